@@ -1,0 +1,24 @@
+#pragma once
+// The pictures built into the program: one entry per manifest row. The encoded
+// bytes of each are in the Qt resources at pictureResourcePath(name).
+#include <QString>
+#include <span>
+#include <string_view>
+
+namespace tuvrel {
+
+enum class PictureFormat { Gif, Jpeg, Icon };
+
+struct PictureAsset {
+    std::string_view name;
+    PictureFormat format;
+    int width;   // pixels; for an icon, its largest image
+    int height;
+    bool transparent;
+};
+
+std::span<const PictureAsset> pictureCatalog();
+const PictureAsset* findPictureAsset(std::string_view name);  // nullptr if unknown
+QString pictureResourcePath(std::string_view name);           // ":/pictures/<name>"
+
+}  // namespace tuvrel
