@@ -15,6 +15,7 @@ struct PictureAsset {
     int width;   // pixels; for an icon, its largest image
     int height;
     bool transparent;
+    std::string_view description;  // the row's comment: what the picture shows, who uses it
 };
 
 std::span<const PictureAsset> pictureCatalog();

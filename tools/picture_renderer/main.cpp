@@ -1,0 +1,119 @@
+// picture_renderer: turns rows of the picture manifests into the files the program embeds.
+//
+//   picture_renderer render <manifest> <row> <output> [--png]
+//   picture_renderer render-all <manifest> <directory>
+//   picture_renderer catalog <output> <manifest>...
+//
+// `render` writes one row in its own format (or, with --png, its largest image as PNG as it
+// looks before palette reduction); `render-all` writes every row of a manifest to
+// <directory>/<name>.<gif|jpg|ico>; `catalog` checks every row of the manifests and writes
+// the table behind pictureCatalog(). A fault prints one line naming the manifest, the line
+// and the row, and exits with status 1.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "catalog_writer.h"
+#include "manifest.h"
+#include "quantize.h"
+#include "raster.h"
+#include "writers.h"
+
+namespace fs = std::filesystem;
+using namespace picture_renderer;
+
+namespace {
+
+constexpr int kJpegQuality = 92;
+
+void encode(const ManifestRow& row, const fs::path& file, bool png) {
+    std::vector<Picture> images;
+    for (Size size : row.sizes) images.push_back(renderRow(row, size));
+    if (png) {
+        const Size largest = row.largest();
+        for (const Picture& picture : images) {
+            if (picture.width == largest.width && picture.height == largest.height) return writePng(file, picture);
+        }
+    }
+    switch (row.format) {
+    case Format::Gif: writeGif(file, quantize(images.front(), 256, Rgb{255, 255, 255})); break;
+    case Format::Jpeg: writeJpeg(file, images.front(), kJpegQuality); break;
+    case Format::Ico24: writeIcon(file, images, false); break;
+    case Format::Ico16: writeIcon(file, images, true); break;
+    }
+}
+
+// Written next to its place and renamed, so a failed row never leaves a file that a build
+// would take for finished.
+void renderTo(const ManifestRow& row, const fs::path& output, bool png) {
+    const fs::path partial = output.string() + ".part";
+    try {
+        encode(row, partial, png);
+        fs::rename(partial, output);
+    } catch (const ManifestError&) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        throw;
+    } catch (const std::exception& e) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        throw rowError(row, e.what());
+    }
+}
+
+int usage() {
+    std::cerr << "usage: picture_renderer render <manifest> <row> <output> [--png]\n"
+                 "       picture_renderer render-all <manifest> <directory>\n"
+                 "       picture_renderer catalog <output> <manifest>...\n";
+    return 2;
+}
+
+int run(const std::vector<std::string>& args) {
+    if (args.empty()) return usage();
+    const std::string& command = args[0];
+    if (command == "render" && (args.size() == 4 || (args.size() == 5 && args[4] == "--png"))) {
+        const fs::path output = args[3];
+        std::error_code ignored;
+        fs::remove(output, ignored);  // a stale picture must not outlive a failed render
+        renderTo(readManifestRow(args[1], args[2]), output, args.size() == 5);
+        return 0;
+    }
+    if (command == "render-all" && args.size() == 3) {
+        fs::create_directories(args[2]);
+        for (const ManifestRow& row : readManifest(args[1])) {
+            renderTo(row, fs::path(args[2]) / (row.name + "." + fileExtension(row.format)), false);
+        }
+        return 0;
+    }
+    if (command == "catalog" && args.size() >= 2) {
+        std::vector<ManifestRow> all;
+        std::map<std::string, const ManifestRow*> byName;
+        for (std::size_t i = 2; i < args.size(); ++i) {
+            for (ManifestRow& row : readManifest(args[i])) all.push_back(std::move(row));
+        }
+        for (const ManifestRow& row : all) {
+            auto [it, fresh] = byName.emplace(row.name, &row);
+            if (!fresh) {
+                throw rowError(row, "the name is already used in " + it->second->manifest.string() + ":" +
+                                        std::to_string(it->second->line));
+            }
+        }
+        writeCatalog(args[1], all);
+        return 0;
+    }
+    return usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+}
