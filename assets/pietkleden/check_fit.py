@@ -113,8 +113,8 @@ class Picture:
             a = px[i + 3]
             if a < 128:
                 self.px.append(None)
-            else:   # cairo gives premultiplied-looking output after blending: undo it
-                self.px.append(tuple(min(255, px[i + k] * 255 // a) for k in range(3)))
+            else:   # PNG holds straight colour, as the GIF build keeps it
+                self.px.append(tuple(px[i:i + 3]))
 
     def opaque(self, dx=0, dy=0):
         return {(x + dx, y + dy) for y in range(self.h) for x in range(self.w)
