@@ -1,0 +1,62 @@
+// Tuvrel: Sinterklaas picture games for groep 1 and 2.
+// Start-up makes the form registry, shows Start and runs the event loop.
+#include "menu/form_catalog.h"
+#include "runtime/fonts.h"
+#include "runtime/form_registry.h"
+#include "runtime/form_window.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt stops with a fatal message when no display can be opened; say so in one
+// line and leave without a crash dump.
+void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        const QString first = message.section(QLatin1Char('\n'), 0, 0);
+        std::fprintf(stderr, "tuvrel: cannot open a display (%s)\n", first.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    // Platform plugin chatter before the window opens is not for the user.
+    if (context.category && QByteArray(context.category).startsWith("qt.qpa"))
+        return;
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    qInstallMessageHandler(messageHandler);
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if ((!platform || !*platform) && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr, "tuvrel: cannot open a display (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+        return 1;
+    }
+
+    // The program takes no command line: only its own name is passed on to Qt.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tuvrel"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    tuvrel::registerBundledFonts();
+
+    tuvrel::QtWindowSystem windows;
+    tuvrel::FormRegistry registry(&windows);
+    tuvrel::registerProgramForms(registry);
+    try {
+        registry.show(QStringLiteral("Start"));
+    } catch (const std::exception& e) {
+        registry.fail(QString::fromUtf8(e.what()));
+    }
+    if (registry.ended())
+        return registry.exitCode();
+    const int code = QApplication::exec();
+    return registry.ended() ? registry.exitCode() : code;
+}

@@ -1,0 +1,30 @@
+#include "menu/form_catalog.h"
+
+#include "games/puzzel/puzzel.h"
+#include "menu/start_menu.h"
+
+#include <vector>
+
+namespace tuvrel {
+
+namespace {
+const std::vector<FormClass>& programForms()
+{
+    static const std::vector<FormClass> classes = [] {
+        std::vector<FormClass> all;
+        all.push_back(startMenuClass());
+        for (int n = 1; n <= 6; ++n)
+            all.push_back(puzzelClass(n));
+        return all;
+    }();
+    return classes;
+}
+}  // namespace
+
+void registerProgramForms(FormRegistry& registry)
+{
+    for (const FormClass& formClass : programForms())
+        registry.addFormClass(formClass);
+}
+
+}  // namespace tuvrel

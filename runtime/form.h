@@ -1,0 +1,109 @@
+#pragma once
+// A form: one instance per form class, kept by the registry for the life of
+// the program. While loaded it owns its controls; Unload destroys them and the
+// next Show builds them afresh from the description. The form turns pointer
+// and key input (in form pixels) into Click, DragDrop and Change.
+#include "runtime/control.h"
+#include "runtime/form_class.h"
+#include "runtime/form_view.h"
+#include "runtime/picture.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tuvrel {
+
+class FormRegistry;
+
+// An automatic drag in progress: the outline of the dragged image follows the pointer.
+struct DragState {
+    Image* source = nullptr;
+    QPoint grabOffset;  // pointer position inside the source at the press
+    QRect outline;      // form pixels
+};
+
+class Form {
+public:
+    Form(FormRegistry& registry, const FormClass& formClass);
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const QString& name() const { return class_.name(); }
+    const FormClass& formClass() const { return class_; }
+    const FormDescription& description() const { return class_.description(); }
+    FormRegistry& registry() const { return registry_; }
+    QSize clientSize() const;  // pixels
+
+    // ---- form operations ----
+    void show();     // build if not loaded, then bring to the front
+    void unload();   // destroy the controls and the window; safe inside the form's own handler
+    void refresh();  // repaint at once
+    bool isLoaded() const { return loaded_ != nullptr; }
+    // Changes at every load and unload: code that ran a handler checks it to
+    // know whether the controls it held still exist.
+    quint64 generation() const { return generation_; }
+
+    // ---- controls (only while loaded) ----
+    const std::vector<std::unique_ptr<Control>>& controls() const;
+    Control* find(const QString& name) const;  // any letter case; nullptr if none
+    Image& image(const QString& name) const;   // throw RuntimeError when missing or of another class
+    Label& label(const QString& name) const;
+    CommandButton& button(const QString& name) const;
+    Shape& shape(const QString& name) const;
+    Line& line(const QString& name) const;
+    Menu* menu() const;  // the menu-bar item, if the form has one
+    const Picture& icon() const;
+    const Picture& background() const;
+    // Controls that are painted, from the back to the front (command buttons last).
+    const std::vector<Control*>& paintOrder() const;
+
+    // ---- input, in form pixels ----
+    Control* hitTest(QPoint point) const;  // front-most visible image, label or button
+    void mousePress(QPoint point, Qt::MouseButton button);
+    void mouseMove(QPoint point);
+    // overThisForm is false when the pointer is released outside the form's
+    // window or over another window lying on top of it.
+    void mouseRelease(QPoint point, Qt::MouseButton button, bool overThisForm = true);
+    void keyPress(int key);  // Qt::Key: Tab, Backtab, Space, Enter, Return
+    void chooseMenu();       // the menu-bar item was chosen
+    void cancelInput();      // forget a press or drag in progress (the window lost the pointer)
+    QString toolTipAt(QPoint point) const;
+
+    const std::optional<DragState>& drag() const;
+    CommandButton* pressedButton() const;  // the button held down with the pointer over it
+    CommandButton* focusedButton() const;
+
+    // ---- called by controls ----
+    void invalidate(const QRect& pixelArea) const;
+    void raiseChange(Label& label);
+    void controlVisibilityChanged(Control& control);
+
+    // ---- window bookkeeping kept across loads ----
+    std::optional<QPoint> windowPosition;  // where the window last stood on the screen
+    FormView* view() const { return view_.get(); }
+
+private:
+    struct Loaded;
+
+    void load();
+    Loaded& loaded() const;
+    template <class T> T& typed(const QString& name, ControlClass cls) const;
+    void setFocus(CommandButton* button);
+    std::vector<CommandButton*> focusOrder() const;
+    void moveFocus(int step);
+    void raiseClick(Control& control);
+
+    FormRegistry& registry_;
+    const FormClass& class_;
+    std::unique_ptr<Loaded> loaded_;
+    std::unique_ptr<FormView> view_;
+    quint64 generation_ = 0;
+};
+
+}  // namespace tuvrel

@@ -1,0 +1,161 @@
+#include "runtime/form_painter.h"
+
+#include "runtime/form.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace tuvrel {
+
+namespace {
+
+const QColor Face = toQColor(SystemColor::ButtonFace);
+
+void paintImage(QPainter& p, const Image& image)
+{
+    const Picture& picture = image.picture();
+    if (!picture.isEmpty())
+        p.drawImage(image.pixelRect().topLeft(), picture.image());
+}
+
+void paintLabel(QPainter& p, const Label& label)
+{
+    const QRect r = label.pixelRect();
+    if (label.opaque())
+        p.fillRect(r, toQColor(label.backColor()));
+    if (label.caption().isEmpty())
+        return;
+    p.save();
+    p.setClipRect(r, Qt::IntersectClip);
+    p.setFont(toQFont(label.font()));
+    p.setPen(toQColor(label.foreColor()));
+    const int align = (label.alignment() == 2 ? Qt::AlignHCenter : label.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft);
+    p.drawText(r, align | Qt::AlignTop | Qt::TextWordWrap, label.caption());
+    p.restore();
+}
+
+void paintShape(QPainter& p, const Shape& shape)
+{
+    const QRect r = shape.pixelRect();
+    if (shape.backStyle() == 1)
+        p.fillRect(r, toQColor(shape.backColor()));
+    if (shape.solidFill())
+        p.fillRect(r, toQColor(shape.fillColor()));
+    // The border lies inside the rectangle, whatever its width.
+    const int w = std::max(1, std::min(shape.borderWidth(), std::min(r.width(), r.height()) / 2));
+    const QColor c = toQColor(shape.borderColor());
+    p.fillRect(QRect(r.left(), r.top(), r.width(), w), c);
+    p.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), c);
+    p.fillRect(QRect(r.left(), r.top() + w, w, r.height() - 2 * w), c);
+    p.fillRect(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w), c);
+}
+
+void paintLine(QPainter& p, const Line& line)
+{
+    const int w = std::max(1, line.borderWidth());
+    const QPoint a(toPixels(line.x1()), toPixels(line.y1()));
+    const QPoint b(toPixels(line.x2()), toPixels(line.y2()));
+    if (a.x() == b.x() || a.y() == b.y()) {
+        // Straight lines as filled bands centred on the line, so that they stay crisp.
+        const QRect band = QRect(a, b).normalized();
+        const int before = (w - 1) / 2;
+        if (a.x() == b.x())
+            p.fillRect(QRect(band.left() - before, band.top(), w, band.height()), Qt::black);
+        else
+            p.fillRect(QRect(band.left(), band.top() - before, band.width(), w), Qt::black);
+        return;
+    }
+    p.setPen(QPen(Qt::black, w, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(a, b);
+}
+
+void paintButton(QPainter& p, const Form& form, const CommandButton& button, QStyle* style, bool showFocus)
+{
+    QStyleOptionButton opt;
+    opt.rect = button.pixelRect();
+    opt.palette.setColor(QPalette::Button, Face);
+    opt.palette.setColor(QPalette::Window, Face);
+    opt.palette.setColor(QPalette::ButtonText, Qt::black);
+    opt.state = QStyle::State_Enabled;
+    const bool down = form.pressedButton() == &button;
+    opt.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
+    const bool focused = showFocus && form.focusedButton() == &button;
+    if (focused)
+        opt.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+    if (!button.graphical()) {
+        opt.text = button.caption();
+        p.setFont(toQFont(button.font()));
+        opt.fontMetrics = p.fontMetrics();
+        style->drawControl(QStyle::CE_PushButton, &opt, &p, nullptr);
+        return;
+    }
+    style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, nullptr);
+    const Picture& picture = button.picture();
+    if (!picture.isEmpty()) {
+        QRect target(QPoint(), picture.size());
+        target.moveCenter(opt.rect.center());
+        if (down)
+            target.translate(1, 1);
+        p.save();
+        p.setClipRect(opt.rect.adjusted(2, 2, -2, -2), Qt::IntersectClip);
+        p.drawImage(target.topLeft(), picture.image());
+        p.restore();
+    }
+    if (focused) {
+        QStyleOptionFocusRect focus;
+        focus.rect = opt.rect.adjusted(4, 4, -4, -4);
+        focus.palette = opt.palette;
+        focus.state = QStyle::State_Enabled | QStyle::State_KeyboardFocusChange;
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, nullptr);
+    }
+}
+
+void paintDragOutline(QPainter& p, const QRect& outline)
+{
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 2));
+    p.drawRect(outline.adjusted(1, 1, -1, -1));
+    p.setPen(QPen(Qt::black, 2, Qt::DashLine));
+    p.drawRect(outline.adjusted(1, 1, -1, -1));
+    p.restore();
+}
+
+}  // namespace
+
+void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, bool showFocus)
+{
+    p.save();
+    p.setClipRect(area);
+    p.fillRect(area, Face);
+    if (!form.isLoaded()) {
+        p.restore();
+        return;
+    }
+    if (const Picture& bg = form.background(); !bg.isEmpty())
+        p.drawImage(QPoint(0, 0), bg.image());
+
+    for (const Control* c : form.paintOrder()) {
+        if (!c->visible())
+            continue;
+        // Lines and wide borders may reach a little outside the control's box.
+        if (!c->pixelRect().adjusted(-4, -4, 4, 4).intersects(area))
+            continue;
+        switch (c->controlClass()) {
+        case ControlClass::Image: paintImage(p, static_cast<const Image&>(*c)); break;
+        case ControlClass::Label: paintLabel(p, static_cast<const Label&>(*c)); break;
+        case ControlClass::Shape: paintShape(p, static_cast<const Shape&>(*c)); break;
+        case ControlClass::Line: paintLine(p, static_cast<const Line&>(*c)); break;
+        case ControlClass::CommandButton:
+            paintButton(p, form, static_cast<const CommandButton&>(*c), style, showFocus);
+            break;
+        case ControlClass::Menu: break;
+        }
+    }
+    if (const auto& drag = form.drag())
+        paintDragOutline(p, drag->outline);
+    p.restore();
+}
+
+}  // namespace tuvrel

@@ -1,0 +1,288 @@
+#include "runtime/form_window.h"
+
+#include "runtime/form.h"
+#include "runtime/form_painter.h"
+#include "runtime/form_registry.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHelpEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <vector>
+
+namespace tuvrel {
+
+namespace {
+
+// The form windows from the top of the stack down, as far as the program
+// knows: a window goes to the top when it is brought to the front or activated.
+std::vector<QPointer<FormWindow>>& windowStack()
+{
+    static std::vector<QPointer<FormWindow>> stack;
+    return stack;
+}
+
+void moveToTop(FormWindow* window)
+{
+    auto& stack = windowStack();
+    std::erase_if(stack, [window](const QPointer<FormWindow>& w) { return !w || w == window; });
+    stack.insert(stack.begin(), window);
+}
+
+class QtFormView : public FormView {
+public:
+    explicit QtFormView(Form& form) : form_(form), window_(new FormWindow(form)) {}
+
+    ~QtFormView() override
+    {
+        if (!window_)
+            return;
+        form_.windowPosition = window_->pos();
+        // The window may be in the middle of delivering the event whose handler
+        // unloads the form: hide it now and delete it once that event is done.
+        window_->hide();
+        window_->deleteLater();
+    }
+
+    void invalidate(const QRect& area) override
+    {
+        if (window_)
+            window_->canvas()->update(area);
+    }
+
+    void repaintNow() override
+    {
+        if (window_)
+            window_->canvas()->repaint();
+    }
+
+    void bringToFront() override
+    {
+        if (!window_)
+            return;
+        window_->show();
+        window_->raise();
+        moveToTop(window_);
+        window_->activateWindow();
+        window_->canvas()->setFocus(Qt::ActiveWindowFocusReason);
+    }
+
+    FormWindow* window() const { return window_; }
+
+private:
+    Form& form_;
+    QPointer<FormWindow> window_;
+};
+
+}  // namespace
+
+// ------------------------------------------------------------------ canvas
+
+FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form), generation_(form.generation())
+{
+    setFixedSize(form.clientSize());
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+}
+
+QPoint FormCanvas::toForm(QPointF widgetPoint) const
+{
+    return widgetPoint.toPoint();
+}
+
+template <class F>
+void FormCanvas::dispatch(F&& action)
+{
+    FormRegistry& registry = form_.registry();
+    if (registry.ended() || form_.generation() != generation_)
+        return;
+    try {
+        action();
+    } catch (const std::exception& e) {
+        registry.fail(QString::fromUtf8(e.what()));
+        return;
+    }
+    // The handler may have unloaded this form: only the registry is touched from here on.
+    registry.eventDone();
+}
+
+void FormCanvas::paintEvent(QPaintEvent* event)
+{
+    if (form_.generation() != generation_)
+        return;
+    QPainter p(this);
+    paintForm(p, form_, event->rect(), style(), hasFocus() || isActiveWindow());
+}
+
+void FormCanvas::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = toForm(event->position());
+    const Qt::MouseButton button = event->button();
+    dispatch([&] { form_.mousePress(at, button); });
+}
+
+void FormCanvas::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a press like any other.
+    mousePressEvent(event);
+}
+
+void FormCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = toForm(event->position());
+    dispatch([&] { form_.mouseMove(at); });
+}
+
+bool FormCanvas::releasedOverThisForm(const QMouseEvent* event) const
+{
+    if (!rect().contains(event->position().toPoint()))
+        return false;
+    // Another window lying over the canvas there takes the release away from this form.
+    const QPoint global = event->globalPosition().toPoint();
+    for (const QPointer<FormWindow>& w : windowStack())
+        if (w && w->isVisible() && w->frameGeometry().contains(global))
+            return w == window();
+    return true;
+}
+
+void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = toForm(event->position());
+    const Qt::MouseButton button = event->button();
+    const bool over = releasedOverThisForm(event);
+    dispatch([&] { form_.mouseRelease(at, button, over); });
+}
+
+void FormCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat())
+        return;
+    const int key = event->key();
+    dispatch([&] { form_.keyPress(key); });
+}
+
+void FormCanvas::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    // A popup such as a tool tip takes no input from the form; anything else
+    // taking the focus (another window, a message box) ends a press or drag.
+    if (event->reason() != Qt::PopupFocusReason && form_.generation() == generation_ && form_.isLoaded())
+        form_.cancelInput();
+    update();
+}
+
+bool FormCanvas::focusNextPrevChild(bool)
+{
+    return false;  // Tab moves the focus between the form's own buttons
+}
+
+bool FormCanvas::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && form_.generation() == generation_ && form_.isLoaded()) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint at = toForm(help->pos());
+        const QString text = form_.toolTipAt(at);
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this, form_.hitTest(at)->pixelRect());
+        }
+        return true;
+    }
+    if (event->type() == QEvent::WindowActivate)
+        moveToTop(static_cast<FormWindow*>(window()));
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::WindowActivate ||
+        event->type() == QEvent::WindowDeactivate)
+        update();
+    return QWidget::event(event);
+}
+
+// ------------------------------------------------------------------ window
+
+FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(form.generation())
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(form.description().caption);
+    setWindowIcon(QIcon(QPixmap::fromImage(form.icon().image())));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (Menu* item = form.menu()) {
+        menuBar_ = new QMenuBar(this);
+        QAction* action = menuBar_->addAction(item->caption());
+        connect(action, &QAction::triggered, this, [this] {
+            FormRegistry& registry = form_.registry();
+            if (registry.ended() || form_.generation() != generation_)
+                return;
+            try {
+                form_.chooseMenu();
+            } catch (const std::exception& e) {
+                registry.fail(QString::fromUtf8(e.what()));
+                return;
+            }
+            registry.eventDone();
+        });
+        layout->setMenuBar(menuBar_);
+    }
+    canvas_ = new FormCanvas(form, this);
+    layout->addWidget(canvas_);
+    if (form.windowPosition)
+        move(*form.windowPosition);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    // The window is destroyed by the form's unload, not by Qt.
+    event->ignore();
+    FormRegistry& registry = form_.registry();
+    if (registry.ended() || form_.generation() != generation_)
+        return;
+    form_.unload();
+    registry.eventDone();
+}
+
+// ------------------------------------------------------------------ window system
+
+std::unique_ptr<FormView> QtWindowSystem::createView(Form& form)
+{
+    return std::make_unique<QtFormView>(form);
+}
+
+FormWindow* QtWindowSystem::windowOf(const Form& form)
+{
+    auto* view = dynamic_cast<QtFormView*>(form.view());
+    return view ? view->window() : nullptr;
+}
+
+void QtWindowSystem::messageBox(const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void QtWindowSystem::quit(int exitCode)
+{
+    QCoreApplication::exit(exitCode);
+}
+
+void QtWindowSystem::reportError(const QString& message)
+{
+    std::fprintf(stderr, "tuvrel: %s\n", message.toLocal8Bit().constData());
+    if (interactive_)
+        QMessageBox::critical(nullptr, QStringLiteral("Tuvrel"),
+                              QStringLiteral("Tuvrel moet stoppen: er ging iets mis.\n\n%1").arg(message));
+}
+
+}  // namespace tuvrel

@@ -1,0 +1,77 @@
+#pragma once
+// The window of a loaded form: an optional one-item menu bar above one canvas
+// that paints the form and hands it the mouse and the keyboard. The window
+// system makes these windows for the registry and provides the message box.
+#include "runtime/form_view.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QMenuBar;
+
+namespace tuvrel {
+
+class Form;
+class FormRegistry;
+
+class FormCanvas : public QWidget {
+    Q_OBJECT
+public:
+    FormCanvas(Form& form, QWidget* parent);
+    Form& form() const { return form_; }
+    // Form pixels for a point on the canvas (the canvas shows the form at 1:1).
+    QPoint toForm(QPointF widgetPoint) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
+
+private:
+    template <class F> void dispatch(F&& action);
+    bool releasedOverThisForm(const QMouseEvent* event) const;
+
+    Form& form_;
+    quint64 generation_;
+};
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormWindow(Form& form);
+    FormCanvas* canvas() const { return canvas_; }
+    QMenuBar* menuBar() const { return menuBar_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Form& form_;
+    quint64 generation_;
+    FormCanvas* canvas_;
+    QMenuBar* menuBar_ = nullptr;
+};
+
+class QtWindowSystem : public WindowSystem {
+public:
+    // Interactive: failures are also shown in a message box, not only on stderr.
+    explicit QtWindowSystem(bool interactive = true) : interactive_(interactive) {}
+    std::unique_ptr<FormView> createView(Form& form) override;
+    void messageBox(const QString& text, const QString& title) override;
+    void quit(int exitCode) override;
+    void reportError(const QString& message) override;
+
+    // The window of a loaded form, for tools and tests; nullptr if it has none.
+    static FormWindow* windowOf(const Form& form);
+
+private:
+    bool interactive_;
+};
+
+}  // namespace tuvrel

@@ -1,0 +1,44 @@
+#pragma once
+// A picture is an immutable image object compared by identity only: every
+// control that is built with a picture gets an object of its own, assigning a
+// picture from one control to another shares the object, and all empty
+// pictures are the same.
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <memory>
+#include <string_view>
+
+namespace tuvrel {
+
+class Picture {
+public:
+    Picture() = default;  // the empty picture
+
+    // A new picture object showing the named built-in asset. Pixels are decoded
+    // once per asset and shared by every object made from it. Throws
+    // RuntimeError for a name the program does not carry.
+    static Picture load(std::string_view asset);
+
+    bool isEmpty() const { return !object_; }
+    // 0 for the empty picture, otherwise unique among living pictures.
+    quintptr identity() const { return reinterpret_cast<quintptr>(object_.get()); }
+    // Pixels in premultiplied ARGB, ready to paint; a null image when empty.
+    const QImage& image() const;
+    QSize size() const { return image().size(); }
+    QString assetName() const;
+
+    friend bool operator==(const Picture& a, const Picture& b) { return a.object_ == b.object_; }
+
+private:
+    struct Object {
+        QString asset;
+        QImage image;
+    };
+    std::shared_ptr<const Object> object_;
+};
+
+// Decodes a built-in picture asset (cached); a null image if there is none.
+QImage decodedPictureAsset(std::string_view asset);
+
+}  // namespace tuvrel

@@ -1,0 +1,713 @@
+// The forms runtime through real windows: pictures and their identity, the
+// builder's defaults, drawing and hit order, clicks, automatic drag, keyboard
+// focus, Change nesting, counters, the life of forms and the message box.
+#include "runtime/counter.h"
+#include "runtime/form_painter.h"
+#include "runtime/runtime_error.h"
+#include "tests/support/form_driver.h"
+
+#include <QFontInfo>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
+
+using namespace tuvrel;
+using namespace tuvrel::test;
+
+namespace {
+
+constexpr int px(int pixels) { return pixels * TwipsPerPixel; }
+
+// What the handlers of the test forms did, in order.
+QStringList& events()
+{
+    static QStringList log;
+    return log;
+}
+
+FormClass makeAlpha()
+{
+    FormClass c(FormDescription{
+        .name = "Alpha",
+        .caption = " alpha  form ",
+        .clientWidth = ClientWidth,
+        .clientHeight = ClientHeightWithMenu,
+        .rows = {
+            buttonRow("knopA", px(10), px(10), px(80), px(30)).withCaption("A").withFont(fonts::arial(12)).withTabIndex(1),
+            buttonRow("knopB", px(100), px(10), px(80), px(30)).withCaption("B").withFont(fonts::arial(12)).withTabIndex(0),
+            imageRow("front", px(100), px(100), px(32), px(32)).withPicture("smiley"),
+            imageRow("back", px(100), px(100), px(62), px(62)).withPicture("white_square"),
+            imageRow("piece", px(300), px(100), px(43), px(44)).withPicture("door").draggable(),
+            imageRow("piece2", px(400), px(100), px(43), px(44)).withPicture("door").draggable(),
+            imageRow("hiddenImg", px(500), px(100), px(43), px(44)).withPicture("door").hidden(),
+            imageRow("under", px(500), px(100), px(50), px(50)),
+            imageRow("target", px(700), px(100), px(50), px(50)),
+            shapeRow("shapeOver", px(600), px(100), px(60), px(60)).withBorderWidth(3),
+            imageRow("underShape", px(610), px(110), px(40), px(40)),
+            lineRow("lineOver", px(300), px(300), px(400), px(300)).withBorderWidth(4),
+            imageRow("noHandler", px(300), px(250), px(84), px(105)).withPicture("sack"),
+            labelRow("lbl", px(100), px(300), px(120), px(40)).withCaption("word word word").withFont(fonts::msSansSerif(12)).withTabIndex(5),
+            labelRow("counter", px(100), px(350), px(60), px(30)).withCaption("0").withFont(fonts::msSansSerif(12)).withTabIndex(6),
+            shapeRow("whiteShape", px(800), px(300), px(40), px(40)).opaque(),
+            labelRow("faceLabel", px(800), px(400), px(40), px(20)).withFont(fonts::msSansSerif(12)).withTabIndex(7),
+            buttonRow("knopRestart", px(10), px(500), px(100), px(30)).withCaption("nog een keer").withFont(fonts::arial(12)).withTabIndex(3),
+            buttonRow("knopOther", px(120), px(500), px(100), px(30)).withCaption("verder").withFont(fonts::arial(12)).withTabIndex(4),
+            buttonRow("knopHidden", px(230), px(500), px(100), px(30)).withCaption("weg").withFont(fonts::arial(12)).withTabIndex(2).hidden(),
+            buttonRow("knopEnd", px(340), px(500), px(100), px(30)).withCaption("stop").withFont(fonts::arial(12)).withTabIndex(8),
+            menuRow("Help", "Help"),
+        },
+    });
+    for (const char* name : {"knopA", "knopB", "back", "front", "piece", "under", "target", "underShape", "knopHidden"}) {
+        const QString n = QString::fromLatin1(name);
+        c.onClick(n, [n](Form&) { events() << "click " + n; });
+    }
+    for (const char* name : {"back", "under", "target", "underShape", "piece", "piece2", "knopA"}) {
+        const QString n = QString::fromLatin1(name);
+        c.onDragDrop(n, [n](Form&, Image& source) { events() << "drop " + source.name() + " on " + n; });
+    }
+    c.onChange("lbl", [](Form& f) {
+        events() << "change lbl=" + f.label("lbl").caption();
+        // A Change handler may write another label; that one's Change runs inside this one.
+        f.label("counter").setCaption("from lbl");
+        events() << "change lbl done";
+    });
+    c.onChange("counter", [](Form& f) { events() << "change counter=" + f.label("counter").caption(); });
+    c.onClick("knopRestart", [](Form& f) {
+        f.unload();
+        events() << "after unload loaded=" + QString::number(f.isLoaded());
+        f.show();
+        f.refresh();
+        events() << "restarted";
+    });
+    c.onClick("knopOther", [](Form& f) { f.registry().show("Beta"); });
+    c.onClick("knopEnd", [](Form& f) { f.registry().end(); });
+    c.onClick("Help", [](Form& f) {
+        f.registry().messageBox("Hulp tekst", "");
+        events() << "message box closed";
+    });
+    return c;
+}
+
+FormClass makeBeta()
+{
+    FormClass c(FormDescription{
+        .name = "Beta",
+        .caption = "beta",
+        .clientWidth = ClientWidth,
+        .clientHeight = ClientHeight,
+        .background = "sack",
+        .rows = {
+            imageRow("piece", px(300), px(300), px(43), px(44)).withPicture("door").draggable(),
+            imageRow("slot", px(400), px(300), px(100), px(100)),
+        },
+    });
+    c.onDragDrop("slot", [](Form& f, Image& source) {
+        f.image("slot").setPicture(source.picture());
+        events() << "beta drop";
+    });
+    return c;
+}
+
+const FormClass& alpha()
+{
+    static const FormClass c = makeAlpha();
+    return c;
+}
+const FormClass& beta()
+{
+    static const FormClass c = makeBeta();
+    return c;
+}
+
+}  // namespace
+
+class RuntimeTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Program> program;
+    Form* a = nullptr;
+
+private slots:
+    void init()
+    {
+        events().clear();
+        program = std::make_unique<Program>(std::vector<const FormClass*>{&alpha(), &beta()});
+        a = &program->show("Alpha");
+    }
+    void cleanup() { program.reset(); }
+
+    // ------------------------------------------------------------ pictures
+
+    void picturesHaveIdentityNotContent()
+    {
+        Image& p1 = a->image("piece");
+        Image& p2 = a->image("piece2");
+        Image& hidden = a->image("hiddenImg");
+        QCOMPARE(p1.picture().image(), p2.picture().image());  // byte-identical artwork
+        QVERIFY(!(p1.picture() == p2.picture()));
+        QVERIFY(!(p1.picture() == hidden.picture()));
+        QVERIFY(p1.picture().identity() != 0);
+
+        Image& under = a->image("under");
+        Image& t = a->image("target");
+        QVERIFY(under.picture().isEmpty());
+        QVERIFY(under.picture() == t.picture());  // every empty picture is the same
+        QCOMPARE(under.picture().identity(), quintptr(0));
+        QVERIFY(!(under.picture() == p1.picture()));
+
+        under.setPicture(p2.picture());
+        QVERIFY(under.picture() == p2.picture());
+        QVERIFY(!p2.picture().isEmpty());  // the source keeps its picture
+    }
+
+    void reloadGivesNewPictureObjects()
+    {
+        const quintptr before = a->image("piece").picture().identity();
+        const Picture kept = a->image("piece").picture();
+        a->unload();
+        a->show();
+        QVERIFY(a->image("piece").picture().identity() != 0);
+        QVERIFY(!(a->image("piece").picture() == kept));
+        Q_UNUSED(before);
+        // Two forms built from one description never share picture objects either.
+        QVERIFY(!(a->image("piece").picture() == a->image("piece2").picture()));
+    }
+
+    void unknownPictureIsAnError()
+    {
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, Picture::load("no_such_picture"));
+    }
+
+    void imageTakesThePictureSize()
+    {
+        Image& under = a->image("under");
+        QCOMPARE(under.pixelRect(), QRect(500, 100, 50, 50));
+        under.setPicture(a->image("piece").picture());  // 43 x 44
+        QCOMPARE(under.width(), 43 * 15);
+        QCOMPARE(under.height(), 44 * 15);
+        QCOMPARE(under.left(), px(500));
+        under.setPicture(Picture());  // the empty picture leaves the size alone
+        QCOMPARE(under.pixelRect(), QRect(500, 100, 43, 44));
+        // The hit area follows: a point of the old 50 x 50 area outside 43 x 44 misses it now.
+        QVERIFY(a->hitTest(QPoint(548, 120)) != &under);
+        QVERIFY(a->hitTest(QPoint(540, 120)) == &under);
+    }
+
+    // ------------------------------------------------------------ builder
+
+    void builderDefaults()
+    {
+        const Image& img = a->image("under");
+        QVERIFY(img.visible());
+        QVERIFY(img.enabled());
+        QCOMPARE(img.dragMode(), 0);
+        QVERIFY(img.toolTipText().isEmpty());
+
+        const Label& l = a->label("faceLabel");
+        QCOMPARE(l.foreColor(), SystemColor::ButtonText);
+        QCOMPARE(l.backColor(), SystemColor::ButtonFace);
+        QCOMPARE(l.backStyle(), 1);
+        QCOMPARE(l.alignment(), 0);
+        QVERIFY(l.caption().isEmpty());
+
+        const Shape& s = a->shape("shapeOver");
+        QCOMPARE(s.backColor(), SystemColor::Window);
+        QCOMPARE(s.backStyle(), 0);
+        QCOMPARE(s.borderColor(), VbColor(0));
+        QCOMPARE(s.fillColor(), VbColor(0));
+        QCOMPARE(s.fillStyle(), 1);
+        QCOMPARE(a->shape("whiteShape").borderWidth(), 1);
+
+        const CommandButton& b = a->button("knopA");
+        QCOMPARE(b.style(), 0);
+        QVERIFY(b.picture().isEmpty());
+        QVERIFY(b.visible());
+        QCOMPARE(a->line("lineOver").borderWidth(), 4);
+
+        for (const auto& c : a->controls())
+            QVERIFY2(c->enabled(), qPrintable(c->name()));
+        QVERIFY(a->find("KNOPA") == &a->button("knopA"));  // names in any letter case
+        QVERIFY(a->find("nothing") == nullptr);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, a->image("knopA"));
+    }
+
+    void windowCaptionSizeIconAndMenu()
+    {
+        FormWindow* w = windowOf(*a);
+        QCOMPARE(w->windowTitle(), QString(" alpha  form "));
+        QCOMPARE(canvasOf(*a)->size(), QSize(1021, 653));
+        QVERIFY(!w->windowIcon().isNull());
+        QVERIFY(w->menuBar());
+        QCOMPARE(w->menuBar()->actions().size(), 1);
+        QCOMPARE(w->menuBar()->actions().first()->text(), QString("Help"));
+        // The menu bar lies outside the client area.
+        QVERIFY(canvasOf(*a)->geometry().top() >= w->menuBar()->geometry().bottom());
+
+        Form& b = program->show("Beta");
+        QCOMPARE(canvasOf(b)->size(), QSize(1021, 673));
+        QVERIFY(windowOf(b)->menuBar() == nullptr);
+    }
+
+    void paintsDefaultsBackgroundAndShapes()
+    {
+        const QImage img = render(*a);
+        // An opaque shape without a back colour is white inside; its border is black.
+        QCOMPARE(img.pixelColor(820, 320), QColor(Qt::white));
+        QCOMPARE(img.pixelColor(800, 300), QColor(Qt::black));
+        // A label without BackStyle paints the face colour.
+        QCOMPARE(img.pixelColor(805, 405), toQColor(SystemColor::ButtonFace));
+        // A 4-pixel line centred on its row.
+        QCOMPARE(img.pixelColor(390, 299), QColor(Qt::black));
+        QCOMPARE(img.pixelColor(390, 302), QColor(Qt::black));
+        QCOMPARE(img.pixelColor(390, 304), toQColor(SystemColor::ButtonFace));
+        QCOMPARE(img.pixelColor(390, 297), toQColor(SystemColor::ButtonFace));
+        // Earlier rows in front: the smiley lies over the white square.
+        QVERIFY(img.pixelColor(116, 116) != QColor(Qt::white));
+        QCOMPARE(img.pixelColor(150, 150), QColor(Qt::white));
+
+        Form& b = program->show("Beta");
+        const QImage bimg = render(b);
+        // A background smaller than the client area: face colour to the right and below.
+        QCOMPARE(bimg.pixelColor(500, 600), toQColor(SystemColor::ButtonFace));
+        QVERIFY(bimg.pixelColor(42, 52) != toQColor(SystemColor::ButtonFace));
+    }
+
+    void hiddenAndDisabledLookAndHit()
+    {
+        const QImage before = render(*a);
+        a->image("back").setEnabled(false);
+        QCOMPARE(render(*a), before);  // a disabled control looks the same
+        a->image("front").setVisible(false);
+        QVERIFY(render(*a) != before);  // a hidden one is not drawn
+        a->image("front").setVisible(true);
+        QCOMPARE(render(*a), before);
+    }
+
+    // ------------------------------------------------------------ hit test and clicks
+
+    void hitOrder_data()
+    {
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("earlier row in front") << QPoint(110, 110) << "front";
+        QTest::newRow("later row where the front one ends") << QPoint(150, 150) << "back";
+        QTest::newRow("hidden image lets the one beneath be hit") << QPoint(510, 110) << "under";
+        QTest::newRow("a shape is never hit") << QPoint(615, 115) << "underShape";
+        QTest::newRow("a shape's border is never hit") << QPoint(601, 130) << "";
+        QTest::newRow("a line is never hit") << QPoint(350, 300) << "noHandler";
+        QTest::newRow("a label is hit") << QPoint(110, 310) << "lbl";
+        QTest::newRow("bare form") << QPoint(950, 600) << "";
+        QTest::newRow("button") << QPoint(20, 20) << "knopA";
+    }
+    void hitOrder()
+    {
+        QFETCH(QPoint, point);
+        QFETCH(QString, expected);
+        Control* hit = a->hitTest(point);
+        QCOMPARE(hit ? hit->name() : QString(), expected);
+    }
+
+    void buttonsLieInFrontOfEverything()
+    {
+        FormClass c(FormDescription{
+            .name = "Gamma", .caption = "g", .clientWidth = ClientWidth, .clientHeight = ClientHeight,
+            .rows = {imageRow("img", px(10), px(10), px(62), px(62)).withPicture("white_square"),
+                     buttonRow("knop", px(20), px(20), px(40), px(40)).withCaption("k").withFont(fonts::arial(12)).withTabIndex(0)},
+        });
+        Program p({&c});
+        Form& g = p.show("Gamma");
+        QCOMPARE(g.hitTest(QPoint(30, 30))->name(), QString("knop"));
+        QCOMPARE(g.paintOrder().back()->name(), QString("knop"));
+    }
+
+    void clicks_data()
+    {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("release");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("image") << QPoint(150, 150) << QPoint(150, 150) << QStringList{"click back"};
+        QTest::newRow("front image without handler swallows it") << QPoint(110, 110) << QPoint(110, 110) << QStringList{"click front"};
+        QTest::newRow("release on another control") << QPoint(150, 150) << QPoint(520, 120) << QStringList{};
+        QTest::newRow("release on the bare form") << QPoint(150, 150) << QPoint(950, 600) << QStringList{};
+        QTest::newRow("empty image over its whole rectangle") << QPoint(548, 148) << QPoint(548, 148) << QStringList{"click under"};
+        QTest::newRow("through a shape") << QPoint(615, 115) << QPoint(615, 115) << QStringList{"click underShape"};
+        QTest::newRow("button") << QPoint(20, 20) << QPoint(20, 20) << QStringList{"click knopA"};
+        QTest::newRow("draggable image never clicks") << QPoint(310, 110) << QPoint(310, 110) << QStringList{};
+        QTest::newRow("moved off and back on") << QPoint(20, 20) << QPoint(21, 21) << QStringList{"click knopA"};
+    }
+    void clicks()
+    {
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, release);
+        QFETCH(QStringList, expected);
+        pressAt(*a, press);
+        moveTo(*a, QPoint(950, 600));
+        moveTo(*a, release);
+        releaseAt(*a, release);
+        QCOMPARE(events(), expected);
+    }
+
+    void disabledOrHiddenControlsTakeNoClick()
+    {
+        a->image("back").setEnabled(false);
+        clickAt(*a, QPoint(150, 150));
+        a->image("under").setVisible(false);  // nothing beneath it
+        clickAt(*a, QPoint(540, 140));
+        a->button("knopHidden").setVisible(false);
+        clickAt(*a, centreOf(*a, "knopHidden"));
+        QCOMPARE(events(), QStringList{});
+        QVERIFY(program->registry().ended() == false);
+    }
+
+    void rightButtonAndDoubleClick()
+    {
+        clickAt(*a, QPoint(150, 150), Qt::RightButton);
+        dragTo(*a, "piece", centreOf(*a, "target"));  // sanity: the left button drags
+        QCOMPARE(events(), QStringList{"drop piece on target"});
+        events().clear();
+        pressAt(*a, centreOf(*a, "piece"), Qt::RightButton);
+        moveTo(*a, centreOf(*a, "target"));
+        releaseAt(*a, centreOf(*a, "target"), Qt::RightButton);
+        QVERIFY(!a->drag());
+        // A double click arrives as press, release, double-click press, release.
+        clickAt(*a, QPoint(150, 150));
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(150, 150), canvasOf(*a)->mapToGlobal(QPointF(150, 150)),
+                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvasOf(*a), &dbl);
+        releaseAt(*a, QPoint(150, 150));
+        QCOMPARE(events(), (QStringList{"click back", "click back"}));
+        // A press whose release was lost does not block the next click.
+        events().clear();
+        pressAt(*a, QPoint(150, 150));
+        clickAt(*a, QPoint(20, 20));
+        QCOMPARE(events(), QStringList{"click knopA"});
+    }
+
+    // ------------------------------------------------------------ drag and drop
+
+    void dragOutlineFollowsThePointer()
+    {
+        const QImage before = render(*a);
+        const QPoint start = centreOf(*a, "piece");
+        pressAt(*a, start);
+        QVERIFY(a->drag());
+        QCOMPARE(a->drag()->source, &a->image("piece"));
+        moveTo(*a, start + QPoint(200, 150));
+        QCOMPARE(a->drag()->outline, a->image("piece").pixelRect().translated(200, 150));
+        // The image itself does not move; only the outline is drawn.
+        QCOMPARE(a->image("piece").pixelRect(), QRect(300, 100, 43, 44));
+        QVERIFY(render(*a) != before);
+        releaseAt(*a, start + QPoint(200, 150) + QPoint(500, 400));
+        QVERIFY(!a->drag());
+        QCOMPARE(render(*a), before);
+    }
+
+    void drops_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QPoint>("target");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("on a target") << "piece" << QPoint(720, 120) << QStringList{"drop piece on target"};
+        QTest::newRow("on an empty image") << "piece2" << QPoint(540, 140) << QStringList{"drop piece2 on under"};
+        QTest::newRow("through a shape") << "piece" << QPoint(615, 115) << QStringList{"drop piece on underShape"};
+        QTest::newRow("on a shape with nothing beneath") << "piece" << QPoint(601, 155) << QStringList{};
+        QTest::newRow("on the bare form") << "piece" << QPoint(950, 600) << QStringList{};
+        QTest::newRow("on itself") << "piece" << QPoint(310, 110) << QStringList{};
+        QTest::newRow("on an image without handler") << "piece" << QPoint(320, 300) << QStringList{};
+        QTest::newRow("on a label") << "piece" << QPoint(110, 310) << QStringList{};
+        QTest::newRow("on a button with a drop handler") << "piece" << QPoint(20, 20) << QStringList{"drop piece on knopA"};
+        QTest::newRow("outside the window") << "piece" << QPoint(1500, 900) << QStringList{};
+        QTest::newRow("negative coordinates") << "piece" << QPoint(-40, -40) << QStringList{};
+    }
+    void drops()
+    {
+        QFETCH(QString, source);
+        QFETCH(QPoint, target);
+        QFETCH(QStringList, expected);
+        const QRect where = a->image(source).pixelRect();
+        dragTo(*a, source, target);
+        QCOMPARE(events(), expected);
+        QCOMPARE(a->image(source).pixelRect(), where);
+        QVERIFY(!a->drag());
+    }
+
+    void dropsOnDisabledOrHiddenTargets()
+    {
+        a->image("target").setEnabled(false);
+        dragTo(*a, "piece", QPoint(720, 120));
+        a->image("under").setVisible(false);
+        dragTo(*a, "piece", QPoint(540, 140));
+        QCOMPARE(events(), QStringList{});
+        // A hidden image over a target lets the drop reach it.
+        dragTo(*a, "piece", QPoint(510, 110));
+        QCOMPARE(events(), QStringList{});  // "under" is hidden too now
+        a->image("under").setVisible(true);
+        dragTo(*a, "piece", QPoint(510, 110));
+        QCOMPARE(events(), QStringList{"drop piece on under"});
+    }
+
+    void disabledOrHiddenImageStartsNoDrag()
+    {
+        a->image("piece").setEnabled(false);
+        pressAt(*a, centreOf(*a, "piece"));
+        QVERIFY(!a->drag());
+        releaseAt(*a, QPoint(720, 120));
+        a->image("piece").setEnabled(true);
+        a->image("piece").setVisible(false);
+        pressAt(*a, QPoint(310, 110));
+        QVERIFY(!a->drag());
+        releaseAt(*a, QPoint(720, 120));
+        QCOMPARE(events(), QStringList{});
+    }
+
+    void keysAndMenuDuringADragDoNothing()
+    {
+        pressAt(*a, centreOf(*a, "piece"));
+        moveTo(*a, QPoint(720, 120));
+        key(*a, Qt::Key_Space);
+        key(*a, Qt::Key_Tab);
+        key(*a, Qt::Key_Return);
+        QVERIFY(a->drag());
+        releaseAt(*a, QPoint(720, 120));
+        QCOMPARE(events(), QStringList{"drop piece on target"});
+    }
+
+    void dropOverAnotherWindowDoesNothing()
+    {
+        Form& b = program->show("Beta");
+        // Beta lies over Alpha; a release on Alpha's canvas where Beta covers it is Beta's place.
+        QVERIFY(windowOf(b)->frameGeometry().intersects(windowOf(*a)->frameGeometry()));
+        const QPoint target = centreOf(*a, "target");
+        pressAt(*a, centreOf(*a, "piece"));
+        moveTo(*a, target);
+        releaseAt(*a, target);
+        QCOMPARE(events(), QStringList{});
+        // Once Alpha is in front again the same drop lands.
+        a->show();
+        dragTo(*a, "piece", target);
+        QCOMPARE(events(), QStringList{"drop piece on target"});
+    }
+
+    void closingTheWindowDuringADrag()
+    {
+        pressAt(*a, centreOf(*a, "piece"));
+        moveTo(*a, QPoint(720, 120));
+        FormCanvas* canvas = canvasOf(*a);
+        Form& b = program->show("Beta");
+        Q_UNUSED(b);
+        closeWindow(*a);
+        QVERIFY(!a->isLoaded());
+        QVERIFY(!program->registry().ended());  // Beta is still open
+        Q_UNUSED(canvas);
+        a->show();
+        QVERIFY(!a->drag());
+        QCOMPARE(events(), QStringList{});
+    }
+
+    // ------------------------------------------------------------ keyboard focus
+
+    void focusFollowsTabIndex()
+    {
+        // Lowest TabIndex first; the hidden button is skipped.
+        QCOMPARE(a->focusedButton()->name(), QString("knopB"));
+        const QStringList order{"knopA", "knopRestart", "knopOther", "knopEnd", "knopB"};
+        for (const QString& expected : order) {
+            key(*a, Qt::Key_Tab);
+            QCOMPARE(a->focusedButton()->name(), expected);
+        }
+        key(*a, Qt::Key_Backtab);
+        QCOMPARE(a->focusedButton()->name(), QString("knopEnd"));
+        a->button("knopHidden").setVisible(true);
+        key(*a, Qt::Key_Tab);  // back to knopB, lowest
+        key(*a, Qt::Key_Tab);
+        QCOMPARE(a->focusedButton()->name(), QString("knopA"));
+        key(*a, Qt::Key_Tab);
+        QCOMPARE(a->focusedButton()->name(), QString("knopHidden"));
+        // Hiding the focused button passes the focus on.
+        a->button("knopHidden").setVisible(false);
+        QCOMPARE(a->focusedButton()->name(), QString("knopRestart"));
+    }
+
+    void spaceAndEnterClickTheFocusedButton()
+    {
+        key(*a, Qt::Key_Space);
+        key(*a, Qt::Key_Tab);
+        key(*a, Qt::Key_Return);
+        key(*a, Qt::Key_Enter);
+        key(*a, Qt::Key_A);
+        QCOMPARE(events(), (QStringList{"click knopB", "click knopA", "click knopA"}));
+    }
+
+    void pressingAButtonFocusesItAndFocusSurvivesLeaving()
+    {
+        pressAt(*a, centreOf(*a, "knopOther"));
+        QCOMPARE(a->focusedButton()->name(), QString("knopOther"));
+        releaseAt(*a, centreOf(*a, "knopOther"));  // shows Beta
+        QVERIFY(program->registry().form("Beta").isLoaded());
+        a->show();
+        QCOMPARE(a->focusedButton()->name(), QString("knopOther"));
+    }
+
+    // ------------------------------------------------------------ Change and counters
+
+    void changeRunsInsideTheCaptionWrite()
+    {
+        a->label("lbl").setCaption("nieuw");
+        events() << "write returned";
+        QCOMPARE(events(), (QStringList{"change lbl=nieuw", "change counter=from lbl", "change lbl done", "write returned"}));
+        events().clear();
+        a->label("counter").setCaption("from lbl");  // unchanged text raises Change as well
+        QCOMPARE(events(), QStringList{"change counter=from lbl"});
+    }
+
+    void counters_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<long>("value");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("zero") << "0" << 0L << "1";
+        QTest::newRow("seven") << "7" << 7L << "8";
+        QTest::newRow("nine to ten") << "9" << 9L << "10";
+        QTest::newRow("empty") << "" << 0L << "1";
+        QTest::newRow("blanks and digits") << "  12" << 12L << "13";
+        QTest::newRow("trailing text") << "3 keer" << 3L << "4";
+        QTest::newRow("negative") << "-2" << -2L << "-1";
+        QTest::newRow("not a number") << "x" << 0L << "1";
+        QTest::newRow("far too long") << "99999999999999999999999" << 999999999999999999L << "1000000000000000000";
+    }
+    void counters()
+    {
+        QFETCH(QString, caption);
+        QFETCH(long, value);
+        QFETCH(QString, after);
+        Label& c = a->label("counter");
+        c.setCaption(caption);
+        QCOMPARE(captionValue(c), value);
+        events().clear();
+        countUp(c);
+        QCOMPARE(c.caption(), after);
+        QCOMPARE(events(), QStringList{"change counter=" + after});
+    }
+
+    void labelTextWrapsAndIsCut()
+    {
+        Label& l = a->label("lbl");
+        l.setCaption("kort");
+        const QImage one = render(*a);
+        l.setCaption("kort kort kort kort kort kort kort kort kort kort kort kort");
+        const QImage many = render(*a);
+        auto inkRows = [](const QImage& img, QRect r) {
+            int rows = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (img.pixelColor(x, y).lightness() < 100) { ++rows; break; }
+            return rows;
+        };
+        const QRect r = l.pixelRect();
+        QVERIFY(inkRows(many, r) > inkRows(one, r));  // wrapped onto a second line
+        // Nothing is drawn below the label.
+        const QRect below(r.left(), r.bottom() + 1, r.width(), 8);
+        QCOMPARE(inkRows(many, below), inkRows(one, below));
+    }
+
+    // ------------------------------------------------------------ lifecycle
+
+    void showOfAnOpenFormKeepsItsState()
+    {
+        a->image("under").setPicture(a->image("piece").picture());
+        const Picture held = a->image("under").picture();
+        program->show("Beta");
+        a->show();
+        settle();
+        QVERIFY(a->image("under").picture() == held);
+        QCOMPARE(QApplication::activeWindow(), windowOf(*a));
+    }
+
+    void unloadInsideItsOwnHandlerIsSafe()
+    {
+        a->image("target").setPicture(a->image("piece").picture());
+        a->image("back").setEnabled(false);
+        FormCanvas* before = canvasOf(*a);
+        QPointer<FormCanvas> watch(before);
+        click(*a, "knopRestart");
+        QCOMPARE(events(), (QStringList{"after unload loaded=0", "restarted"}));
+        QVERIFY(a->isLoaded());
+        QVERIFY(watch.isNull());  // the old window is gone
+        QVERIFY(a->image("target").picture().isEmpty());
+        QVERIFY(a->image("back").enabled());
+        QVERIFY(!program->registry().ended());
+    }
+
+    void closingWindowsAndTheEnd()
+    {
+        Form& b = program->show("Beta");
+        closeWindow(*a);  // only that form
+        QVERIFY(!a->isLoaded());
+        QVERIFY(b.isLoaded());
+        QVERIFY(!program->registry().ended());
+        QVERIFY(program->registry().existing("Alpha") == a);  // the slot stays
+        closeWindow(b);  // the last one: the program ends
+        QVERIFY(program->registry().ended());
+    }
+
+    void endClosesEveryForm()
+    {
+        program->show("Beta");
+        a->show();
+        click(*a, "knopEnd");
+        QVERIFY(program->registry().ended());
+        QCOMPARE(program->registry().loadedCount(), 0);
+        // Nothing is shown or handled after the end.
+        a->show();
+        QVERIFY(!a->isLoaded());
+    }
+
+    void rebuiltWindowOpensWhereItWas()
+    {
+        windowOf(*a)->move(123, 77);
+        const QPoint pos = windowOf(*a)->pos();
+        click(*a, "knopRestart");
+        QCOMPARE(windowOf(*a)->pos(), pos);
+    }
+
+    // ------------------------------------------------------------ message box
+
+    void messageBoxIsModalWithExclamationAndEmptyTitle()
+    {
+        auto seen = answerNextMessageBox();
+        chooseMenu(*a);
+        QVERIFY(seen->shown);
+        QCOMPARE(seen->text, QString("Hulp tekst"));
+        QCOMPARE(seen->title, QString());
+        QVERIFY(seen->exclamation);
+        QCOMPARE(seen->buttons, 1);
+        QVERIFY(seen->applicationModal);
+        QCOMPARE(events(), QStringList{"message box closed"});
+    }
+
+    // ------------------------------------------------------------ fonts
+
+    void bundledFontsAreUsed()
+    {
+        QCOMPARE(QFontInfo(toQFont(fonts::comicSans(18))).family(), QString("Comic Neue"));
+        QCOMPARE(QFontInfo(toQFont(fonts::arial(12))).family(), QString("Liberation Sans"));
+        QCOMPARE(QFontInfo(toQFont(fonts::msSansSerif(13.5))).family(), QString("Liberation Sans"));
+        QCOMPARE(toQFont(fonts::comicSans(63.75)).pixelSize(), 85);
+        QCOMPARE(toQFont(fonts::msSansSerif(12)).pixelSize(), 16);
+    }
+
+    // ------------------------------------------------------------ registry
+
+    void registryKeepsOneInstancePerForm()
+    {
+        QVERIFY(&program->registry().form("alpha") == a);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, program->registry().form("Nowhere"));
+        QVERIFY(program->registry().existing("Beta") == nullptr);  // created on first use only
+        program->registry().form("Beta");
+        QVERIFY(program->registry().existing("Beta") != nullptr);
+        QVERIFY(!program->registry().form("Beta").isLoaded());
+    }
+};
+
+QTEST_MAIN(RuntimeTest)
+#include "runtime_test.moc"

@@ -1,0 +1,59 @@
+// Renders forms to PNG as the child sees them, through the real windows on the
+// offscreen platform: render_forms <output dir> [form ...] (all forms by default).
+#include "menu/form_catalog.h"
+#include "runtime/fonts.h"
+#include "runtime/form_registry.h"
+#include "runtime/form_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyleFactory>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: render_forms <output dir> [form ...]\n");
+        return 2;
+    }
+    tuvrel::registerBundledFonts();
+    tuvrel::QtWindowSystem windows(false);
+    tuvrel::FormRegistry registry(&windows);
+    tuvrel::registerProgramForms(registry);
+
+    QStringList names;
+    for (int i = 2; i < argc; ++i)
+        names << QString::fromLocal8Bit(argv[i]);
+    if (names.isEmpty())
+        names = registry.formNames();
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    int failures = 0;
+    for (const QString& name : names) {
+        if (!registry.knows(name)) {
+            std::fprintf(stderr, "render_forms: no form %s\n", qPrintable(name));
+            ++failures;
+            continue;
+        }
+        try {
+            tuvrel::Form& form = registry.form(name);
+            form.show();
+            QApplication::processEvents();
+            tuvrel::FormWindow* window = tuvrel::QtWindowSystem::windowOf(form);
+            const QString file = out.filePath(name + ".png");
+            if (!window || !window->grab().save(file)) {
+                std::fprintf(stderr, "render_forms: cannot write %s\n", qPrintable(file));
+                ++failures;
+                continue;
+            }
+            std::printf("%s\n", qPrintable(file));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "render_forms: %s: %s\n", qPrintable(name), e.what());
+            ++failures;
+        }
+    }
+    return failures ? 1 : 0;
+}
