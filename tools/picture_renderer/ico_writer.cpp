@@ -27,9 +27,9 @@ public:
 };
 
 // BITMAPINFOHEADER, palette, colour rows and AND-mask rows, both bottom-up.
-std::vector<std::uint8_t> bitmap(const Picture& picture, bool sixteenColours) {
+std::vector<std::uint8_t> bitmap(const Picture& picture, unsigned bits) {
     const int w = picture.width, h = picture.height;
-    const unsigned bits = sixteenColours ? 4 : 24;
+    const bool sixteenColours = bits == 4;
     const std::uint32_t colourRow = ((w * bits + 31) / 32) * 4;
     const std::uint32_t maskRow = ((w + 31) / 32) * 4;
 
@@ -75,6 +75,7 @@ std::vector<std::uint8_t> bitmap(const Picture& picture, bool sixteenColours) {
                 out.u8(p.a ? p.b : 0);
                 out.u8(p.a ? p.g : 0);
                 out.u8(p.a ? p.r : 0);
+                if (bits == 32) out.u8(p.a);
             }
             out.padTo4(start);
         }
@@ -97,9 +98,13 @@ std::vector<std::uint8_t> bitmap(const Picture& picture, bool sixteenColours) {
 
 }  // namespace
 
-void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& images, bool sixteenColours) {
+void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& images, bool sixteenColours,
+               bool transparent) {
+    // Readers that take a full-colour icon's alpha from its pixels ignore the AND mask of a
+    // 24-bit image (Qt among them), so a transparent one carries its colour with an alpha byte.
+    const unsigned bits = sixteenColours ? 4 : transparent ? 32 : 24;
     std::vector<std::vector<std::uint8_t>> bitmaps;
-    for (const Picture& picture : images) bitmaps.push_back(bitmap(picture, sixteenColours));
+    for (const Picture& picture : images) bitmaps.push_back(bitmap(picture, bits));
 
     Bytes head;
     head.u16(0);
@@ -112,7 +117,7 @@ void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& im
         head.u8(sixteenColours ? 16 : 0);
         head.u8(0);
         head.u16(1);
-        head.u16(sixteenColours ? 4 : 24);
+        head.u16(bits);
         head.u32(static_cast<std::uint32_t>(bitmaps[i].size()));
         head.u32(offset);
         offset += static_cast<std::uint32_t>(bitmaps[i].size());

@@ -41,8 +41,8 @@ void encode(const ManifestRow& row, const fs::path& file, bool png) {
     switch (row.format) {
     case Format::Gif: writeGif(file, quantize(images.front(), 256, Rgb{255, 255, 255})); break;
     case Format::Jpeg: writeJpeg(file, images.front(), kJpegQuality); break;
-    case Format::Ico24: writeIcon(file, images, false); break;
-    case Format::Ico16: writeIcon(file, images, true); break;
+    case Format::Ico24: writeIcon(file, images, false, row.transparent); break;
+    case Format::Ico16: writeIcon(file, images, true, row.transparent); break;
     }
 }
 

@@ -14,9 +14,10 @@ void writeGif(const std::filesystem::path& file, const IndexedPicture& picture);
 
 void writeJpeg(const std::filesystem::path& file, const Picture& picture, int quality);
 
-// One BMP image with an AND mask per picture, in the given order: 24-bit colour, or 4-bit
-// with a 16-colour palette of its own.
-void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& images, bool sixteenColours);
+// One BMP image with an AND mask per picture, in the given order: 4-bit with a 16-colour
+// palette of its own, or 24-bit colour (with an alpha byte, 32 bits, when transparent).
+void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& images, bool sixteenColours,
+               bool transparent);
 
 void writePng(const std::filesystem::path& file, const Picture& picture);
 
