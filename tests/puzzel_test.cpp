@@ -1,5 +1,6 @@
 // The six puzzles and the navigation buttons, through the real windows.
 #include "tests/support/form_driver.h"
+#include "tests/support/invariants.h"
 
 #include <QTest>
 
@@ -31,7 +32,16 @@ class PuzzelTest : public QObject {
 
 private slots:
     void init() { program = std::make_unique<Program>(); }
-    void cleanup() { program.reset(); }
+    void cleanup()
+    {
+        // Whatever a test did, the puzzles are in a state a child can reach.
+        const InvariantSet set = puzzelInvariants();
+        for (Form* f : program->registry().loadedForms()) {
+            const QStringList broken = brokenInvariants(set, *f);
+            QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
+        }
+        program.reset();
+    }
 
     void eachQuarterLocksItsOwnSlot_data() { addPuzzles(); }
     void eachQuarterLocksItsOwnSlot()

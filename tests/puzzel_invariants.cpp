@@ -1,0 +1,49 @@
+// What always holds on a puzzle: a slot is locked exactly when it holds its own
+// quarter, and then that quarter has left the tray; a slot shows nothing or a
+// quarter of its own puzzle, and keeps its size.
+#include "tests/support/invariants.h"
+
+namespace tuvrel::test {
+
+InvariantSet puzzelInvariants()
+{
+    InvariantSet set;
+    for (int n = 1; n <= 6; ++n)
+        set.forms << QStringLiteral("Puzzel%1").arg(n);
+    set.invariants = {
+        {"a slot is locked exactly when it holds its own piece, which has left the tray",
+         [](const Form& f) {
+             for (int k = 1; k <= 4; ++k) {
+                 const Image& slot = f.image(QStringLiteral("Image%1").arg(k));
+                 const Image& piece = f.image(QStringLiteral("img%1").arg(k));
+                 const bool own = slot.picture() == piece.picture();
+                 if (own == slot.enabled() || own == piece.visible())
+                     return QStringLiteral("slot %1: own piece %2, enabled %3, piece visible %4")
+                         .arg(k).arg(own).arg(slot.enabled()).arg(piece.visible());
+             }
+             return QString();
+         }},
+        {"a slot shows nothing or one of the four quarters",
+         [](const Form& f) {
+             for (int k = 1; k <= 4; ++k) {
+                 const Picture& shown = f.image(QStringLiteral("Image%1").arg(k)).picture();
+                 bool known = shown.isEmpty();
+                 for (int q = 1; q <= 4; ++q)
+                     known = known || shown == f.image(QStringLiteral("img%1").arg(q)).picture();
+                 if (!known)
+                     return QStringLiteral("slot %1 shows a picture of no piece").arg(k);
+             }
+             return QString();
+         }},
+        {"a slot stays 153 x 153",
+         [](const Form& f) {
+             for (int k = 1; k <= 4; ++k)
+                 if (f.image(QStringLiteral("Image%1").arg(k)).pixelRect().size() != QSize(153, 153))
+                     return QStringLiteral("slot %1 changed its size").arg(k);
+             return QString();
+         }},
+    };
+    return set;
+}
+
+}  // namespace tuvrel::test

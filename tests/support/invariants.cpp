@@ -1,0 +1,18 @@
+#include "tests/support/invariants.h"
+
+namespace tuvrel::test {
+
+QStringList brokenInvariants(const InvariantSet& set, const Form& form)
+{
+    QStringList broken;
+    if (!form.isLoaded() || !set.forms.contains(form.name(), Qt::CaseInsensitive))
+        return broken;
+    for (const Invariant& i : set.invariants) {
+        const QString why = i.broken(form);
+        if (!why.isEmpty())
+            broken << QStringLiteral("%1 on %2: %3").arg(QLatin1String(i.name), form.name(), why);
+    }
+    return broken;
+}
+
+}  // namespace tuvrel::test
