@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "catalog_writer.h"
 #include "manifest.h"
 #include "quantize.h"
@@ -47,9 +49,9 @@ void encode(const ManifestRow& row, const fs::path& file, bool png) {
 }
 
 // Written next to its place and renamed, so a failed row never leaves a file that a build
-// would take for finished.
+// would take for finished, and two runs for the same row never write into one file.
 void renderTo(const ManifestRow& row, const fs::path& output, bool png) {
-    const fs::path partial = output.string() + ".part";
+    const fs::path partial = output.string() + ".part" + std::to_string(::getpid());
     try {
         encode(row, partial, png);
         fs::rename(partial, output);
