@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
-#include <QSet>
 #include <QStringList>
 #include <QTextStream>
 

@@ -9,7 +9,6 @@
 // <directory>/<name>.<gif|jpg|ico>; `catalog` checks every row of the manifests and writes
 // the table behind pictureCatalog(). A fault prints one line naming the manifest, the line
 // and the row, and exits with status 1.
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
