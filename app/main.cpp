@@ -17,8 +17,12 @@ namespace {
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        const QString first = message.section(QLatin1Char('\n'), 0, 0);
-        std::fprintf(stderr, "tuvrel: cannot open a display (%s)\n", first.toLocal8Bit().constData());
+        if (message.contains(QLatin1String("platform plugin"))) {
+            const char* display = std::getenv("DISPLAY");
+            std::fprintf(stderr, "tuvrel: cannot open the display \"%s\"\n", display ? display : "");
+        } else {
+            std::fprintf(stderr, "tuvrel: %s\n", message.section(QLatin1Char('\n'), 0, 0).toLocal8Bit().constData());
+        }
         std::fflush(stderr);
         std::_Exit(1);
     }

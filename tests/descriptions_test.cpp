@@ -1,0 +1,98 @@
+// Every form description of the program: it builds, names only pictures the
+// program carries, and every image is exactly as large as its picture.
+#include "assets/picture_catalog.h"
+#include "menu/form_catalog.h"
+#include "tests/support/form_driver.h"
+
+#include <QSet>
+#include <QTest>
+
+using namespace tuvrel;
+using namespace tuvrel::test;
+
+class DescriptionsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Program> program;
+
+private slots:
+    void init() { program = std::make_unique<Program>(); }
+    void cleanup() { program.reset(); }
+
+    void everyForm_data()
+    {
+        QTest::addColumn<QString>("form");
+        Program p;
+        for (const QString& name : p.registry().formNames())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    void everyForm()
+    {
+        QFETCH(QString, form);
+        const FormDescription& d = program->form(form).description();
+        QCOMPARE(d.name, form);
+        const bool menu = std::any_of(d.rows.begin(), d.rows.end(),
+                                      [](const ControlDescription& r) { return r.controlClass == ControlClass::Menu; });
+        QCOMPARE(d.clientWidth, ClientWidth);
+        QCOMPARE(d.clientHeight, menu ? ClientHeightWithMenu : ClientHeight);
+
+        auto assetOf = [&](const std::string& name) -> const PictureAsset* {
+            const PictureAsset* a = findPictureAsset(name);
+            if (!a)
+                qWarning("%s: picture %s is not in any manifest", qPrintable(form), name.c_str());
+            return a;
+        };
+        QVERIFY(assetOf(d.icon));
+        QCOMPARE(assetOf(d.icon)->format, PictureFormat::Icon);
+        if (d.background)
+            QVERIFY(assetOf(*d.background));
+
+        QSet<QString> names;
+        for (const ControlDescription& row : d.rows) {
+            QVERIFY2(!names.contains(row.name.toLower()), qPrintable(form + ": " + row.name + " twice"));
+            names.insert(row.name.toLower());
+            if (!row.picture)
+                continue;
+            const PictureAsset* a = assetOf(*row.picture);
+            QVERIFY2(a, qPrintable(form + ": " + row.name));
+            if (row.controlClass == ControlClass::Image) {
+                // An image is exactly as large as its picture.
+                QVERIFY2(row.width == a->width * TwipsPerPixel && row.height == a->height * TwipsPerPixel,
+                         qPrintable(QStringLiteral("%1: %2 is %3 x %4 twips, its picture %5 x %6 pixels")
+                                        .arg(form, row.name).arg(row.width).arg(row.height).arg(a->width).arg(a->height)));
+            }
+        }
+
+        // It builds, and comes up in a window of its client size.
+        Form& f = program->show(form);
+        QCOMPARE(canvasOf(f)->size(), f.clientSize());
+        QCOMPARE(windowOf(f)->windowTitle(), d.caption);
+        QCOMPARE(int(f.controls().size()), int(d.rows.size()));
+    }
+
+    void picturesOfOneArtworkAreSeparateObjects()
+    {
+        // Every control described with a picture holds an object of its own, even where
+        // several show the same artwork.
+        for (const QString& name : program->registry().formNames()) {
+            Form& f = program->show(name);
+            QSet<quintptr> seen;
+            for (const auto& c : f.controls()) {
+                Picture p;
+                if (auto* img = dynamic_cast<Image*>(c.get()))
+                    p = img->picture();
+                else if (auto* b = dynamic_cast<CommandButton*>(c.get()))
+                    p = b->picture();
+                if (p.isEmpty())
+                    continue;
+                QVERIFY2(!seen.contains(p.identity()), qPrintable(name + ": " + c->name()));
+                seen.insert(p.identity());
+            }
+            f.unload();
+        }
+    }
+};
+
+QTEST_MAIN(DescriptionsTest)
+#include "descriptions_test.moc"
