@@ -1,5 +1,6 @@
 #include "menu/form_catalog.h"
 
+#include "games/pietkleden/pietkleden.h"
 #include "games/puzzel/puzzel.h"
 #include "menu/start_menu.h"
 
@@ -13,6 +14,7 @@ const std::vector<FormClass>& programForms()
     static const std::vector<FormClass> classes = [] {
         std::vector<FormClass> all;
         all.push_back(startMenuClass());
+        all.push_back(pietkledenClass());
         for (int n = 1; n <= 6; ++n)
             all.push_back(puzzelClass(n));
         return all;
