@@ -13,8 +13,9 @@ QString slot(int k) { return QStringLiteral("Image%1").arg(k); }
 QString piece(int k) { return QStringLiteral("img%1").arg(k); }
 QString puzzel(int n) { return QStringLiteral("Puzzel%1").arg(n); }
 
-// Every drop target and non-target of a puzzle that is not a slot.
-const QStringList NotTargets{"imgLeeg", "Shape1", "Shape2", "Shape3", "Shape4", "Shape5"};
+// Places that are not slots: imgLeeg and the tray frames (whose middle is a piece).
+// The big frame's middle is where the four slots meet, so it is tried at its edge.
+const QStringList NotTargets{"imgLeeg", "Shape2", "Shape3", "Shape4", "Shape5"};
 
 }  // namespace
 

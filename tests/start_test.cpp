@@ -163,7 +163,9 @@ private slots:
             QVERIFY(!b.picture().isEmpty());
             const QRect r = b.pixelRect();
             const QImage picture = b.picture().image();
-            const QPoint at = r.center() - QPoint(picture.width() / 2, picture.height() / 2);
+            QRect placed(QPoint(), picture.size());
+            placed.moveCenter(r.center());
+            const QPoint at = placed.topLeft();
             int same = 0, opaque = 0;
             for (int y = 0; y < picture.height(); y += 3)
                 for (int x = 0; x < picture.width(); x += 3) {
