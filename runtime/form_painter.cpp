@@ -81,33 +81,33 @@ void paintButton(QPainter& p, const Form& form, const CommandButton& button, QSt
     const bool down = form.pressedButton() == &button;
     opt.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
     const bool focused = showFocus && form.focusedButton() == &button;
-    if (focused)
-        opt.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
     if (!button.graphical()) {
         opt.text = button.caption();
         p.setFont(toQFont(button.font()));
         opt.fontMetrics = p.fontMetrics();
         style->drawControl(QStyle::CE_PushButton, &opt, &p, nullptr);
-        return;
-    }
-    style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, nullptr);
-    const Picture& picture = button.picture();
-    if (!picture.isEmpty()) {
-        QRect target(QPoint(), picture.size());
-        target.moveCenter(opt.rect.center());
-        if (down)
-            target.translate(1, 1);
-        p.save();
-        p.setClipRect(opt.rect.adjusted(2, 2, -2, -2), Qt::IntersectClip);
-        p.drawImage(target.topLeft(), picture.image());
-        p.restore();
+    } else {
+        style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, nullptr);
+        const Picture& picture = button.picture();
+        if (!picture.isEmpty()) {
+            QRect target(QPoint(), picture.size());
+            target.moveCenter(opt.rect.center());
+            if (down)
+                target.translate(1, 1);
+            p.save();
+            p.setClipRect(opt.rect.adjusted(2, 2, -2, -2), Qt::IntersectClip);
+            p.drawImage(target.topLeft(), picture.image());
+            p.restore();
+        }
     }
     if (focused) {
-        QStyleOptionFocusRect focus;
-        focus.rect = opt.rect.adjusted(4, 4, -4, -4);
-        focus.palette = opt.palette;
-        focus.state = QStyle::State_Enabled | QStyle::State_KeyboardFocusChange;
-        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, nullptr);
+        // A dotted rectangle inside the face, as on a classic push button; it
+        // never tints the button's picture.
+        p.save();
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.drawRect(opt.rect.adjusted(4, 4, -5, -5));
+        p.restore();
     }
 }
 
