@@ -1,0 +1,15 @@
+#pragma once
+#include "runtime/form_class.h"
+
+namespace tuvrel {
+
+// Tellen1: a clicked figure leaves the field, its card's counter goes up by
+// one and the figure's own dot on the card lights up.
+FormClass tellen1Class();
+
+// Tellen3: a picture dropped on a slot of the number of things it shows stays
+// in the slot, which locks, and leaves the row below; any other picture makes
+// the slot show as many grey balls as its digit.
+FormClass tellen3Class();
+
+}  // namespace tuvrel

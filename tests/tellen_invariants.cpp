@@ -1,0 +1,133 @@
+// What always holds on the counting screens.
+// Tellen1: each counter reads, as plain decimal text, how many figures of its
+// kind have left the field, and a dot is lit exactly when its own figure has left.
+// Tellen3: a slot is locked exactly when it holds a picture of its own digit,
+// and then that picture has left the row; every picture that has left the row
+// is in exactly one slot; otherwise a slot is empty or shows its digit's balls.
+#include "runtime/counter.h"
+#include "tests/support/invariants.h"
+
+#include <array>
+
+namespace tuvrel::test {
+
+namespace {
+
+struct Kind {
+    const char* counter;
+    std::vector<std::pair<const char*, const char*>> figures;  // figure, its dot
+    const char* cardPicture;
+};
+const std::array<Kind, 5>& kinds()
+{
+    static const std::array<Kind, 5> all{{
+        {"lblTellerPepernoot",
+         {{"ImgPepernoot1", "Pe1"}, {"ImgPepernoot2", "Pe2"}, {"ImgPepernoot3", "Pe3"}, {"ImgPepernoot4", "Pe4"}, {"ImgPepernoot5", "Pe5"}},
+         "ImagePepernoot"},
+        {"lblTellerPakje", {{"imgPakje1", "Pa1"}}, "ImagePakje"},
+        {"lblTellerZak", {{"ImgZak1", "Za1"}, {"ImgZak2", "Za2"}, {"ImgZak3", "Za3"}, {"ImgZak4", "Za4"}}, "ImageZak"},
+        {"lblTellerSint", {{"ImgSint1", "S1"}, {"ImgSint2", "S2"}}, "ImageSint"},
+        {"lblTellerPiet", {{"ImgPiet1", "P1"}, {"ImgPiet2", "P2"}, {"ImgPiet3", "P3"}}, "Image4"},
+    }};
+    return all;
+}
+
+QString digitSlot(int digit, char letter) { return QStringLiteral("Image%1%2").arg(digit).arg(QLatin1Char(letter)); }
+QString digitPicture(int digit, char letter) { return QStringLiteral("Img%1%2").arg(digit).arg(QLatin1Char(letter)); }
+int groupSize(int digit) { return digit == 2 || digit == 3 ? 3 : 2; }
+
+QString checkTellen1Counts(const Form& f)
+{
+    for (const Kind& k : kinds()) {
+        int gone = 0;
+        for (const auto& [figure, dot] : k.figures) {
+            const bool left = !f.image(QLatin1String(figure)).visible();
+            gone += left;
+            if (left != f.shape(QLatin1String(dot)).visible())
+                return QStringLiteral("%1 has %2 the field but its dot %3 is %4")
+                    .arg(QLatin1String(figure), left ? "left" : "not left", QLatin1String(dot), left ? "dark" : "lit");
+        }
+        const QString caption = f.label(QLatin1String(k.counter)).caption();
+        if (caption != QString::number(gone))
+            return QStringLiteral("%1 reads \"%2\" while %3 figures have left the field").arg(QLatin1String(k.counter), caption).arg(gone);
+    }
+    return QString();
+}
+
+QString checkTellen1Cards(const Form& f)
+{
+    for (const Kind& k : kinds())
+        if (!f.image(QLatin1String(k.cardPicture)).visible() || !f.label(QLatin1String(k.counter)).visible())
+            return QStringLiteral("the card of %1 lost its picture or counter").arg(QLatin1String(k.counter));
+    return QString();
+}
+
+QString checkTellen3Slots(const Form& f)
+{
+    for (int digit = 1; digit <= 5; ++digit) {
+        const Picture& hint = f.image(QStringLiteral("ImageFout%1").arg(digit)).picture();
+        for (int s = 0; s < groupSize(digit); ++s) {
+            const Image& slot = f.image(digitSlot(digit, char('a' + s)));
+            const Picture& shown = slot.picture();
+            const Image* own = nullptr;
+            for (int p = 0; p < groupSize(digit); ++p) {
+                const Image& picture = f.image(digitPicture(digit, char('a' + p)));
+                if (shown == picture.picture())
+                    own = &picture;
+            }
+            if (own) {
+                if (slot.enabled() || own->visible())
+                    return QStringLiteral("%1 holds %2 but is %3 and %2 is %4")
+                        .arg(slot.name(), own->name(), slot.enabled() ? "open" : "locked", own->visible() ? "still below" : "gone");
+            } else {
+                if (!slot.enabled())
+                    return QStringLiteral("%1 is locked without a picture of %2").arg(slot.name()).arg(digit);
+                if (!shown.isEmpty() && !(shown == hint))
+                    return QStringLiteral("%1 shows a picture that is neither its own nor its balls").arg(slot.name());
+            }
+            if (slot.pixelRect().size() != QSize(100, 100))
+                return QStringLiteral("%1 changed its size").arg(slot.name());
+        }
+    }
+    return QString();
+}
+
+QString checkTellen3Pictures(const Form& f)
+{
+    for (int digit = 1; digit <= 5; ++digit)
+        for (int p = 0; p < groupSize(digit); ++p) {
+            const Image& picture = f.image(digitPicture(digit, char('a' + p)));
+            int holders = 0;
+            for (int s = 0; s < groupSize(digit); ++s)
+                holders += f.image(digitSlot(digit, char('a' + s))).picture() == picture.picture();
+            if (holders != (picture.visible() ? 0 : 1))
+                return QStringLiteral("%1 is %2 and shown in %3 slots").arg(picture.name(), picture.visible() ? "below" : "gone").arg(holders);
+        }
+    for (int digit = 1; digit <= 5; ++digit)
+        if (f.image(QStringLiteral("ImageFout%1").arg(digit)).visible())
+            return QStringLiteral("ImageFout%1 is shown").arg(digit);
+    return QString();
+}
+
+}  // namespace
+
+InvariantSet tellenInvariants()
+{
+    InvariantSet set;
+    set.forms << QStringLiteral("Tellen1") << QStringLiteral("Tellen3");
+    const auto on = [](const char* form, QString (*check)(const Form&)) {
+        return [form, check](const Form& f) { return f.name().compare(QLatin1String(form), Qt::CaseInsensitive) == 0 ? check(f) : QString(); };
+    };
+    set.invariants = {
+        {"Tellen1: each counter reads the figures of its kind that left the field; a dot is lit exactly when its figure left",
+         on("Tellen1", checkTellen1Counts)},
+        {"Tellen1: the cards keep their pictures and counters", on("Tellen1", checkTellen1Cards)},
+        {"Tellen3: a slot is locked exactly when it holds a picture of its digit, which has left the row; otherwise it is empty or shows its balls",
+         on("Tellen3", checkTellen3Slots)},
+        {"Tellen3: a picture that left the row is in exactly one slot, one still below in none; the hints stay hidden",
+         on("Tellen3", checkTellen3Pictures)},
+    };
+    return set;
+}
+
+}  // namespace tuvrel::test
