@@ -1,0 +1,84 @@
+#include "games/sudoku/sudoku.h"
+
+#include "forms/descriptions.h"
+#include "forms/sudoku_layout.h"
+#include "menu/navigation.h"
+#include "runtime/form.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace tuvrel {
+
+namespace {
+
+// A cell and the piece it expects.
+using Cells = std::vector<std::pair<QString, QString>>;
+
+FormDescription description(int number)
+{
+    using Describe = FormDescription (*)();
+    static constexpr std::array<Describe, 5> all{forms::Sudoku1, forms::Sudoku2, forms::Sudoku3, forms::Sudoku4,
+                                                 forms::Sudoku5};
+    return all.at(size_t(number - 1))();
+}
+
+Cells cellsOf(int number)
+{
+    Cells cells;
+    for (const auto& row : forms::sudokuBoard(number).grid)
+        for (const forms::SudokuSquare& s : row)
+            if (s.isCell())
+                cells.emplace_back(s.name, forms::sudokuPieceName(s.piece));
+    return cells;
+}
+
+void dropOnCell(Form& form, const QString& cell, Image& source)
+{
+    form.image(cell).setPicture(source.picture());
+}
+
+void clickOnCell(Form& form, const QString& cell)
+{
+    form.image(cell).setPicture(form.image(QStringLiteral("imgWit")).picture());
+}
+
+bool holdsItsPiece(const Form& form, const std::pair<QString, QString>& cell)
+{
+    return form.image(cell.first).picture() == form.image(cell.second).picture();
+}
+
+// Right or wrong goes by picture identity: a cell is right only when it holds
+// the very picture object of its piece, not a given's copy of the same image.
+void check(Form& form, const Cells& cells)
+{
+    const Picture& blank = form.image(QStringLiteral("imgWit")).picture();
+    for (const auto& cell : cells)
+        if (!holdsItsPiece(form, cell))
+            form.image(cell.first).setPicture(blank);
+    for (const auto& cell : cells)
+        if (!holdsItsPiece(form, cell))
+            return;
+    form.button(QStringLiteral("knopSmile")).setVisible(true);
+    form.button(QStringLiteral("knopGoed")).setVisible(false);
+    for (const auto& cell : cells)
+        form.image(cell.first).setEnabled(false);
+}
+
+}  // namespace
+
+FormClass sudokuClass(int number)
+{
+    FormClass sudoku(description(number));
+    const Cells cells = cellsOf(number);
+    for (const auto& [cell, piece] : cells) {
+        sudoku.onDragDrop(cell, [cell](Form& f, Image& source) { dropOnCell(f, cell, source); });
+        sudoku.onClick(cell, [cell](Form& f) { clickOnCell(f, cell); });
+    }
+    sudoku.onClick(QStringLiteral("knopGoed"), [cells](Form& f) { check(f, cells); });
+    bindNavigation(sudoku);  // knopSmile restarts the board
+    return sudoku;
+}
+
+}  // namespace tuvrel
