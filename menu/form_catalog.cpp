@@ -2,6 +2,7 @@
 
 #include "games/pietkleden/pietkleden.h"
 #include "games/puzzel/puzzel.h"
+#include "games/sudoku/sudoku.h"
 #include "games/tellen/tellen.h"
 #include "menu/start_menu.h"
 
@@ -18,6 +19,8 @@ const std::vector<FormClass>& programForms()
         all.push_back(pietkledenClass());
         for (int n = 1; n <= 6; ++n)
             all.push_back(puzzelClass(n));
+        for (int n = 1; n <= 5; ++n)
+            all.push_back(sudokuClass(n));
         all.push_back(tellen1Class());
         all.push_back(tellen3Class());
         return all;
