@@ -267,7 +267,10 @@ FormWindow* QtWindowSystem::windowOf(const Form& form)
 
 void QtWindowSystem::messageBox(const QString& text, const QString& title)
 {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Qt shows the program's name in a title bar whose title is empty; a single
+    // blank keeps the bar empty, as asked.
+    const QString shown = title.isEmpty() ? QStringLiteral(" ") : title;
+    QMessageBox box(QMessageBox::Warning, shown, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

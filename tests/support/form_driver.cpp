@@ -173,7 +173,8 @@ std::shared_ptr<MessageBoxSeen> answerNextMessageBox()
             return;
         seen->shown = true;
         seen->text = box->text();
-        seen->title = box->windowTitle();
+        seen->windowTitle = box->windowTitle();
+        seen->title = seen->windowTitle == QLatin1String(" ") ? QString() : seen->windowTitle;
         seen->exclamation = box->icon() == QMessageBox::Warning;
         seen->buttons = int(box->buttons().size());
         seen->applicationModal = box->windowModality() == Qt::ApplicationModal;

@@ -52,7 +52,8 @@ QColor pixelAt(Form& form, QPoint point);
 struct MessageBoxSeen {
     bool shown = false;
     QString text;
-    QString title;
+    QString title;        // as the program gave it
+    QString windowTitle;  // as the window shows it: an empty title is shown as a single blank
     bool exclamation = false;
     int buttons = 0;
     bool applicationModal = false;
