@@ -1,6 +1,7 @@
 #include "menu/form_catalog.h"
 
 #include "games/pietkleden/pietkleden.h"
+#include "games/plaatjeindezak/plaatjeindezak.h"
 #include "games/puzzel/puzzel.h"
 #include "games/sudoku/sudoku.h"
 #include "games/tellen/tellen.h"
@@ -17,6 +18,8 @@ const std::vector<FormClass>& programForms()
         std::vector<FormClass> all;
         all.push_back(startMenuClass());
         all.push_back(pietkledenClass());
+        for (int level = 1; level <= 2; ++level)
+            all.push_back(plaatjeindezakClass(level));
         for (int n = 1; n <= 6; ++n)
             all.push_back(puzzelClass(n));
         for (int n = 1; n <= 5; ++n)

@@ -1,0 +1,89 @@
+#include "forms/plaatjeindezak_layout.h"
+
+#include "menu/navigation.h"
+#include "runtime/runtime_error.h"
+
+#include <algorithm>
+
+namespace tuvrel::forms {
+
+namespace {
+constexpr VbColor DarkRed = 0x000000C0;
+constexpr std::array<int, 3> RowFrameTops{1725, 4005, 6255};
+constexpr std::array<int, 3> SackTops{1800, 4080, 6360};
+
+// The frames around the pictures and around the sack of each row, top to bottom.
+struct Frame {
+    const char* name;
+    int left, width, row;
+};
+constexpr std::array<Frame, 6> Frames{{
+    {"Shape1", 2550, 7695, 0}, {"Shape5", 10230, 2535, 0},
+    {"Shape3", 2550, 7695, 1}, {"Shape2", 10230, 2535, 1},
+    {"Shape8", 2550, 7695, 2}, {"Shape4", 10230, 2535, 2},
+}};
+
+const ControlDescription* findRow(const std::vector<ControlDescription>& rows, const QString& name)
+{
+    const auto it = std::find_if(rows.begin(), rows.end(), [&](const ControlDescription& r) { return r.name == name; });
+    return it == rows.end() ? nullptr : &*it;
+}
+}  // namespace
+
+ControlDescription rowPicture(QString name, int left, int top, int width, int height, std::string asset)
+{
+    return imageRow(std::move(name), left, top, width, height).withPicture(std::move(asset)).draggable();
+}
+
+ControlDescription rightMark(QString name, int left, int top)
+{
+    return imageRow(std::move(name), left, top, 480, 480).withPicture("smiley_icon").hidden();
+}
+
+ControlDescription largeRightMark(QString name, int left, int top)
+{
+    return imageRow(std::move(name), left, top, 540, 540).withPicture("smiley_small").hidden();
+}
+
+ControlDescription wrongMark(QString name, int left, int top)
+{
+    return imageRow(std::move(name), left, top, 540, 540).withPicture("sad_face").hidden().withToolTip("nog een keer");
+}
+
+FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& p)
+{
+    const QString form = QStringLiteral("Plaatjeindezak%1").arg(p.level);
+    for (const auto* given : {&p.pictures, &p.marks})
+        for (const ControlDescription& row : *given)
+            if (!p.rows.contains(row.name))
+                throw RuntimeError(form.toStdString() + ": " + row.name.toStdString() + " has no place in the order of the rows");
+    FormDescription d{.name = form, .caption = p.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
+    for (const QString& name : p.rows) {
+        const auto frame = std::find_if(Frames.begin(), Frames.end(), [&](const Frame& f) { return name == QLatin1String(f.name); });
+        const auto sack = std::find(p.sacks.begin(), p.sacks.end(), name);
+        if (const ControlDescription* row = findRow(p.pictures, name)) {
+            d.rows.push_back(*row);
+        } else if (const ControlDescription* mark = findRow(p.marks, name)) {
+            d.rows.push_back(*mark);
+        } else if (sack != p.sacks.end()) {
+            d.rows.push_back(imageRow(name, 10980, SackTops.at(size_t(sack - p.sacks.begin())), 1260, 1575).withPicture("sack"));
+        } else if (frame != Frames.end()) {
+            d.rows.push_back(shapeRow(name, frame->left, RowFrameTops.at(size_t(frame->row)), frame->width, 1815));
+        } else if (name == QLatin1String("Label1")) {
+            d.rows.push_back(labelRow(name, 630, 390, 12135, 855)
+                                 .withCaption(QStringLiteral("één plaatje in de zak"))
+                                 .withForeColor(DarkRed).withFont(fonts::comicSans(21.75)).centred().withTabIndex(0));
+        } else if (name == QLatin1String("Label2")) {
+            d.rows.push_back(labelRow(name, 9120, 360, 735, 855)
+                                 .withCaption(QStringLiteral("%1.").arg(p.level))
+                                 .withForeColor(DarkRed).withFont(fonts::comicSans(21.75)).withTabIndex(3));
+        } else if (name == QLatin1String("Tip")) {
+            d.rows.push_back(menuRow(name, QStringLiteral("Tip")));
+        } else {
+            d.rows.push_back(navigationRow(form, name));  // throws for a name that is nothing
+        }
+    }
+    return d;
+}
+
+}  // namespace tuvrel::forms

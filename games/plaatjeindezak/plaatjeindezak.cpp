@@ -1,0 +1,85 @@
+#include "games/plaatjeindezak/plaatjeindezak.h"
+
+#include "forms/descriptions.h"
+#include "menu/navigation.h"
+#include "runtime/form.h"
+#include "runtime/form_registry.h"
+
+namespace tuvrel {
+
+namespace {
+
+constexpr std::array<SackRow, 3> Level1{{
+    {{"ImageMijter", "ImageKaars", "ImageBoek", "ImageStaf"}, 1, "ImageZak1", "ImageGoed1", "ImageFout1"},
+    {{"ImageMuts", "ImageZak", "ImageParaplu", "ImageRoe"}, 2, "ImageZak2", "ImageGoed2", "ImageFout2"},
+    {{"ImageSkeeler", "ImageSchoen", "ImageSlof", "ImageKlomp"}, 0, "ImageZak3", "ImageGoed3", "ImageFout3"},
+}};
+
+constexpr std::array<SackRow, 3> Level2{{
+    {{"ImageBoot", "ImagePiet", "ImageSint", "ImageTractor"}, 3, "ImageZak1", "ImageGoed1", "ImageFout1"},
+    {{"ImageSpeculaas", "ImageIJs", "ImageLetter", "ImagePepernoten"}, 1, "ImageZak4", "ImageGoed4", "ImageFout4"},
+    {{"ImagePaard", "ImageSchoorst", "ImageNest", "ImagePak"}, 2, "ImageZak3", "ImageGoed3", "ImageFout3"},
+}};
+
+Image& picture(Form& form, const SackRow& row, int i) { return form.image(QString::fromLatin1(row.pictures.at(size_t(i)))); }
+Image& control(Form& form, const char* name) { return form.image(QString::fromLatin1(name)); }
+
+// Right when the dragged picture is the very picture object of the row's odd one.
+void dropOnSack(Form& form, const SackRow& row, Image& source)
+{
+    Image& odd = picture(form, row, row.odd);
+    if (source.picture() == odd.picture()) {
+        control(form, row.right).setVisible(true);
+        odd.setVisible(false);
+        control(form, row.wrong).setVisible(false);
+        for (int i = 0; i < 4; ++i)
+            if (i != row.odd)
+                picture(form, row, i).setEnabled(false);
+    } else {
+        // A wrong picture vanishes, from whatever row it came.
+        source.setVisible(false);
+        control(form, row.wrong).setVisible(true);
+        for (int i = 0; i < 4; ++i)
+            picture(form, row, i).setEnabled(false);
+    }
+}
+
+// Another try: the row's four pictures come back; the smiling face stays as it is.
+void clickOnWrongMark(Form& form, const SackRow& row)
+{
+    for (int i = 0; i < 4; ++i)
+        picture(form, row, i).setEnabled(true);
+    for (int i = 0; i < 4; ++i)
+        picture(form, row, i).setVisible(true);
+    control(form, row.wrong).setVisible(false);
+}
+
+void showTip(Form& form)
+{
+    form.registry().messageBox(QStringLiteral("Klik op het foutsymbool om het opnieuw te proberen."),
+                               QStringLiteral("Verbeteren"));
+}
+
+}  // namespace
+
+const std::array<SackRow, 3>& sackRows(int level)
+{
+    static constexpr std::array<const std::array<SackRow, 3>*, 2> levels{&Level1, &Level2};
+    return *levels.at(size_t(level - 1));
+}
+
+FormClass plaatjeindezakClass(int level)
+{
+    using Describe = FormDescription (*)();
+    static constexpr std::array<Describe, 2> descriptions{forms::Plaatjeindezak1, forms::Plaatjeindezak2};
+    FormClass game(descriptions.at(size_t(level - 1))());
+    for (const SackRow& row : sackRows(level)) {
+        game.onDragDrop(QString::fromLatin1(row.sack), [&row](Form& f, Image& source) { dropOnSack(f, row, source); });
+        game.onClick(QString::fromLatin1(row.wrong), [&row](Form& f) { clickOnWrongMark(f, row); });
+    }
+    game.onClick(QStringLiteral("Tip"), showTip);
+    bindNavigation(game);
+    return game;
+}
+
+}  // namespace tuvrel
