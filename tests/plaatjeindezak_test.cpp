@@ -287,8 +287,13 @@ private slots:
 
         const std::optional<QPoint> beside = pointOfWrongMarkBesideSmile(f, r);
         if (!beside) {
-            // The smile is as large as the sad face and hides it whole: the row stays solved.
+            // The smile is as large as the sad face and hides it whole: a click there
+            // reaches the smile, and the row stays solved.
             QCOMPARE(f.image(r.right).pixelRect(), f.image(r.wrong).pixelRect());
+            QCOMPARE(toolTipShownAt(f, centreOf(f, r.wrong)), QString());
+            click(f, r.wrong);
+            QVERIFY(f.image(r.wrong).visible());
+            verifyPictures(f, r, shown, {false, false, false, false});
             return;
         }
         QCOMPARE(toolTipShownAt(f, *beside), QString("nog een keer"));
