@@ -270,9 +270,13 @@ void QtWindowSystem::messageBox(const QString& text, const QString& title)
     // Qt shows the program's name in a title bar whose title is empty; a single
     // blank keeps the bar empty, as asked.
     const QString shown = title.isEmpty() ? QStringLiteral(" ") : title;
-    QMessageBox box(QMessageBox::Warning, shown, text, QMessageBox::Ok, QApplication::activeWindow());
+    QPointer<QWidget> before = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Warning, shown, text, QMessageBox::Ok, before);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    // The form the child was playing on takes the input again.
+    if (before && before->isVisible())
+        before->activateWindow();
 }
 
 void QtWindowSystem::quit(int exitCode)

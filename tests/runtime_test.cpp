@@ -684,6 +684,8 @@ private slots:
         QCOMPARE(seen->buttons, 1);
         QVERIFY(seen->applicationModal);
         QCOMPARE(events(), QStringList{"message box closed"});
+        settle();
+        QCOMPARE(QApplication::activeWindow(), windowOf(*a));  // the form takes the input again
     }
 
     // ------------------------------------------------------------ fonts
