@@ -23,7 +23,8 @@ public:
             [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
                 if (message.startsWith(QLatin1String("This plugin does not support")))
                     return;
-                previous(type, context, message);
+                if (previous)
+                    previous(type, context, message);
             });
     }
     void quit(int) override {}

@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     static const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
             if (!message.startsWith(QLatin1String("This plugin does not support")))
-                previous(type, context, message);
+                previous ? previous(type, context, message) : void(std::fprintf(stderr, "%s\n", qPrintable(message)));
         });
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
