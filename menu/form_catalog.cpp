@@ -5,6 +5,7 @@
 #include "games/puzzel/puzzel.h"
 #include "games/sudoku/sudoku.h"
 #include "games/tellen/tellen.h"
+#include "games/vormen/vormen.h"
 #include "menu/start_menu.h"
 
 #include <vector>
@@ -26,6 +27,8 @@ const std::vector<FormClass>& programForms()
             all.push_back(sudokuClass(n));
         all.push_back(tellen1Class());
         all.push_back(tellen3Class());
+        for (int level = 1; level <= 2; ++level)
+            all.push_back(vormenClass(level));
         return all;
     }();
     return classes;

@@ -1,0 +1,68 @@
+#include "games/vormen/vormen.h"
+
+#include "forms/descriptions.h"
+#include "menu/navigation.h"
+#include "runtime/form.h"
+
+#include <array>
+
+namespace tuvrel {
+
+namespace {
+
+// Each package and the present whose shape it has.
+struct Wrapping {
+    const char* package;
+    const char* present;
+};
+using Wrappings = std::array<Wrapping, 6>;
+
+const Wrappings& wrappings(int level)
+{
+    static const std::array<Wrappings, 2> levels{{
+        {{{"ImageVspvarken", "ImageSpvarken"},
+          {"ImageVbatjes", "ImageBatjes"},
+          {"ImageVjack", "ImageJack"},
+          {"ImageVstiften", "ImageStiften"},
+          {"ImageVbeer", "ImageBeer"},
+          {"ImageVeendje", "ImageEendje"}}},
+        {{{"ImageVshirt", "ImageShirt"},
+          {"ImageVschelp", "ImageSchelp"},
+          {"ImageVdobbelst", "ImageDobbelst"},
+          {"ImageVtas", "ImageTas"},
+          {"ImageVbeerdoos", "ImageBeerdoos"},
+          {"ImageVmannetje", "ImageMannetje"}}},
+    }};
+    return levels.at(size_t(level - 1));
+}
+
+FormDescription description(int level) { return level == 1 ? forms::Vormen1() : forms::Vormen2(); }
+
+// Only the package's own present fits: it goes back into its wrapping. Any
+// other present stays where it was. Either way, once every present has gone
+// the reward shows.
+void dropOnPackage(Form& form, const Wrappings& level, const char* ownPresent, Image& source)
+{
+    Image& present = form.image(QLatin1String(ownPresent));
+    if (source.picture() == present.picture())
+        present.setVisible(false);
+    for (const Wrapping& w : level)
+        if (form.image(QLatin1String(w.present)).visible())
+            return;
+    form.image(QStringLiteral("ImageGoed")).setVisible(true);
+}
+
+}  // namespace
+
+FormClass vormenClass(int level)
+{
+    FormClass vormen(description(level));
+    const Wrappings& all = wrappings(level);
+    for (const Wrapping& w : all)
+        vormen.onDragDrop(QLatin1String(w.package),
+                          [&all, present = w.present](Form& f, Image& source) { dropOnPackage(f, all, present, source); });
+    bindNavigation(vormen);
+    return vormen;
+}
+
+}  // namespace tuvrel

@@ -1,0 +1,76 @@
+// What always holds on the two levels of "in welk pakje zat het cadeau?": the
+// reward shows exactly when every present has gone, and a drop changes nothing
+// but whether a present shows: every package, every present's picture and
+// place, the panel and the labels stay as the form was built.
+#include "tests/support/invariants.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tuvrel::test {
+
+namespace {
+
+const std::array<const char*, 6> Level1Presents{"ImageSpvarken", "ImageBatjes", "ImageJack",
+                                                "ImageStiften",  "ImageBeer",   "ImageEendje"};
+const std::array<const char*, 6> Level2Presents{"ImageShirt", "ImageSchelp",   "ImageDobbelst",
+                                                "ImageTas",   "ImageBeerdoos", "ImageMannetje"};
+
+const std::array<const char*, 6>& presentsOf(const Form& f)
+{
+    return f.name().compare(QLatin1String("Vormen1"), Qt::CaseInsensitive) == 0 ? Level1Presents : Level2Presents;
+}
+
+bool isPresent(const Form& f, const QString& name)
+{
+    const auto& presents = presentsOf(f);
+    return std::any_of(presents.begin(), presents.end(),
+                       [&](const char* p) { return name.compare(QLatin1String(p), Qt::CaseInsensitive) == 0; });
+}
+
+}  // namespace
+
+InvariantSet vormenInvariants()
+{
+    InvariantSet set;
+    set.forms = QStringList{"Vormen1", "Vormen2"};
+    set.invariants = {
+        {"the reward shows exactly when every present has gone",
+         [](const Form& f) {
+             int left = 0;
+             for (const char* p : presentsOf(f))
+                 left += f.image(QLatin1String(p)).visible() ? 1 : 0;
+             const bool reward = f.image(QStringLiteral("ImageGoed")).visible();
+             if (reward != (left == 0))
+                 return QStringLiteral("%1 present(s) left, reward %2").arg(left).arg(reward ? "shown" : "hidden");
+             return QString();
+         }},
+        {"only a present's visibility and the reward change; packages, pictures and places stay as built",
+         [](const Form& f) {
+             const auto& rows = f.description().rows;
+             for (const auto& control : f.controls()) {
+                 const Control& c = *control;
+                 const ControlDescription& row = rows.at(size_t(c.index()));
+                 if (c.left() != row.left || c.top() != row.top || c.width() != row.width || c.height() != row.height)
+                     return QStringLiteral("%1 moved or changed its size").arg(c.name());
+                 if (!c.enabled())
+                     return QStringLiteral("%1 is disabled").arg(c.name());
+                 const bool mayHide = isPresent(f, c.name()) || c.name() == QLatin1String("ImageGoed");
+                 if (!mayHide && c.visible() != row.visible.value_or(true))
+                     return QStringLiteral("%1 changed its visibility").arg(c.name());
+                 if (c.controlClass() == ControlClass::Image) {
+                     const Picture& shown = static_cast<const Image&>(c).picture();
+                     if (shown.assetName().toStdString() != row.picture.value_or(std::string()))
+                         return QStringLiteral("%1 shows %2").arg(c.name(), shown.assetName());
+                 }
+                 if (c.controlClass() == ControlClass::Label &&
+                     static_cast<const Label&>(c).caption() != row.caption.value_or(QString()))
+                     return QStringLiteral("%1 changed its caption").arg(c.name());
+             }
+             return QString();
+         }},
+    };
+    return set;
+}
+
+}  // namespace tuvrel::test
