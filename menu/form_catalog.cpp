@@ -3,6 +3,7 @@
 #include "games/pietkleden/pietkleden.h"
 #include "games/plaatjeindezak/plaatjeindezak.h"
 #include "games/puzzel/puzzel.h"
+#include "games/spel/spel.h"
 #include "games/sudoku/sudoku.h"
 #include "games/tellen/tellen.h"
 #include "games/vormen/vormen.h"
@@ -23,6 +24,7 @@ const std::vector<FormClass>& programForms()
             all.push_back(plaatjeindezakClass(level));
         for (int n = 1; n <= 6; ++n)
             all.push_back(puzzelClass(n));
+        all.push_back(spelClass());
         for (int n = 1; n <= 5; ++n)
             all.push_back(sudokuClass(n));
         all.push_back(tellen1Class());
