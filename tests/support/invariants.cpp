@@ -15,4 +15,12 @@ QStringList brokenInvariants(const InvariantSet& set, const Form& form)
     return broken;
 }
 
+QStringList brokenInvariants(const InvariantSet& set, const FormRegistry& registry)
+{
+    QStringList broken;
+    for (const Form* f : registry.loadedForms())
+        broken << brokenInvariants(set, *f);
+    return broken;
+}
+
 }  // namespace tuvrel::test

@@ -4,6 +4,7 @@
 // random player. Each family keeps its set next to its tests
 // (tests/<family>_invariants.cpp).
 #include "runtime/form.h"
+#include "runtime/form_registry.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,5 +35,7 @@ InvariantSet pietkledenInvariants();
 // Every invariant of the set that applies to the form; a failed test names
 // the invariant and what is wrong.
 QStringList brokenInvariants(const InvariantSet& set, const Form& form);
+// The same over every loaded form of a program.
+QStringList brokenInvariants(const InvariantSet& set, const FormRegistry& registry);
 
 }  // namespace tuvrel::test
