@@ -40,7 +40,7 @@ QString squareName(int n) { return QStringLiteral("Shape%1").arg(n); }
 // Lights every group through cell n whose four cells hold the same player's
 // token. Only groups through n can have been completed by the drop on n; a
 // group that is not complete is left as it is, so nothing turns white again.
-void checkGroups(Form& form, int n)
+void ControleerGroepjes(Form& form, int n)
 {
     for (const Player& player : Players) {
         const Picture& token = form.image(player.token).picture();
@@ -65,7 +65,7 @@ void dropOnCell(Form& form, int n, Image& source)
     for (const Player& player : Players)
         if (cell.picture() == form.image(player.token).picture())
             countUp(form.label(player.counter));
-    checkGroups(form, n);
+    ControleerGroepjes(form, n);
 }
 
 void limitTokens(Form& form, const Player& player)
