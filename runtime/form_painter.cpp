@@ -2,9 +2,12 @@
 
 #include "runtime/form.h"
 
+#include <QCache>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <memory>
 
 namespace tuvrel {
 
@@ -19,19 +22,90 @@ void paintImage(QPainter& p, const Image& image)
         p.drawImage(image.pixelRect().topLeft(), picture.image());
 }
 
+int textFlags(const Label& label)
+{
+    const int align = (label.alignment() == 2 ? Qt::AlignHCenter : label.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft);
+    return align | Qt::AlignTop | Qt::TextWordWrap;
+}
+
+// A label's look, drawn once and kept: laying the text out, and drawing
+// glyphs too large for Qt's glyph cache as outlines (the 85-pixel title of
+// Start), costs far more than copying the finished pixels at every paint.
+// An opaque label keeps its background with the text, so its pixels are the
+// ones drawing it directly would give; a transparent one keeps only the text.
+struct LabelLook {
+    QImage image;  // at the device's pixel ratio
+    QPoint at;     // where it lies inside the label
+};
+
+const LabelLook* labelLook(const Label& label, qreal pixelRatio)
+{
+    const QSize size = label.pixelRect().size();
+    const FontSpec& spec = label.font();
+    // The caption last, so that no two looks can share a key.
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7|%8|")
+                            .arg(spec.face)
+                            .arg(spec.points)
+                            .arg(label.foreColor())
+                            .arg(label.opaque() ? qint64(label.backColor()) : qint64(-1))
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(label.alignment())
+                            .arg(pixelRatio) +
+                        label.caption();
+    // Keyed by what the label shows, not by the label, so that a rebuilt form
+    // finds its labels' looks again and nothing is kept per label.
+    static QCache<QString, LabelLook> cache(8 * 1024 * 1024);  // cost: bytes
+    if (const LabelLook* look = cache.object(key))
+        return look;
+
+    const QFont font = toQFont(spec);
+    const QRect box(QPoint(0, 0), size);
+    QRect used = box;
+    if (!label.opaque()) {
+        // Only the text, with room for glyphs that reach past their advance.
+        const int margin = font.pixelSize() / 2 + 2;
+        used = QFontMetrics(font).boundingRect(box, textFlags(label), label.caption());
+        used = used.adjusted(-margin, -margin, margin, margin) & box;
+    }
+    auto look = std::make_unique<LabelLook>();
+    look->at = used.topLeft();
+    if (!used.isEmpty()) {
+        look->image = QImage(used.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+        look->image.setDevicePixelRatio(pixelRatio);
+        look->image.fill(label.opaque() ? toQColor(label.backColor()) : QColor(Qt::transparent));
+        QPainter q(&look->image);
+        q.translate(-used.topLeft());
+        q.setFont(font);
+        q.setPen(toQColor(label.foreColor()));
+        q.drawText(box, textFlags(label), label.caption());
+    }
+    const qsizetype bytes = look->image.sizeInBytes() + 64;
+    LabelLook* kept = look.release();
+    return cache.insert(key, kept, bytes) ? kept : nullptr;
+}
+
 void paintLabel(QPainter& p, const Label& label)
 {
     const QRect r = label.pixelRect();
+    if (label.caption().isEmpty()) {
+        if (label.opaque())
+            p.fillRect(r, toQColor(label.backColor()));
+        return;
+    }
+    if (const LabelLook* look = labelLook(label, p.device() ? p.device()->devicePixelRatioF() : 1.0)) {
+        if (!look->image.isNull())
+            p.drawImage(r.topLeft() + look->at, look->image);
+        return;
+    }
+    // Too large to keep: drawn directly.
     if (label.opaque())
         p.fillRect(r, toQColor(label.backColor()));
-    if (label.caption().isEmpty())
-        return;
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
     p.setFont(toQFont(label.font()));
     p.setPen(toQColor(label.foreColor()));
-    const int align = (label.alignment() == 2 ? Qt::AlignHCenter : label.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft);
-    p.drawText(r, align | Qt::AlignTop | Qt::TextWordWrap, label.caption());
+    p.drawText(r, textFlags(label), label.caption());
     p.restore();
 }
 
@@ -72,11 +146,19 @@ void paintLine(QPainter& p, const Line& line)
 
 void paintButton(QPainter& p, const Form& form, const CommandButton& button, QStyle* style, bool showFocus)
 {
+    // One palette for every button and every paint: the style caches the
+    // bevels it draws under the palette's cache key, and a palette changed at
+    // each paint would get a new key each time, so a new cache entry.
+    static const QPalette palette = [] {
+        QPalette colours;
+        colours.setColor(QPalette::Button, Face);
+        colours.setColor(QPalette::Window, Face);
+        colours.setColor(QPalette::ButtonText, Qt::black);
+        return colours;
+    }();
     QStyleOptionButton opt;
     opt.rect = button.pixelRect();
-    opt.palette.setColor(QPalette::Button, Face);
-    opt.palette.setColor(QPalette::Window, Face);
-    opt.palette.setColor(QPalette::ButtonText, Qt::black);
+    opt.palette = palette;
     opt.state = QStyle::State_Enabled;
     const bool down = form.pressedButton() == &button;
     opt.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
