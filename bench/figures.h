@@ -1,0 +1,93 @@
+#pragma once
+// The figures the benchmark takes, each with its baseline from the same run.
+#include "bench/bench_support.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace tuvrel {
+class Form;
+class FormRegistry;
+class Image;
+}
+
+namespace tuvrel::bench {
+
+struct Settings {
+    int startupRuns = 15;
+    int openRounds = 11;
+    int paintRepeats = 100;
+    int dragMoves = 200;
+    int memoryRuns = 3;
+    int restarts = 1000;
+    int idleRuns = 3;
+    int idleSeconds = 10;
+    // When not empty: only these forms, and only the figures taken in this process.
+    QStringList onlyForms;
+    static Settings quick();
+};
+
+// Program against baseline.
+struct Paired {
+    Samples program;
+    Samples baseline;
+};
+
+// Figures of one form, taken inside this process against its real window.
+struct FormFigures {
+    QString name;
+    QString failure;     // why a figure could not be taken, if so
+    QSize windowSize;    // the whole window, menu bar included
+    QSize canvasSize;
+    int controls = 0;
+    double firstOpenMs = 0;  // the very first Show, pictures not yet decoded
+    Paired open;             // Show until the first paint is done
+    Paired repaint;          // one full repaint of the canvas
+    // Dragging, when the form has a picture that drags.
+    QString dragSource;
+    Paired dragMove;          // one pointer move during a drag, to its repaint done
+    Samples paintedPixels;    // per move, what the canvas repainted
+    Samples outlinePixels;    // per move, the outline's old and new rectangles together
+    int movesBeyondOutline = 0;  // moves that repainted more than those rectangles
+    int movesShortOfOutline = 0; // moves that left part of them unpainted
+    int otherWidgetPaints = 0;   // paints of anything but the canvas during moves
+};
+
+std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& settings);
+
+// The picture a child would drag: visible, dragging automatically, and the
+// front-most control at its own centre; nullptr if the form has none.
+Image* draggablePicture(const Form& form);
+// Where the pointer is, relative to where it pressed, at the i-th move of a drag.
+QPoint circlePoint(int i);
+
+// Figures of whole processes: the program against bare Qt processes.
+struct ProcessFigures {
+    bool taken = false;
+    Paired startupMs;
+    QString startupFailure;
+    Paired peakMb;  // all forms open against as many empty windows
+    int formsOpen = 0;
+    double pictureMb = 0;  // of the program's memory: the decoded pictures
+    QString memoryFailure;
+    QString restartForm;
+    int restarts = 0;
+    Paired restartGrowthMb;  // resident growth over the restarts
+    QString restartFailure;
+    int idleSeconds = 0;
+    Paired idleCpuMs;
+    Paired idleTimerEvents;
+    QString idleFailure;
+};
+
+// childProgram is this benchmark's own executable, run in its child modes.
+ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Settings& settings,
+                                const std::string& childProgram);
+
+// The child modes: one measurement in a fresh process, reported on descriptor 3.
+int runChildMode(const QStringList& arguments);
+
+}  // namespace tuvrel::bench

@@ -1,0 +1,277 @@
+// Opening, repainting and dragging, measured on the program's real form
+// windows inside this process, each against a bare window of the same size.
+#include "bench/figures.h"
+
+#include "runtime/form.h"
+#include "runtime/form_registry.h"
+#include "runtime/form_window.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+namespace tuvrel::bench {
+
+namespace {
+
+long area(const QRegion& region)
+{
+    long pixels = 0;
+    for (const QRect& r : region)
+        pixels += long(r.width()) * r.height();
+    return pixels;
+}
+
+FormCanvas* canvasOf(const Form& form)
+{
+    FormWindow* window = QtWindowSystem::windowOf(form);
+    return window ? window->canvas() : nullptr;
+}
+
+// Show of a form that is not loaded, until its canvas has been painted and
+// the frame handed to the screen.
+bool openForm(Form& form, PaintLog& log, double& ms)
+{
+    log.reset();
+    const double start = monotonicMs();
+    form.show();
+    FormCanvas* canvas = canvasOf(form);
+    const bool painted = canvas && waitUntil([&] { return log.painted(canvas); });
+    ms = monotonicMs() - start;
+    return painted;
+}
+
+void closeForm(Form& form)
+{
+    form.unload();
+    settle();
+}
+
+// The baseline of opening: an empty window of the same size.
+bool openEmptyWindow(QSize size, PaintLog& log, double& ms)
+{
+    log.reset();
+    const double start = monotonicMs();
+    auto window = std::make_unique<QWidget>();
+    window->resize(size);
+    window->show();
+    const bool painted = waitUntil([&] { return log.painted(window.get()); });
+    ms = monotonicMs() - start;
+    window.reset();
+    settle();
+    return painted;
+}
+
+bool repaintOnce(QWidget* canvas, PaintLog& log, double& ms)
+{
+    log.reset(canvas);
+    const double start = monotonicMs();
+    canvas->repaint();
+    ms = monotonicMs() - start;
+    return log.painted(canvas);
+}
+
+}  // namespace
+
+Image* draggablePicture(const Form& form)
+{
+    for (const auto& c : form.controls()) {
+        if (c->controlClass() != ControlClass::Image || !c->visible())
+            continue;
+        auto* image = static_cast<Image*>(c.get());
+        if (image->dragAutomatic() && !image->picture().isEmpty() && form.hitTest(image->pixelRect().center()) == image)
+            return image;
+    }
+    return nullptr;
+}
+
+QPoint circlePoint(int i)
+{
+    // The pointer goes round a small circle, a few pixels a move, as a hand does.
+    static constexpr std::array<QPoint, 8> Circle = {QPoint(8, 0),  QPoint(6, 6),   QPoint(0, 8),  QPoint(-6, 6),
+                                                     QPoint(-8, 0), QPoint(-6, -6), QPoint(0, -8), QPoint(6, -6)};
+    const int n = int(Circle.size());
+    return Circle[size_t((i % n + n) % n)];
+}
+
+namespace {
+
+struct MoveResult {
+    double ms = 0;
+    QRegion painted;
+    QRegion expected;
+    int otherPaints = 0;
+    bool ok = false;
+};
+
+// One move of the pointer with the button held, until its repaint is done.
+// boxNow() gives the dragged rectangle as the window knows it.
+template <class BoxNow>
+MoveResult moveOnce(QWidget* canvas, QPoint to, PaintLog& log, BoxNow boxNow)
+{
+    MoveResult r;
+    const QRect old = boxNow();
+    log.reset(canvas);
+    const double start = monotonicMs();
+    pointerMove(canvas, to, true);
+    // The move asks for a repaint; it is delivered with the posted events.
+    QCoreApplication::sendPostedEvents();
+    if (!log.painted(canvas))
+        waitUntil([&] { return log.painted(canvas); }, 2000);
+    r.ms = monotonicMs() - start;
+    r.ok = log.painted(canvas);
+    r.painted = log.trackedRegion();
+    r.expected = (QRegion(old) + QRegion(boxNow())) & QRegion(canvas->rect());
+    r.otherPaints = log.otherPaints();
+    return r;
+}
+
+void measureDrag(FormFigures& f, Form& form, BareWindow& bare, PaintLog& log, const Settings& settings)
+{
+    Image* source = draggablePicture(form);
+    if (!source)
+        return;
+    f.dragSource = source->name();
+    FormCanvas* canvas = canvasOf(form);
+    const QPoint from = source->pixelRect().center();
+    BareCanvas* bareCanvas = bare.canvas();
+    bareCanvas->setBox(source->pixelRect());
+
+    // Blocks of moves, the bare window's and the form's in turn, so that both
+    // meet the same moments of a busy machine. The first block of each warms
+    // up and is not counted.
+    constexpr int Block = 25;
+    int done = -Block;
+    while (done < settings.dragMoves) {
+        const int n = std::min(Block, settings.dragMoves - done);
+        const bool counted = done >= 0;
+
+        pointerPress(bareCanvas, from);
+        settle();
+        for (int i = 0; i < n; ++i) {
+            MoveResult m = moveOnce(bareCanvas, from + circlePoint(done + i), log,
+                                    [&] { return bareCanvas->box(); });
+            if (m.ok && counted)
+                f.dragMove.baseline.add(m.ms);
+        }
+        pointerMove(bareCanvas, from, true);
+        pointerRelease(bareCanvas, from);
+        settle();
+
+        pointerPress(canvas, from);
+        settle();
+        if (!form.drag()) {
+            f.failure = "pressing " + f.dragSource + " started no drag";
+            return;
+        }
+        for (int i = 0; i < n; ++i) {
+            MoveResult m = moveOnce(canvas, from + circlePoint(done + i), log,
+                                    [&] { return form.drag() ? form.drag()->outline : QRect(); });
+            if (!m.ok) {
+                f.failure = "a drag move was not repainted";
+                continue;
+            }
+            if (!counted)
+                continue;
+            f.dragMove.program.add(m.ms);
+            f.paintedPixels.add(double(area(m.painted)));
+            f.outlinePixels.add(double(area(m.expected)));
+            if (!(m.painted - m.expected).isEmpty())
+                ++f.movesBeyondOutline;
+            if (!(m.expected - m.painted).isEmpty())
+                ++f.movesShortOfOutline;
+            f.otherWidgetPaints += m.otherPaints;
+        }
+        // Back over the picture itself: released there, nothing is dropped.
+        pointerMove(canvas, from, true);
+        pointerRelease(canvas, from);
+        settle();
+        done += n;
+    }
+}
+
+}  // namespace
+
+std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& settings)
+{
+    PaintLog log;
+    std::vector<FormFigures> all;
+
+    // The first Show of every form: its pictures are decoded now, once per
+    // asset; the window's size is learnt for the baselines.
+    const QStringList names = settings.onlyForms.isEmpty() ? registry.formNames() : settings.onlyForms;
+    for (const QString& name : names) {
+        FormFigures f;
+        f.name = name;
+        try {
+            if (!registry.knows(name))
+                throw std::runtime_error("no such form");
+            Form& form = registry.form(name);
+            if (!openForm(form, log, f.firstOpenMs))
+                f.failure = "the window was never painted";
+            if (FormWindow* window = QtWindowSystem::windowOf(form)) {
+                f.windowSize = window->size();
+                f.canvasSize = window->canvas()->size();
+            }
+            if (form.isLoaded())
+                f.controls = int(form.controls().size());
+            closeForm(form);
+        } catch (const std::exception& e) {
+            f.failure = QString::fromUtf8(e.what());
+        }
+        all.push_back(f);
+    }
+    // Qt's own first window costs more than any later one; not part of the baseline.
+    double ignored = 0;
+    openEmptyWindow(QSize(1021, 673), log, ignored);
+
+    std::fprintf(stderr, "  opening forms");
+    for (int round = 0; round < settings.openRounds; ++round) {
+        for (FormFigures& f : all) {
+            if (!f.failure.isEmpty())
+                continue;
+            double ms = 0;
+            if (openEmptyWindow(f.windowSize, log, ms))
+                f.open.baseline.add(ms);
+            Form& form = registry.form(f.name);
+            if (openForm(form, log, ms))
+                f.open.program.add(ms);
+            closeForm(form);
+        }
+        std::fprintf(stderr, ".");
+    }
+    std::fprintf(stderr, "\n  repainting and dragging");
+
+    for (FormFigures& f : all) {
+        if (!f.failure.isEmpty())
+            continue;
+        Form& form = registry.form(f.name);
+        BareWindow bare(f.canvasSize);
+        bare.show();
+        waitUntil([&] { return bare.canvas()->isVisible() && log.painted(bare.canvas()); });
+        double ms = 0;
+        if (!openForm(form, log, ms)) {
+            f.failure = "the window was never painted";
+            closeForm(form);
+            continue;
+        }
+        settle();
+        for (int i = 0; i < settings.paintRepeats; ++i) {
+            if (repaintOnce(bare.canvas(), log, ms))
+                f.repaint.baseline.add(ms);
+            if (repaintOnce(canvasOf(form), log, ms))
+                f.repaint.program.add(ms);
+        }
+        measureDrag(f, form, bare, log, settings);
+        closeForm(form);
+        std::fprintf(stderr, ".");
+    }
+    std::fprintf(stderr, "\n");
+    settle();
+    return all;
+}
+
+}  // namespace tuvrel::bench

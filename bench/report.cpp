@@ -1,0 +1,237 @@
+#include "bench/report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <sstream>
+
+namespace tuvrel::bench {
+
+namespace {
+
+std::string number(double v)
+{
+    char text[32];
+    const double a = std::fabs(v);
+    const char* format = a >= 100 ? "%.0f" : a >= 10 ? "%.1f" : a >= 1 ? "%.2f" : "%.3f";
+    std::snprintf(text, sizeof text, format, v);
+    return text;
+}
+
+std::string spread(const Samples& s)
+{
+    if (s.empty())
+        return "-";
+    const Summary m = s.summary();
+    return number(m.median) + " [" + number(m.min) + "-" + number(m.max) + "]";
+}
+
+// Ratio of the medians; none when either side is missing or the baseline is nothing.
+std::string ratioText(const Paired& p)
+{
+    if (p.program.empty() || p.baseline.empty() || p.baseline.summary().median <= 0)
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", p.program.summary().median / p.baseline.summary().median);
+    return text;
+}
+
+double ratio(const Paired& p)
+{
+    if (p.program.empty() || p.baseline.empty() || p.baseline.summary().median <= 0)
+        return NAN;
+    return p.program.summary().median / p.baseline.summary().median;
+}
+
+double median(const Samples& s)
+{
+    return s.empty() ? NAN : s.summary().median;
+}
+
+class Table {
+public:
+    void row(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
+    void print() const
+    {
+        std::vector<size_t> width;
+        for (const auto& r : rows_)
+            for (size_t i = 0; i < r.size(); ++i) {
+                if (width.size() <= i)
+                    width.push_back(0);
+                width[i] = std::max(width[i], characters(r[i]));
+            }
+        for (const auto& r : rows_) {
+            std::string line;
+            for (size_t i = 0; i < r.size(); ++i) {
+                line += r[i];
+                if (i + 1 < r.size())
+                    line += std::string(width[i] - characters(r[i]) + 2, ' ');
+            }
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            std::printf("%s\n", line.c_str());
+        }
+    }
+
+private:
+    // Columns are lined up by characters, not bytes (the tables hold "≤" and "×").
+    static size_t characters(const std::string& s)
+    {
+        return size_t(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    }
+    std::vector<std::vector<std::string>> rows_;
+};
+
+std::string yesNo(bool met)
+{
+    return met ? "yes" : "NO";
+}
+
+const FormFigures* worst(const std::vector<FormFigures>& forms, const std::function<double(const FormFigures&)>& value)
+{
+    const FormFigures* w = nullptr;
+    double most = -1;
+    for (const FormFigures& f : forms) {
+        const double v = value(f);
+        if (!std::isnan(v) && v > most) {
+            most = v;
+            w = &f;
+        }
+    }
+    return w;
+}
+
+}  // namespace
+
+int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, const ProcessFigures& p)
+{
+    int notMet = 0;
+    auto judged = [&](bool met) {
+        notMet += met ? 0 : 1;
+        return yesNo(met);
+    };
+    const bool offscreen = info.platform == "offscreen";
+
+    std::printf("Tuvrel benchmark, platform %s, Qt %s, %s\n", info.platform.c_str(), info.qtVersion.c_str(),
+                info.machine.c_str());
+    std::printf("load average before %s, after %s; the run took %.0f s\n", info.loadBefore.c_str(),
+                info.loadAfter.c_str(), info.seconds);
+    std::printf("Each figure: median [min-max] of n runs; the baseline is taken in the same run, in turn with it.\n\n");
+
+    Table t;
+    t.row({"#", "figure", "n", "Tuvrel", "baseline", "ratio", "goal", "met"});
+    std::vector<std::string> notes;
+
+    // 1 start-up
+    if (p.taken) {
+        const double r = ratio(p.startupMs);
+        t.row({"1", "start-up until Start is painted, ms", std::to_string(p.startupMs.program.count()),
+               spread(p.startupMs.program), spread(p.startupMs.baseline), ratioText(p.startupMs), "ratio ≤ 1.3",
+               std::isnan(r) ? judged(false) : judged(r <= 1.3)});
+        notes.push_back("1: the baseline is a process showing one empty 1021×673 window; both from spawn to first frame");
+    }
+    // 2 opening
+    if (const FormFigures* w = worst(forms, [](const FormFigures& f) { return ratio(f.open); })) {
+        const double r = ratio(w->open);
+        t.row({"2", "Show until painted, worst form (" + w->name.toStdString() + "), ms",
+               std::to_string(w->open.program.count()), spread(w->open.program), spread(w->open.baseline),
+               ratioText(w->open), "ratio ≤ 2.0", judged(r <= 2.0)});
+        notes.push_back("2: of " + std::to_string(forms.size()) +
+                        " forms, by ratio; the baseline shows an empty window of the same size");
+    }
+    // 3 painting
+    if (const FormFigures* w = worst(forms, [](const FormFigures& f) { return median(f.repaint.program); })) {
+        const double ms = median(w->repaint.program);
+        t.row({"3", "one full repaint, worst form (" + w->name.toStdString() + "), ms",
+               std::to_string(w->repaint.program.count()), spread(w->repaint.program), spread(w->repaint.baseline),
+               ratioText(w->repaint), "< 0.5 ms offscreen", offscreen ? judged(ms < 0.5) : "(offscreen)"});
+        notes.push_back("3: the baseline repaints the bare background on a canvas of the same size");
+    }
+    // 4 dragging
+    if (const FormFigures* w = worst(forms, [](const FormFigures& f) { return median(f.dragMove.program); })) {
+        const double ms = median(w->dragMove.program);
+        t.row({"4", "one move in a drag until repainted, worst form (" + w->name.toStdString() + "), ms",
+               std::to_string(w->dragMove.program.count()), spread(w->dragMove.program), spread(w->dragMove.baseline),
+               ratioText(w->dragMove), "≤ 0.2 ms", judged(ms <= 0.2)});
+        int dragForms = 0, moves = 0, beyond = 0, shortOf = 0, others = 0;
+        Samples painted, outline;
+        for (const FormFigures& f : forms) {
+            if (f.dragMove.program.empty())
+                continue;
+            ++dragForms;
+            moves += f.dragMove.program.count();
+            beyond += f.movesBeyondOutline;
+            shortOf += f.movesShortOfOutline;
+            others += f.otherWidgetPaints;
+            painted.add(median(f.paintedPixels));
+            outline.add(median(f.outlinePixels));
+        }
+        t.row({"4", "pixels repainted a move, " + std::to_string(dragForms) + " forms", std::to_string(moves),
+               spread(painted), spread(outline), "-", "outline only",
+               judged(beyond == 0 && shortOf == 0 && others == 0)});
+        notes.push_back("4: the baseline drags a box of the same size over a bare canvas, repainting its old and new "
+                        "places; in the pixel row it is the area of the outline's old and new rectangles. Moves that "
+                        "repainted beyond them: " + std::to_string(beyond) + " of " + std::to_string(moves) +
+                        ", short of them: " + std::to_string(shortOf) + "; paints of other widgets: " +
+                        std::to_string(others));
+    }
+    // 5 memory
+    if (p.taken) {
+        const double r = ratio(p.peakMb);
+        t.row({"5", "peak resident memory, " + std::to_string(p.formsOpen) + " forms open, MB",
+               std::to_string(p.peakMb.program.count()), spread(p.peakMb.program), spread(p.peakMb.baseline),
+               ratioText(p.peakMb), "ratio ≤ 1.2", std::isnan(r) ? judged(false) : judged(r <= 1.2)});
+        const double growth = median(p.restartGrowthMb.program);
+        t.row({"5", "resident growth over " + std::to_string(p.restarts) + " restarts of " + p.restartForm.toStdString() + ", MB",
+               std::to_string(p.restartGrowthMb.program.count()), spread(p.restartGrowthMb.program),
+               spread(p.restartGrowthMb.baseline), "-", "< 1 MB",
+               std::isnan(growth) ? judged(false) : judged(growth < 1.0)});
+        notes.push_back("5: the baselines are as many empty windows of the same sizes, and one empty window made and "
+                        "destroyed as often; the program's decoded pictures take " + number(p.pictureMb) +
+                        " MB; the restarted form is the one with the most controls");
+    }
+    // 6 idle
+    if (p.taken) {
+        t.row({"6", "CPU time while idle, every form open, ms", std::to_string(p.idleCpuMs.program.count()),
+               spread(p.idleCpuMs.program), spread(p.idleCpuMs.baseline), ratioText(p.idleCpuMs), "none", "-"});
+        t.row({"6", "timer events in that time", std::to_string(p.idleTimerEvents.program.count()),
+               spread(p.idleTimerEvents.program), spread(p.idleTimerEvents.baseline), "-", "no timers",
+               p.idleTimerEvents.program.empty() ? judged(false) : judged(median(p.idleTimerEvents.program) == 0)});
+        notes.push_back("6: " + std::to_string(p.idleSeconds) + " s without input; the baseline is as many empty windows");
+    }
+    t.print();
+    std::printf("\n");
+    for (const std::string& note : notes)
+        std::printf("%s\n", note.c_str());
+
+    for (const QString& failure : {p.startupFailure, p.memoryFailure, p.restartFailure, p.idleFailure})
+        if (!failure.isEmpty())
+            std::printf("failed: %s\n", qPrintable(failure));
+
+    std::printf("\nEvery form, ms; each figure beside its baseline's median (an empty window of the same size, the\n"
+                "bare background) and the ratio; pixels repainted by a drag move beside the outline's old and new rectangles\n");
+    Table f;
+    f.row({"form", "controls", "first Show", "Show", "empty", "ratio", "repaint", "bare", "ratio", "drag move", "bare",
+           "ratio", "dragged", "px a move", "outline px"});
+    auto med = [](const Samples& s) { return s.empty() ? std::string("-") : number(median(s)); };
+    for (const FormFigures& x : forms) {
+        if (!x.failure.isEmpty() && x.open.program.empty()) {
+            f.row({x.name.toStdString(), std::to_string(x.controls), "failed: " + x.failure.toStdString()});
+            continue;
+        }
+        const bool drags = !x.dragMove.program.empty();
+        f.row({x.name.toStdString(), std::to_string(x.controls), number(x.firstOpenMs), spread(x.open.program),
+               med(x.open.baseline), ratioText(x.open), spread(x.repaint.program), med(x.repaint.baseline),
+               ratioText(x.repaint), drags ? spread(x.dragMove.program) : "-", drags ? med(x.dragMove.baseline) : "-",
+               drags ? ratioText(x.dragMove) : "-", drags ? x.dragSource.toStdString() : "-",
+               drags ? number(median(x.paintedPixels)) : "-", drags ? number(median(x.outlinePixels)) : "-"});
+        if (!x.failure.isEmpty())
+            std::printf("%s: %s\n", qPrintable(x.name), qPrintable(x.failure));
+    }
+    f.print();
+    std::printf("\nGoals not met: %d\n", notMet);
+    return notMet;
+}
+
+}  // namespace tuvrel::bench
