@@ -2,7 +2,8 @@
 # Installs what is missing, builds the benchmark (Release) and prints its
 # tables: first on Qt's offscreen platform, then on an X server (Xvfb, or the
 # display at hand when Xvfb cannot be had). Extra arguments go to
-# tuvrel_bench, e.g. --quick for a short run.
+# tuvrel_bench, e.g. --quick for a short run. TUVREL_BENCH_BUILD names
+# another build directory than build-bench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-dependencies.sh
@@ -26,13 +27,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "tuvrel bench: could not install ${missing[*]}; the X figures need them" >&2
 fi
 
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
-cmake --build build-bench -j"$(nproc)" --target tuvrel_bench
+build="${TUVREL_BENCH_BUILD:-build-bench}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build" -j"$(nproc)" --target tuvrel_bench
 
-runtime_dir="$PWD/build-bench/xdg-runtime"
+runtime_dir="$build/xdg-runtime"
 mkdir -p "$runtime_dir" && chmod 700 "$runtime_dir"
-export XDG_RUNTIME_DIR="$runtime_dir"
-bench=build-bench/bench/tuvrel_bench
+export XDG_RUNTIME_DIR="$(cd "$runtime_dir" && pwd)"
+bench="$build/bench/tuvrel_bench"
 
 QT_QPA_PLATFORM=offscreen "$bench" "$@"
 echo

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHash>
 #include <QHelpEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -34,6 +35,19 @@ void moveToTop(FormWindow* window)
     auto& stack = windowStack();
     std::erase_if(stack, [window](const QPointer<FormWindow>& w) { return !w || w == window; });
     stack.insert(stack.begin(), window);
+}
+
+// One icon for every window that shows the same picture: Qt keeps what it
+// makes of an icon in its pixmap cache under the pixmap's key, so a new pixmap
+// for every window would leave an entry behind at every load. Never destroyed,
+// so that no pixmap outlives the application object.
+QIcon sharedWindowIcon(const QImage& image)
+{
+    static auto* icons = new QHash<qint64, QIcon>;
+    auto it = icons->constFind(image.cacheKey());
+    if (it == icons->constEnd())
+        it = icons->insert(image.cacheKey(), QIcon(QPixmap::fromImage(image)));
+    return *it;
 }
 
 class QtFormView : public FormView {
@@ -212,7 +226,7 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(form.description().caption);
-    setWindowIcon(QIcon(QPixmap::fromImage(form.icon().image())));
+    setWindowIcon(sharedWindowIcon(form.icon().image()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
