@@ -1,5 +1,6 @@
 #include "runtime/fonts.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QStringList>
 #include <cmath>
@@ -17,10 +18,15 @@ void registerBundledFonts()
     if (done)
         return;
     done = true;
-    // The registered family names are read back, so a face that reports
-    // another name than expected is still found.
+    // Registered from their data: a face registered by its resource path is
+    // read from the resource again when it is first drawn with, and both
+    // copies are kept. The registered family names are read back, so a face
+    // that reports another name than expected is still found.
     auto add = [](const QString& path, QString& family) {
-        int id = QFontDatabase::addApplicationFont(path);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         if (!families.isEmpty())
             family = families.first();

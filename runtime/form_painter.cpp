@@ -28,11 +28,12 @@ int textFlags(const Label& label)
     return align | Qt::AlignTop | Qt::TextWordWrap;
 }
 
-// A label's look, drawn once and kept: laying the text out, and drawing
+// A label's text, drawn once and kept: laying the text out, and drawing
 // glyphs too large for Qt's glyph cache as outlines (the 85-pixel title of
 // Start), costs far more than copying the finished pixels at every paint.
-// An opaque label keeps its background with the text, so its pixels are the
-// ones drawing it directly would give; a transparent one keeps only the text.
+// Only the part of the label the text covers is kept. An opaque label keeps
+// it on its background, so its pixels are the ones drawing it directly would
+// give; a transparent one keeps the text alone.
 struct LabelLook {
     QImage image;  // at the device's pixel ratio
     QPoint at;     // where it lies inside the label
@@ -61,13 +62,10 @@ const LabelLook* labelLook(const Label& label, qreal pixelRatio)
 
     const QFont font = toQFont(spec);
     const QRect box(QPoint(0, 0), size);
-    QRect used = box;
-    if (!label.opaque()) {
-        // Only the text, with room for glyphs that reach past their advance.
-        const int margin = font.pixelSize() / 2 + 2;
-        used = QFontMetrics(font).boundingRect(box, textFlags(label), label.caption());
-        used = used.adjusted(-margin, -margin, margin, margin) & box;
-    }
+    // The text, with room for glyphs that reach past their advance.
+    const int margin = font.pixelSize() / 6 + 2;
+    QRect used = QFontMetrics(font).boundingRect(box, textFlags(label), label.caption());
+    used = used.adjusted(-margin, -margin, margin, margin) & box;
     auto look = std::make_unique<LabelLook>();
     look->at = used.topLeft();
     if (!used.isEmpty()) {
@@ -88,19 +86,16 @@ const LabelLook* labelLook(const Label& label, qreal pixelRatio)
 void paintLabel(QPainter& p, const Label& label)
 {
     const QRect r = label.pixelRect();
-    if (label.caption().isEmpty()) {
-        if (label.opaque())
-            p.fillRect(r, toQColor(label.backColor()));
+    if (label.opaque())
+        p.fillRect(r, toQColor(label.backColor()));
+    if (label.caption().isEmpty())
         return;
-    }
     if (const LabelLook* look = labelLook(label, p.device() ? p.device()->devicePixelRatioF() : 1.0)) {
         if (!look->image.isNull())
             p.drawImage(r.topLeft() + look->at, look->image);
         return;
     }
     // Too large to keep: drawn directly.
-    if (label.opaque())
-        p.fillRect(r, toQColor(label.backColor()));
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
     p.setFont(toQFont(label.font()));
