@@ -109,7 +109,7 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
         const std::string times = std::to_string(settings.restarts);
         const std::string size =
             std::to_string(largest->windowSize.width()) + "x" + std::to_string(largest->windowSize.height());
-        inTurn(1, [&](bool program) {
+        inTurn(settings.memoryRuns, [&](bool program) {
             ChildRun run =
                 program ? runChild({self, "--child", "form-restarts", largest->name.toStdString(), times}, {}, 900000)
                         : runChild({self, "--child", "window-restarts", size, times}, {}, 900000);
