@@ -1,0 +1,1176 @@
+#include "tests/monkey/monkey.h"
+
+#include "menu/navigation.h"
+#include "runtime/form_window.h"
+#include "tests/monkey/form_state.h"
+#include "tests/monkey/rng.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHash>
+#include <QMap>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSet>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <algorithm>
+#include <csignal>
+#include <deque>
+#include <unistd.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+namespace tuvrel::monkey {
+
+using test::InvariantSet;
+using test::Program;
+
+// ------------------------------------------------------------------ fresh forms
+
+// Each form as its description builds it, to compare a newly shown or rebuilt
+// form with. Built once per form class, without windows.
+struct Monkey::Fresh {
+    QHash<const FormClass*, FormState> states;
+
+    const FormState& of(const FormClass& formClass)
+    {
+        auto it = states.constFind(&formClass);
+        if (it != states.constEnd())
+            return *it;
+        FormRegistry registry;
+        registry.addFormClass(formClass);
+        Form& form = registry.form(formClass.name());
+        form.show();
+        return *states.insert(&formClass, stateOf(form));
+    }
+};
+
+namespace {
+
+// ------------------------------------------------------------------ Qt messages
+
+// A warning from Qt during play is a fault of the program (a painter on a dead
+// device, a widget used after its window went); only the platform's notes
+// about what the offscreen screen cannot do are expected.
+QStringList* warningsSeen = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool platformNote = (context.category && QByteArray(context.category).startsWith("qt.qpa")) ||
+                              message.startsWith(QLatin1String("This plugin does not support")) ||
+                              message.startsWith(QLatin1String("QStandardPaths:"));
+    if (warningsSeen && type != QtDebugMsg && type != QtInfoMsg && !platformNote)
+        warningsSeen->append(message);
+    if (previousHandler && !platformNote)
+        previousHandler(type, context, message);
+}
+
+// ------------------------------------------------------------------ crash report
+
+// What is being played, for the crash report: plain words, readable from a signal handler.
+volatile std::uint64_t playingSeed = 0;
+volatile int playingEvent = -1;  // -1: no sequence is being played
+const char* crashProgram = "monkey";
+
+void writeHex(char*& out, std::uint64_t v)
+{
+    for (int shift = 60; shift >= 0; shift -= 4)
+        *out++ = "0123456789abcdef"[(v >> shift) & 0xF];
+}
+
+void writeDecimal(char*& out, int v)
+{
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v > 0 && n < 12);
+    while (n > 0)
+        *out++ = digits[--n];
+}
+
+void writeText(char*& out, const char* text, const char* end)
+{
+    while (*text && out < end)
+        *out++ = *text++;
+}
+
+void printCrashReport()
+{
+    if (playingEvent < 0)
+        return;
+    char buffer[512];
+    char* out = buffer;
+    const char* end = buffer + sizeof buffer - 40;
+    writeText(out, "\nmonkey: died at event ", end);
+    writeDecimal(out, playingEvent);
+    writeText(out, " of the sequence with seed 0x", end);
+    writeHex(out, playingSeed);
+    writeText(out, "\nreplay: ", end);
+    writeText(out, crashProgram, end);
+    writeText(out, " --replay 0x", end);
+    writeHex(out, playingSeed);
+    writeText(out, " --length ", end);
+    writeDecimal(out, playingEvent);
+    writeText(out, " --trace\n", end);
+    [[maybe_unused]] const auto written = ::write(2, buffer, size_t(out - buffer));
+}
+
+void onFatalSignal(int signal)
+{
+    printCrashReport();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// ------------------------------------------------------------------ events
+
+enum class Act { Press, Move, Release, DoubleClick, Key, Menu, Close, Activate };
+
+struct Step {
+    Step(Act a, QString f, QPoint p = {}, Qt::MouseButton b = Qt::LeftButton, Qt::Key k = Qt::Key_Tab)
+        : act(a), form(std::move(f)), at(p), button(b), key(k)
+    {
+    }
+    Act act;
+    QString form;  // the form whose window receives it; moves and releases go to the window holding the button
+    QPoint at;     // canvas pixels
+    Qt::MouseButton button;
+    Qt::Key key;
+};
+
+// What an event may change, as the runtime's rules have it.
+struct Effect {
+    enum Kind { Nothing, Handler, Close };
+    Effect() = default;
+    Effect(Kind k, QString f, QString c = {}) : kind(k), form(std::move(f)), control(std::move(c)) {}
+    Kind kind = Nothing;
+    QString form;     // whose handler may run, or which window is closed
+    QString control;  // the clicked control, when known
+};
+
+// The press the runtime should be holding, as this player understands the rules.
+struct PressHeld {
+    QString form;
+    quint64 generation = 0;
+    QString control;
+    bool drag = false;
+};
+
+const char* buttonName(Qt::MouseButton b) { return b == Qt::LeftButton ? "left" : "right"; }
+
+QString keyName(Qt::Key k)
+{
+    switch (k) {
+    case Qt::Key_Tab: return QStringLiteral("Tab");
+    case Qt::Key_Backtab: return QStringLiteral("Shift+Tab");
+    case Qt::Key_Space: return QStringLiteral("Space");
+    case Qt::Key_Enter: return QStringLiteral("Enter (keypad)");
+    case Qt::Key_Return: return QStringLiteral("Enter");
+    case Qt::Key_Escape: return QStringLiteral("Escape");
+    default: return QStringLiteral("key %1").arg(int(k));
+    }
+}
+
+bool hasClick(const Form& f, const Control& c)
+{
+    const ControlHandlers* h = f.formClass().handlersFor(c.name());
+    return h && h->click;
+}
+
+bool hasDragDrop(const Form& f, const Control& c)
+{
+    const ControlHandlers* h = f.formClass().handlersFor(c.name());
+    return h && h->dragDrop;
+}
+
+struct Aim {
+    QString name;
+    QRect rect;
+    double weight;
+};
+
+class Sequence;
+Sequence* playing = nullptr;
+
+// Answers a message box from inside its modal loop, as the child would.
+class BoxWatcher : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// ------------------------------------------------------------------ one sequence
+
+class Sequence {
+public:
+    Sequence(const MonkeyOptions& options, Monkey::Fresh& fresh, std::uint64_t seed, int length)
+        : o_(options), fresh_(fresh), seed_(seed), length_(length), rng_(seed)
+    {
+    }
+
+    SequenceResult run();
+    void answerBox(QMessageBox* box);
+
+private:
+    // ---- the program
+    FormRegistry& registry() { return program_->registry(); }
+    std::vector<Form*> loaded() { return registry().loadedForms(); }
+    Form* formOf(const QWindow* window);
+    Form* topForm() { return formOf(QGuiApplication::focusWindow()); }
+    QWindow* handleOf(const Form& f);
+
+    // ---- choosing
+    void plan();
+    void planFree(Form& f);
+    void planHeld(Form& f);
+    std::vector<Aim> aims(const Form& f, bool boardFull = false);
+    std::vector<Aim> draggables(const Form& f);
+    std::vector<Aim> dropTargets(const Form& f);
+    QPoint pointIn(const QRect& r);
+    QPoint anywhere(const Form& f, int margin);
+    QPoint toward(QPoint from, QPoint to);
+    const Aim& choose(const std::vector<Aim>& aims);
+
+    // ---- sending
+    bool send(const Step& step, Effect& effect, QString& text);
+    void mouse(QWindow* window, QPoint windowPoint, Qt::MouseButton button, QEvent::Type type, bool newTime = true);
+    Effect releaseEffect(Form& f, QPoint at, bool overMenu);
+    Effect keyEffect(Form& f, Qt::Key key);
+    void forgetHeld();
+
+    // ---- checking
+    QMap<QString, FormState> states();
+    void check(const Step& step, const Effect& effect, const QMap<QString, FormState>& before);
+    void checkPress(Form& f, const Control* hit, bool inCanvas);
+    void checkAlways();
+    void fail(const QString& why)
+    {
+        if (!broken_)
+            broken_ = why;
+    }
+
+    const MonkeyOptions& o_;
+    Monkey::Fresh& fresh_;
+    std::uint64_t seed_;
+    int length_;
+    Rng rng_;
+    std::unique_ptr<Program> program_;
+    std::vector<InvariantSet> sets_;
+
+    QStringList log_;
+    QStringList warnings_;
+    std::optional<QString> broken_;
+    std::deque<Step> plan_;
+
+    // The mouse: buttons down and the window that has them (the pointer grab).
+    Qt::MouseButtons buttons_;
+    QPointer<FormWindow> heldWindow_;
+    QString heldForm_;
+    bool pressOnMenu_ = false;
+    std::optional<PressHeld> pressHeld_;
+    bool ended_ = false;
+    // Half of the sequences stay with a game: they drag more and seldom leave the form.
+    bool persistent_ = false;
+};
+
+Form* Sequence::formOf(const QWindow* window)
+{
+    if (!window)
+        return nullptr;
+    for (Form* f : loaded())
+        if (FormWindow* w = test::windowOf(*f); w && w->windowHandle() == window)
+            return f;
+    return nullptr;
+}
+
+QWindow* Sequence::handleOf(const Form& f)
+{
+    FormWindow* w = test::windowOf(f);
+    return w ? w->windowHandle() : nullptr;
+}
+
+// ---------------------------------------------------------------- choosing
+
+std::vector<Aim> Sequence::aims(const Form& f, bool boardFull)
+{
+    std::vector<Aim> all;
+    for (const auto& c : f.controls()) {
+        if (!c->visible())
+            continue;
+        double w = 0;
+        switch (c->controlClass()) {
+        case ControlClass::CommandButton: {
+            w = 1.0;
+            const NavigationButton* nav = findNavigationButton(f.name(), c->name());
+            const bool leaves = nav && nav->kind != NavigationKind::ResetInPlace && nav->kind != NavigationKind::Restart;
+            if (persistent_ && leaves)
+                w = 0.02;
+            else if (persistent_ && !nav && boardFull)
+                w = 5.0;  // every place is taken: time to press the check button
+            if (f.name() == o_.endButton.first && c->name() == o_.endButton.second)
+                w = persistent_ ? 0.005 : 0.04;  // the stop button ends the sequence: pressed now and then
+            break;
+        }
+        case ControlClass::Image: {
+            const auto& image = static_cast<const Image&>(*c);
+            w = hasClick(f, *c) ? (persistent_ ? 0.1 : 1.0) : image.dragAutomatic() || hasDragDrop(f, *c) ? 0.6 : 0.3;
+            break;
+        }
+        case ControlClass::Label: w = 0.2; break;
+        default: break;
+        }
+        if (w > 0)
+            all.push_back({c->name(), c->pixelRect(), w});
+    }
+    return all;
+}
+
+std::vector<Aim> Sequence::draggables(const Form& f)
+{
+    std::vector<Aim> all;
+    for (const auto& c : f.controls())
+        if (c->visible() && c->controlClass() == ControlClass::Image && static_cast<const Image&>(*c).dragAutomatic())
+            all.push_back({c->name(), c->pixelRect(), c->enabled() ? 1.0 : 0.1});
+    return all;
+}
+
+// A child drops mostly on free places (an empty slot, a blank cell: a target
+// that does not show one of the pictures being dragged), so that games get
+// solved now and then.
+std::vector<Aim> Sequence::dropTargets(const Form& f)
+{
+    QSet<quintptr> dragged;
+    for (const auto& c : f.controls())
+        if (c->controlClass() == ControlClass::Image && static_cast<const Image&>(*c).dragAutomatic())
+            dragged.insert(static_cast<const Image&>(*c).picture().identity());
+    std::vector<Aim> all;
+    for (const auto& c : f.controls()) {
+        if (!c->visible() || !hasDragDrop(f, *c))
+            continue;
+        double w = c->enabled() ? 1.0 : 0.2;
+        if (c->controlClass() == ControlClass::Image) {
+            const Picture& shown = static_cast<const Image&>(*c).picture();
+            if (!shown.isEmpty() && dragged.contains(shown.identity()))
+                w *= 0.01;
+        }
+        all.push_back({c->name(), c->pixelRect(), w});
+    }
+    return all;
+}
+
+const Aim& Sequence::choose(const std::vector<Aim>& aims)
+{
+    std::vector<double> w;
+    for (const Aim& a : aims)
+        w.push_back(a.weight);
+    return aims[size_t(rng_.weighted(w))];
+}
+
+QPoint Sequence::pointIn(const QRect& r)
+{
+    if (r.width() <= 0 || r.height() <= 0)
+        return r.topLeft();
+    return {r.x() + rng_.below(r.width()), r.y() + rng_.below(r.height())};
+}
+
+QPoint Sequence::anywhere(const Form& f, int margin)
+{
+    const QSize s = f.clientSize();
+    return {rng_.between(-margin, s.width() - 1 + margin), rng_.between(-margin, s.height() - 1 + margin)};
+}
+
+QPoint Sequence::toward(QPoint from, QPoint to)
+{
+    const int t = rng_.between(1, 9);
+    return from + (to - from) * t / 10 + QPoint(rng_.between(-8, 8), rng_.between(-8, 8));
+}
+
+void Sequence::plan()
+{
+    if (buttons_ && (!heldWindow_ || !heldWindow_->isVisible()))
+        forgetHeld();  // the window holding the mouse has gone
+    Form* f = nullptr;
+    if (buttons_ && heldWindow_)
+        f = registry().existing(heldForm_);
+    if (!f || !f->isLoaded())
+        f = topForm();
+    if (!f) {
+        // No window has the input (the active one was closed): the child clicks one of those left.
+        const auto forms = loaded();
+        if (!forms.empty())
+            plan_.push_back({Act::Activate, rng_.pick(forms)->name()});
+        return;
+    }
+    if (buttons_ & Qt::LeftButton)
+        planHeld(*f);
+    else
+        planFree(*f);
+}
+
+void Sequence::planFree(Form& f)
+{
+    const QString n = f.name();
+    const auto sources = draggables(f);
+    const auto drops = dropTargets(f);
+    const auto forms = loaded();
+    enum { Click, DragToTarget, DragElsewhere, PressOnly, RightClick, DoubleClick, Keys, Hover, MenuItem, CloseWindow, Activate };
+    // Fewer drags when every place is taken: then the child clicks (a check button, a wrong piece).
+    double free = 0;
+    for (const Aim& a : drops)
+        free += a.weight >= 1.0;
+    const double room = drops.empty() ? 0.0 : std::max(0.1, free / double(drops.size()));
+    const auto targets = aims(f, !drops.empty() && free == 0);
+    const bool stay = persistent_;
+    const std::vector<double> weights{targets.empty() ? 0.0 : stay ? 15.0 : 30.0,
+                                      sources.empty() || drops.empty() ? 0.0 : (stay ? 50.0 : 25.0) * room,
+                                      sources.empty() ? 0.0 : stay ? 3.0 : 6.0,
+                                      stay ? 2.0 : 4.0,
+                                      stay ? 2.0 : 4.0,
+                                      targets.empty() ? 0.0 : stay ? 1.0 : 3.0,
+                                      stay ? 0.05 : 10.0,
+                                      stay ? 1.0 : 2.0,
+                                      f.menu() ? (stay ? 0.5 : 3.0) : 0.0,
+                                      stay ? 0.02 : 1.5,
+                                      forms.size() > 1 ? (stay ? 0.05 : 3.0) : 0.0};
+    switch (rng_.weighted(weights)) {
+    case Click: {
+        const Aim& a = choose(targets);
+        const QPoint p = pointIn(a.rect);
+        plan_.push_back({Act::Press, n, p});
+        QPoint q = p;
+        if (rng_.chance(0.25)) {
+            q = rng_.chance(0.6) ? pointIn(a.rect) : anywhere(f, 40);
+            plan_.push_back({Act::Move, n, q});
+        }
+        plan_.push_back({Act::Release, n, q});
+        break;
+    }
+    case DragToTarget:
+    case DragElsewhere: {
+        const QPoint p = pointIn(choose(sources).rect);
+        QPoint q;
+        if (!drops.empty() && (weights[DragToTarget] > 0) && rng_.chance(0.8))
+            q = pointIn(choose(drops).rect);
+        else if (rng_.chance(0.5))
+            q = pointIn(choose(targets.empty() ? sources : targets).rect);
+        else
+            q = anywhere(f, 60);
+        plan_.push_back({Act::Press, n, p});
+        for (int k = rng_.between(0, 3); k > 0; --k)
+            plan_.push_back({Act::Move, n, toward(p, q)});
+        plan_.push_back({Act::Move, n, q});
+        plan_.push_back({Act::Release, n, q});
+        break;
+    }
+    case PressOnly:
+        plan_.push_back({Act::Press, n, rng_.chance(0.5) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0)});
+        break;
+    case RightClick: {
+        const QPoint p = rng_.chance(0.7) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0);
+        plan_.push_back({Act::Press, n, p, Qt::RightButton});
+        plan_.push_back({Act::Release, n, p, Qt::RightButton});
+        break;
+    }
+    case DoubleClick:
+        plan_.push_back({Act::DoubleClick, n, pointIn(choose(targets).rect)});
+        break;
+    case Keys: {
+        for (int k = rng_.between(0, 3); k > 0; --k)
+            plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.chance(0.8) ? Qt::Key_Tab : Qt::Key_Backtab});
+        if (plan_.empty() || rng_.chance(0.7)) {
+            static const std::vector<Qt::Key> press{Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter};
+            plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.pick(press)});
+        }
+        break;
+    }
+    case Hover: plan_.push_back({Act::Move, n, anywhere(f, 0), Qt::NoButton}); break;
+    case MenuItem: plan_.push_back({Act::Menu, n}); break;
+    case CloseWindow: plan_.push_back({Act::Close, rng_.chance(0.7) ? n : rng_.pick(forms)->name()}); break;
+    case Activate: {
+        std::vector<Form*> others;
+        for (Form* o : forms)
+            if (o != &f)
+                others.push_back(o);
+        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        break;
+    }
+    default: break;
+    }
+}
+
+void Sequence::planHeld(Form& f)
+{
+    const QString n = f.name();
+    const auto targets = aims(f);
+    const auto drops = dropTargets(f);
+    enum { Move, Release, Keys, RightClick, CloseWindow };
+    switch (rng_.weighted({30.0, 30.0, 6.0, 3.0, 1.0})) {
+    case Move:
+        plan_.push_back({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
+        break;
+    case Release: {
+        QPoint q;
+        if (pressHeld_ && pressHeld_->drag && !drops.empty() && rng_.chance(0.6))
+            q = pointIn(choose(drops).rect);
+        else if (pressHeld_ && !pressHeld_->drag && rng_.chance(0.5) && f.find(pressHeld_->control))
+            q = pointIn(f.find(pressHeld_->control)->pixelRect());
+        else if (rng_.chance(0.5) && !targets.empty())
+            q = pointIn(choose(targets).rect);
+        else
+            q = anywhere(f, 60);
+        plan_.push_back({Act::Release, n, q});
+        break;
+    }
+    case Keys: {
+        static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return};
+        plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.pick(keys)});
+        break;
+    }
+    case RightClick: {
+        const QPoint p = anywhere(f, 0);
+        plan_.push_back({Act::Press, n, p, Qt::RightButton});
+        plan_.push_back({Act::Release, n, p, Qt::RightButton});
+        break;
+    }
+    case CloseWindow: plan_.push_back({Act::Close, rng_.pick(loaded())->name()}); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------- sending
+
+void Sequence::mouse(QWindow* window, QPoint windowPoint, Qt::MouseButton button, QEvent::Type type, bool newTime)
+{
+    if (newTime)
+        QTest::lastMouseTimestamp += 1;
+    qt_handleMouseEvent(window, windowPoint, window->mapToGlobal(windowPoint), buttons_, button, type, Qt::NoModifier,
+                        QTest::lastMouseTimestamp);
+    if (type == QEvent::MouseButtonRelease)
+        QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;  // the next press is no double click
+    QCoreApplication::processEvents();
+}
+
+void Sequence::forgetHeld()
+{
+    buttons_ = Qt::NoButton;
+    heldWindow_.clear();
+    heldForm_.clear();
+    pressOnMenu_ = false;
+    pressHeld_.reset();
+}
+
+Effect Sequence::releaseEffect(Form& f, QPoint at, bool overMenu)
+{
+    if (pressOnMenu_ || overMenu)
+        return {Effect::Handler, f.name()};
+    if (!pressHeld_ || pressHeld_->form != f.name() || pressHeld_->generation != f.generation())
+        return {};
+    if (QGuiApplication::focusWindow() != handleOf(f))
+        return {Effect::Handler, f.name()};  // another window may lie over the point: left to the runtime
+    const bool inCanvas = QRect(QPoint(0, 0), f.clientSize()).contains(at);
+    Control* target = inCanvas ? f.hitTest(at) : nullptr;
+    if (!target || !target->enabled())
+        return {};
+    if (pressHeld_->drag) {
+        if (target->name() != pressHeld_->control && hasDragDrop(f, *target))
+            return {Effect::Handler, f.name(), QString()};
+        return {};
+    }
+    if (target->name() == pressHeld_->control && hasClick(f, *target))
+        return {Effect::Handler, f.name(), target->name()};
+    return {};
+}
+
+Effect Sequence::keyEffect(Form& f, Qt::Key key)
+{
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
+        return {};
+    if (pressHeld_ && pressHeld_->form == f.name())
+        return {};  // keys wait while a press or drag is held
+    CommandButton* b = f.focusedButton();
+    if (!b || !b->visible() || !hasClick(f, *b))
+        return {};
+    return {Effect::Handler, f.name(), b->name()};
+}
+
+// Sends one event; false when it cannot be sent any more (its window went).
+bool Sequence::send(const Step& s, Effect& effect, QString& text)
+{
+    Form* f = registry().existing(s.form);
+    const bool grabbed = (s.act == Act::Move || s.act == Act::Release) && buttons_;
+    if (grabbed) {
+        if (!heldWindow_ || !heldWindow_->isVisible()) {
+            forgetHeld();  // the window holding the mouse has gone: its release goes nowhere
+            return false;
+        }
+        f = registry().existing(heldForm_);
+    }
+    if (!f || !f->isLoaded() || !test::windowOf(*f))
+        return false;
+    FormWindow* w = test::windowOf(*f);
+    QWindow* handle = w->windowHandle();
+    FormCanvas* canvas = w->canvas();
+    QPoint at = s.at;
+    QPoint wp = canvas->mapTo(w, at);
+    if (wp.isNull()) {
+        at += QPoint(1, 1);
+        wp += QPoint(1, 1);
+    }
+    const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
+    const bool overMenu = w->menuBar() && w->menuBar()->geometry().contains(wp);
+    const QString place = QStringLiteral("%1 at %2,%3").arg(f->name()).arg(at.x()).arg(at.y());
+    auto under = [&]() -> QString {
+        Control* c = inCanvas ? f->hitTest(at) : nullptr;
+        return c ? QStringLiteral(" on %1").arg(c->name()) : overMenu ? QStringLiteral(" on the menu bar") : QString();
+    };
+
+    switch (s.act) {
+    case Act::Press: {
+        if (buttons_ & s.button)
+            return false;
+        Control* hit = inCanvas ? f->hitTest(at) : nullptr;
+        text = QStringLiteral("press %1 %2%3").arg(QLatin1String(buttonName(s.button)), place, under());
+        if (!buttons_) {
+            heldWindow_ = w;
+            heldForm_ = f->name();
+            pressOnMenu_ = false;
+        }
+        buttons_ |= s.button;
+        if (s.button == Qt::LeftButton) {
+            pressOnMenu_ = overMenu;
+            pressHeld_.reset();
+            if (hit && hit->enabled() && inCanvas) {
+                const bool drag = hit->controlClass() == ControlClass::Image && static_cast<Image*>(hit)->dragAutomatic();
+                if (drag || hit->controlClass() == ControlClass::Image || hit->controlClass() == ControlClass::CommandButton)
+                    pressHeld_ = PressHeld{f->name(), f->generation(), hit->name(), drag};
+            }
+        }
+        mouse(handle, wp, s.button, QEvent::MouseButtonPress);
+        if (s.button == Qt::LeftButton && registry().existing(s.form) == f && f->isLoaded())
+            checkPress(*f, f->find(pressHeld_ ? pressHeld_->control : QString()), inCanvas);
+        return true;
+    }
+    case Act::Move:
+        text = QStringLiteral("move to %1%2%3").arg(place, under(), buttons_ ? QString() : QStringLiteral(" (no button)"));
+        mouse(handle, wp, Qt::NoButton, QEvent::MouseMove);
+        return true;
+    case Act::Release: {
+        if (!(buttons_ & s.button))
+            return false;
+        text = QStringLiteral("release %1 %2%3").arg(QLatin1String(buttonName(s.button)), place, under());
+        if (s.button == Qt::LeftButton)
+            effect = releaseEffect(*f, at, overMenu);
+        buttons_ &= ~s.button;
+        mouse(handle, wp, s.button, QEvent::MouseButtonRelease);
+        if (s.button == Qt::LeftButton)
+            pressHeld_.reset();
+        if (!buttons_)
+            forgetHeld();
+        return true;
+    }
+    case Act::DoubleClick: {
+        if (buttons_)
+            return false;
+        text = QStringLiteral("double-click %1%2").arg(place, under());
+        Control* hit = inCanvas ? f->hitTest(at) : nullptr;
+        effect = {Effect::Handler, f->name(), hit ? hit->name() : QString()};
+        // Press, release, press and release at one time stamp: the second press is a double click.
+        QTest::lastMouseTimestamp += 1;
+        const QPointer<QWindow> guard = handle;
+        buttons_ = Qt::LeftButton;
+        mouse(handle, wp, Qt::LeftButton, QEvent::MouseButtonPress, false);
+        buttons_ = Qt::NoButton;
+        if (guard)
+            qt_handleMouseEvent(handle, wp, handle->mapToGlobal(wp), buttons_, Qt::LeftButton, QEvent::MouseButtonRelease,
+                                Qt::NoModifier, QTest::lastMouseTimestamp);
+        QCoreApplication::processEvents();
+        if (guard && guard->isVisible()) {
+            buttons_ = Qt::LeftButton;
+            mouse(handle, wp, Qt::LeftButton, QEvent::MouseButtonPress, false);
+            buttons_ = Qt::NoButton;
+            if (guard)
+                mouse(handle, wp, Qt::LeftButton, QEvent::MouseButtonRelease, false);
+        }
+        forgetHeld();
+        return true;
+    }
+    case Act::Key: {
+        QWindow* focus = QGuiApplication::focusWindow();
+        Form* k = formOf(focus);
+        if (!k)
+            return false;
+        text = QStringLiteral("key %1 to %2%3")
+                   .arg(keyName(s.key), k->name(),
+                        k->focusedButton() ? QStringLiteral(" (focus on %1)").arg(k->focusedButton()->name()) : QString());
+        effect = keyEffect(*k, s.key);
+        QTest::keyClick(focus, s.key);
+        return true;
+    }
+    case Act::Menu: {
+        if (buttons_ || !w->menuBar() || w->menuBar()->actions().isEmpty())
+            return false;
+        QMenuBar* bar = w->menuBar();
+        QAction* item = bar->actions().first();
+        const QPoint mp = bar->mapTo(w, bar->actionGeometry(item).center());
+        text = QStringLiteral("choose the menu item \"%1\" of %2").arg(item->text(), f->name());
+        effect = {Effect::Handler, f->name()};
+        buttons_ = Qt::LeftButton;
+        mouse(handle, mp, Qt::LeftButton, QEvent::MouseButtonPress);
+        buttons_ = Qt::NoButton;
+        if (handle->isVisible())
+            mouse(handle, mp, Qt::LeftButton, QEvent::MouseButtonRelease);
+        forgetHeld();
+        return true;
+    }
+    case Act::Close: {
+        text = QStringLiteral("close the window of %1").arg(f->name());
+        effect = {Effect::Close, f->name()};
+        handle->close();
+        return true;
+    }
+    case Act::Activate: {
+        if (buttons_)
+            return false;
+        text = QStringLiteral("bring %1 to the front").arg(f->name());
+        w->raise();
+        w->activateWindow();
+        QCoreApplication::processEvents();
+        return true;
+    }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- checking
+
+QMap<QString, FormState> Sequence::states()
+{
+    QMap<QString, FormState> all;
+    for (Form* f : loaded())
+        all.insert(f->name(), stateOf(*f));
+    return all;
+}
+
+// Right after a left press: a drag exactly when an enabled draggable image was hit,
+// a held button exactly when an enabled button was hit.
+void Sequence::checkPress(Form& f, const Control* hit, bool inCanvas)
+{
+    const bool drag = pressHeld_ && pressHeld_->drag;
+    const auto& d = f.drag();
+    if (d.has_value() != drag)
+        fail(QStringLiteral("a press %1 %2 a drag").arg(inCanvas && hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("there"),
+                                                        d ? QStringLiteral("started") : QStringLiteral("did not start")));
+    else if (d && d->source != hit)
+        fail(QStringLiteral("the drag started from %1 instead of %2").arg(d->source->name(), hit->name()));
+    const bool button = hit && !drag && hit->controlClass() == ControlClass::CommandButton;
+    if (f.pressedButton() != (button ? hit : nullptr))
+        fail(QStringLiteral("after a press %1 the held button is %2")
+                 .arg(hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("on nothing"),
+                      f.pressedButton() ? f.pressedButton()->name() : QStringLiteral("none")));
+    if (button && f.focusedButton() != hit)
+        fail(QStringLiteral("pressing %1 did not give it the focus").arg(hit->name()));
+}
+
+void Sequence::checkAlways()
+{
+    // Windows exactly for the loaded forms, each visible, as large as its form, with its caption.
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<FormWindow*>(w))
+            ++windows;
+    const auto forms = loaded();
+    if (windows != int(forms.size()))
+        fail(QStringLiteral("%1 form windows exist for %2 loaded forms").arg(windows).arg(forms.size()));
+    for (const QString& name : registry().formNames()) {
+        Form* f = registry().existing(name);
+        if (!f)
+            continue;
+        FormWindow* w = test::windowOf(*f);
+        if (f->isLoaded() != (w && w->isVisible()))
+            fail(QStringLiteral("%1 is %2loaded but its window is %3")
+                     .arg(name, f->isLoaded() ? QString() : QStringLiteral("not "), w ? (w->isVisible() ? "visible" : "hidden") : "missing"));
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox*>(w) && w->isVisible())
+            fail(QStringLiteral("a message box is still open"));
+
+    int drags = 0;
+    for (Form* f : forms) {
+        FormWindow* w = test::windowOf(*f);
+        if (w && w->canvas()->size() != f->clientSize())
+            fail(QStringLiteral("the window of %1 shows %2x%3 pixels").arg(f->name()).arg(w->canvas()->width()).arg(w->canvas()->height()));
+        if (w && w->windowTitle() != f->description().caption)
+            fail(QStringLiteral("the window of %1 is titled \"%2\"").arg(f->name(), w->windowTitle()));
+
+        // Nothing is held once the button is up; a drag is of a visible, enabled, draggable image of the form.
+        const auto& d = f->drag();
+        if (d) {
+            ++drags;
+            const bool own = std::any_of(f->controls().begin(), f->controls().end(),
+                                         [&](const auto& c) { return c.get() == d->source; });
+            if (!own || !d->source->visible() || !d->source->enabled() || !d->source->dragAutomatic())
+                fail(QStringLiteral("%1 drags %2, which cannot be dragged").arg(f->name(), own ? d->source->name() : QStringLiteral("a control of no form")));
+        }
+        if (!(buttons_ & Qt::LeftButton) && (d || f->pressedButton()))
+            fail(QStringLiteral("%1 still holds %2 after the button came up")
+                     .arg(f->name(), d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name()));
+
+        // The keyboard focus is on a visible button of the form, when it has one.
+        CommandButton* focus = f->focusedButton();
+        bool anyVisible = false;
+        for (const auto& c : f->controls())
+            anyVisible = anyVisible || (c->controlClass() == ControlClass::CommandButton && c->visible());
+        if (focus && (!focus->visible() || f->find(focus->name()) != focus))
+            fail(QStringLiteral("%1 has the focus on %2, which is hidden or not its own").arg(f->name(), focus->name()));
+        if (anyVisible && !focus)
+            fail(QStringLiteral("%1 has visible buttons but none has the focus").arg(f->name()));
+
+        if (o_.unchangingForms.contains(f->name()))
+            if (const QString d2 = differenceUpToIdentity(fresh_.of(f->formClass()), stateOf(*f)); !d2.isEmpty())
+                fail(QStringLiteral("%1 changed: %2").arg(f->name(), d2));
+
+        for (const InvariantSet& set : sets_) {
+            try {
+                const QStringList broken = test::brokenInvariants(set, *f);
+                if (!broken.isEmpty())
+                    fail(broken.join(QLatin1String("; ")));
+            } catch (const std::exception& e) {
+                fail(QStringLiteral("an invariant of %1 failed to read the form: %2").arg(f->name(), QString::fromUtf8(e.what())));
+            }
+        }
+    }
+    if (drags > 1)
+        fail(QStringLiteral("%1 forms are dragging at once").arg(drags));
+    if (!warnings_.isEmpty()) {
+        fail(QStringLiteral("Qt warned: %1").arg(warnings_.join(QLatin1String(" | "))));
+        warnings_.clear();
+    }
+}
+
+void Sequence::check(const Step& step, const Effect& effect, const QMap<QString, FormState>& before)
+{
+    const QString& acted = effect.form;
+    if (registry().ended()) {
+        ended_ = true;
+        if (registry().exitCode() != 0)
+            fail(QStringLiteral("the program stopped on a runtime error (exit code %1; its report is above)").arg(registry().exitCode()));
+        const bool lastClosed = effect.kind == Effect::Close && before.size() == 1 && before.contains(acted);
+        const bool stopped = effect.kind == Effect::Handler && acted == o_.endButton.first && effect.control == o_.endButton.second;
+        if (!stopped && !lastClosed)
+            fail(QStringLiteral("the program ended, though neither %1 was pressed nor the last window closed").arg(o_.endButton.second));
+        if (effect.kind == Effect::Close && !lastClosed)
+            fail(QStringLiteral("closing %1 ended the program while other forms were open").arg(acted));
+        if (!loaded().empty())
+            fail(QStringLiteral("the program ended with %1 forms loaded").arg(loaded().size()));
+        checkAlways();
+        return;
+    }
+    if (effect.kind == Effect::Close && before.size() == 1 && before.contains(acted))
+        fail(QStringLiteral("closing the last window did not end the program"));
+    if (effect.kind == Effect::Handler && acted == o_.endButton.first && effect.control == o_.endButton.second)
+        fail(QStringLiteral("%1 did not end the program").arg(effect.control));
+
+    const NavigationButton* nav = effect.control.isEmpty() ? nullptr : findNavigationButton(acted, effect.control);
+    const bool showsOther = nav && (nav->kind == NavigationKind::Next || nav->kind == NavigationKind::Previous ||
+                                    nav->kind == NavigationKind::BackToStart);
+    const bool restarts = nav && nav->kind == NavigationKind::Restart;
+
+    // Forms that received nothing stay exactly as they were; a form is rebuilt only as its description.
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+        Form* f = registry().existing(it.key());
+        const bool handled = effect.kind == Effect::Handler && it.key() == acted;
+        if (effect.kind == Effect::Close && it.key() == acted) {
+            if (f->isLoaded())
+                fail(QStringLiteral("closing the window of %1 left it loaded").arg(acted));
+            continue;
+        }
+        if (!f->isLoaded()) {
+            fail(QStringLiteral("%1 was unloaded by %2").arg(it.key(), handled ? QStringLiteral("its own handler") : QStringLiteral("an event it did not receive")));
+            continue;
+        }
+        const FormState now = stateOf(*f);
+        if (!handled || showsOther) {
+            if (const QString d = differenceExact(*it, now); !d.isEmpty())
+                fail(handled ? QStringLiteral("%1 changed when %2 showed another form: %3").arg(acted, effect.control, d)
+                             : QStringLiteral("%1 changed without receiving the event: %2").arg(it.key(), d));
+        } else if (now.generation != it->generation) {
+            if (const QString d = differenceUpToIdentity(fresh_.of(f->formClass()), now); !d.isEmpty())
+                fail(QStringLiteral("%1 rebuilt is not as described: %2").arg(acted, d));
+        } else if (restarts) {
+            fail(QStringLiteral("%1 of %2 did not rebuild the form").arg(effect.control, acted));
+        }
+    }
+    for (Form* f : loaded()) {
+        if (before.contains(f->name()))
+            continue;
+        if (effect.kind != Effect::Handler)
+            fail(QStringLiteral("%1 was shown although no handler ran").arg(f->name()));
+        else if (const QString d = differenceUpToIdentity(fresh_.of(f->formClass()), stateOf(*f)); !d.isEmpty())
+            fail(QStringLiteral("%1 shown for the first time is not as described: %2").arg(f->name(), d));
+    }
+    // Show brings its form to the front, where it takes the input.
+    if (showsOther || restarts) {
+        const QString target = restarts ? acted : nav->kind == NavigationKind::BackToStart ? QStringLiteral("Start") : QString::fromLatin1(nav->target);
+        Form* t = registry().existing(target);
+        if (registry().knows(target) && (!t || !t->isLoaded()))
+            fail(QStringLiteral("%1 did not show %2").arg(effect.control, target));
+        else if (t && QGuiApplication::focusWindow() != handleOf(*t))
+            fail(QStringLiteral("%1 showed %2 but %3 has the input").arg(effect.control, target,
+                                                                        formOf(QGuiApplication::focusWindow()) ? formOf(QGuiApplication::focusWindow())->name() : QStringLiteral("no form")));
+    }
+    if (step.act == Act::Activate) {
+        Form* f = registry().existing(step.form);
+        if (f && f->isLoaded() && QGuiApplication::focusWindow() != handleOf(*f))
+            fail(QStringLiteral("%1 brought to the front does not take the input").arg(step.form));
+    }
+    // A press or drag is forgotten when its window loses the input.
+    if (pressHeld_) {
+        Form* f = registry().existing(pressHeld_->form);
+        if (!f || !f->isLoaded() || f->generation() != pressHeld_->generation || QGuiApplication::focusWindow() != handleOf(*f))
+            pressHeld_.reset();
+    }
+    checkAlways();
+}
+
+// ---------------------------------------------------------------- the message box
+
+void Sequence::answerBox(QMessageBox* box)
+{
+    QPointer<QMessageBox> guard = box;
+    log_ << QStringLiteral("    a message box opens: \"%1\", title \"%2\"").arg(box->text(), box->windowTitle());
+    if (box->icon() != QMessageBox::Warning || box->buttons().size() != 1 || !box->button(QMessageBox::Ok) ||
+        box->windowModality() != Qt::ApplicationModal)
+        fail(QStringLiteral("the message box is not modal with the exclamation icon and one OK button"));
+
+    // The child clicks the windows behind it: they take no input while it is open.
+    const auto before = states();
+    const auto forms = loaded();
+    for (int k = rng_.below(3); k > 0 && !forms.empty(); --k) {
+        Form* f = rng_.pick(forms);
+        const auto targets = aims(*f);
+        const QPoint at = targets.empty() ? anywhere(*f, 0) : pointIn(choose(targets).rect);
+        FormWindow* w = test::windowOf(*f);
+        if (!w)
+            continue;
+        const QPoint wp = w->canvas()->mapTo(w, at);
+        log_ << QStringLiteral("    click %1 at %2,%3 while the box is open").arg(f->name()).arg(at.x()).arg(at.y());
+        const Qt::MouseButtons held = buttons_;
+        buttons_ = Qt::LeftButton;
+        mouse(w->windowHandle(), wp, Qt::LeftButton, QEvent::MouseButtonPress);
+        buttons_ = Qt::NoButton;
+        if (w)
+            mouse(w->windowHandle(), wp, Qt::LeftButton, QEvent::MouseButtonRelease);
+        buttons_ = held;
+        if (!guard)
+            break;
+    }
+    const auto after = states();
+    if (after.keys() != before.keys())
+        fail(QStringLiteral("forms were shown or unloaded while the message box was open"));
+    else
+        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+            if (const QString d = differenceExact(*it, after.value(it.key())); !d.isEmpty())
+                fail(QStringLiteral("a form took input while the message box was open: %1").arg(d));
+
+    // Then it answers the box, one way or another.
+    for (int attempt = 0; guard && guard->isVisible() && attempt < 3; ++attempt) {
+        QWindow* handle = guard->windowHandle();
+        const int how = attempt == 0 ? rng_.below(5) : 0;
+        switch (how) {
+        case 0: {
+            QAbstractButton* ok = guard->button(QMessageBox::Ok);
+            log_ << QStringLiteral("    click OK");
+            const QPoint p = ok->mapTo(guard.data(), ok->rect().center());
+            buttons_ = Qt::LeftButton;
+            mouse(handle, p, Qt::LeftButton, QEvent::MouseButtonPress);
+            buttons_ = Qt::NoButton;
+            if (guard && guard->isVisible())
+                mouse(handle, p, Qt::LeftButton, QEvent::MouseButtonRelease);
+            break;
+        }
+        case 1: log_ << QStringLiteral("    key Enter on the box"); QTest::keyClick(handle, Qt::Key_Return); break;
+        case 2: log_ << QStringLiteral("    key Space on the box"); QTest::keyClick(handle, Qt::Key_Space); break;
+        case 3: log_ << QStringLiteral("    key Escape on the box"); QTest::keyClick(handle, Qt::Key_Escape); break;
+        case 4: log_ << QStringLiteral("    close the box through its frame"); handle->close(); break;
+        }
+        QCoreApplication::processEvents();
+    }
+    if (guard && guard->isVisible()) {
+        fail(QStringLiteral("the message box could not be answered"));
+        guard->done(QMessageBox::Ok);
+    }
+}
+
+bool BoxWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && playing)
+        if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+            QPointer<QMessageBox> guard = box;
+            // Answered from inside its modal loop, once it is up.
+            QTimer::singleShot(0, box, [guard] {
+                if (guard && playing)
+                    playing->answerBox(guard);
+            });
+        }
+    return false;
+}
+
+// ---------------------------------------------------------------- the sequence
+
+SequenceResult Sequence::run()
+{
+    SequenceResult result;
+    result.seed = seed_;
+    sets_ = o_.invariantSets;
+    warningsSeen = &warnings_;
+    playing = this;
+    QTest::lastMouseTimestamp += 100000;  // no double click across sequences
+    playingSeed = seed_;
+    playingEvent = 0;
+    persistent_ = rng_.chance(0.5);
+    log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)") : QStringLiteral("(a sequence that goes everywhere)"));
+    if (o_.trace)
+        std::printf("%s\n", qPrintable(log_.first()));
+    program_ = o_.makeProgram ? o_.makeProgram() : std::make_unique<Program>();
+    registry().show(o_.firstForm);
+    test::settle();
+    checkAlways();
+
+    int n = 0;
+    int unsent = 0;
+    auto failure = [&](int event) {
+        Failure f;
+        f.seed = seed_;
+        f.event = event;
+        f.message = *broken_;
+        f.events = log_;
+        result.failure = f;
+    };
+    if (broken_)
+        failure(0);
+    while (!result.failure && n < length_) {
+        if (registry().ended()) {
+            result.ending = QStringLiteral("the program ended");
+            break;
+        }
+        if (plan_.empty())
+            plan();
+        if (plan_.empty()) {
+            result.ending = QStringLiteral("nothing left to press");
+            break;
+        }
+        const Step step = plan_.front();
+        plan_.pop_front();
+        playingEvent = n + 1;
+        const auto before = states();
+        Effect effect;
+        QString text;
+        const int logged = int(log_.size());
+        if (!send(step, effect, text)) {
+            plan_.clear();
+            if (++unsent > 1000) {
+                broken_ = QStringLiteral("the player found nothing it could send");
+                failure(n);
+            }
+            continue;
+        }
+        unsent = 0;
+        ++n;
+        log_.insert(logged, QStringLiteral("#%1 %2").arg(n).arg(text));
+        result.perForm[step.form] += 1;
+        result.handled += effect.kind == Effect::Handler;
+        if (o_.trace) {
+            for (int i = logged; i < log_.size(); ++i)
+                std::printf("%s\n", qPrintable(log_[i]));
+            std::fflush(stdout);
+        }
+        test::settle();
+        check(step, effect, before);
+        if (broken_)
+            failure(n);
+        // A press leaves the plan's later steps for another form: start afresh.
+        if (ended_)
+            plan_.clear();
+    }
+    if (result.ending.isEmpty() && !result.failure)
+        result.ending = registry().ended() ? QStringLiteral("the program ended") : QStringLiteral("length reached");
+    result.events = n;
+    result.log = log_;
+
+    program_.reset();
+    test::settle();
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows += qobject_cast<FormWindow*>(w) != nullptr;
+    if (windows && !result.failure) {
+        broken_ = QStringLiteral("%1 form windows outlived the program").arg(windows);
+        failure(n);
+    }
+    playing = nullptr;
+    warningsSeen = nullptr;
+    playingEvent = -1;
+    return result;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ Monkey
+
+namespace {
+BoxWatcher* boxWatcher = nullptr;
+}
+
+Monkey::Monkey(MonkeyOptions options) : options_(std::move(options)), fresh_(std::make_unique<Fresh>())
+{
+    if (!boxWatcher) {
+        boxWatcher = new BoxWatcher;
+        qApp->installEventFilter(boxWatcher);
+        previousHandler = qInstallMessageHandler(recordMessage);
+    }
+}
+
+Monkey::~Monkey() = default;
+
+SequenceResult Monkey::play(std::uint64_t seed)
+{
+    return play(seed, options_.length);
+}
+
+SequenceResult Monkey::play(std::uint64_t seed, int length)
+{
+    Sequence sequence(options_, *fresh_, seed, length);
+    return sequence.run();
+}
+
+void reportSeedOnCrash(const char* program)
+{
+    crashProgram = program;
+    for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
+        std::signal(s, onFatalSignal);
+#if defined(__SANITIZE_ADDRESS__)
+    __sanitizer_set_death_callback(printCrashReport);
+#endif
+}
+
+QString report(const Failure& failure, const QString& program, int lastEvents)
+{
+    QString text = QStringLiteral("broken at event %1 of the sequence with seed 0x%2:\n  %3\n")
+                       .arg(failure.event).arg(failure.seed, 16, 16, QLatin1Char('0')).arg(failure.message);
+    const int from = std::max(0, int(failure.events.size()) - lastEvents);
+    text += from > 0 ? QStringLiteral("the last events:\n") : QStringLiteral("the events:\n");
+    for (int i = from; i < failure.events.size(); ++i)
+        text += QStringLiteral("  %1\n").arg(failure.events[i]);
+    text += QStringLiteral("replay: %1 --replay 0x%2 --length %3 --trace\n")
+                .arg(program).arg(failure.seed, 16, 16, QLatin1Char('0')).arg(failure.event);
+    return text;
+}
+
+}  // namespace tuvrel::monkey

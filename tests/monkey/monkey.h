@@ -1,0 +1,84 @@
+#pragma once
+// The random player: a child pressing everything, in every order. One sequence
+// is a fresh program, started at its first form, played with real mouse, key
+// and window-close events chosen from a seed until the program ends or the
+// sequence is long enough. After every event it checks the invariants of every
+// game family on every loaded form, and its own rules of the runtime: windows
+// exactly for the loaded forms, nothing pressed or dragged once the button is
+// up, a form that received nothing unchanged, a rebuilt form as fresh as its
+// description, Show bringing its form to the front. The same seed plays the
+// same events, so a failure is replayed from its seed.
+#include "tests/support/form_driver.h"
+#include "tests/support/invariants.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace tuvrel::monkey {
+
+struct MonkeyOptions {
+    std::vector<test::InvariantSet> invariantSets;
+    // A fresh program for each sequence; by default every form of Tuvrel.
+    std::function<std::unique_ptr<test::Program>()> makeProgram;
+    QString firstForm = QStringLiteral("Start");
+    // The button that ends the program (form, control); pressing it must end it.
+    std::pair<QString, QString> endButton{QStringLiteral("Start"), QStringLiteral("knopStop")};
+    // Forms that have no state of their own: they always look as described.
+    QStringList unchangingForms{QStringLiteral("Start")};
+    int length = 2000;      // events of one sequence at most
+    bool trace = false;     // print every event as it is sent
+};
+
+struct Failure {
+    std::uint64_t seed = 0;
+    int event = 0;          // 1 for the first event of the sequence; 0 for the start
+    QString message;
+    QStringList events;     // the events sent up to and including the failing one
+};
+
+struct SequenceResult {
+    std::uint64_t seed = 0;
+    int events = 0;
+    QString ending;         // how the sequence ended
+    std::optional<Failure> failure;
+    QStringList log;        // every event sent, as replayed
+    int handled = 0;        // events that ran a handler: clicks, drops, menu items
+    QMap<QString, int> perForm;  // events received, by form
+};
+
+class Monkey {
+public:
+    explicit Monkey(MonkeyOptions options);
+    ~Monkey();
+    Monkey(const Monkey&) = delete;
+    Monkey& operator=(const Monkey&) = delete;
+
+    SequenceResult play(std::uint64_t seed);
+    SequenceResult play(std::uint64_t seed, int length);
+
+    struct Fresh;  // every form as freshly built from its description
+
+private:
+    MonkeyOptions options_;
+    std::unique_ptr<Fresh> fresh_;
+};
+
+// The invariant sets of every game family of the program.
+std::vector<test::InvariantSet> familyInvariants();
+
+// On a crash, an abort or a sanitizer report, print the seed and the event
+// being played and the command that replays them, before the process dies.
+void reportSeedOnCrash(const char* program);
+
+// A failure as printed: the seed, the event, what broke, the last events and
+// the command that replays it.
+QString report(const Failure& failure, const QString& program, int lastEvents = 40);
+
+}  // namespace tuvrel::monkey

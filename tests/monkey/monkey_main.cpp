@@ -1,0 +1,132 @@
+// Plays Tuvrel with seeded random input: sequence after sequence, each a fresh
+// program, until the number of events asked for has been sent or a rule breaks.
+//
+//   monkey [--events N] [--seed S] [--length L]      a run; the seed is drawn when not given
+//   monkey --replay S [--length L] [--trace]         one sequence again, event by event
+//
+// Prints the events per second and, on a failure, the seed, the events and the
+// replay command; exits with 1 then.
+#include "tests/monkey/monkey.h"
+#include "tests/monkey/rng.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QStringList>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+using namespace tuvrel::monkey;
+
+namespace {
+
+bool parseNumber(const QString& text, std::uint64_t& value)
+{
+    bool ok = false;
+    value = text.startsWith(QLatin1String("0x")) ? text.mid(2).toULongLong(&ok, 16) : text.toULongLong(&ok, 10);
+    return ok;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: monkey [--events N] [--seed S] [--length L]\n"
+                         "       monkey --replay S [--length L] [--trace]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString self = QString::fromLocal8Bit(argv[0]);
+
+    std::uint64_t events = 20000, seed = 0, length = 2000, replay = 0;
+    bool seedGiven = false, replaying = false, trace = false;
+    const QStringList args = QApplication::arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--trace"))
+            trace = true;
+        else if (a == QLatin1String("--events") && hasValue && parseNumber(args[++i], events))
+            ;
+        else if (a == QLatin1String("--length") && hasValue && parseNumber(args[++i], length) && length > 0)
+            ;
+        else if (a == QLatin1String("--seed") && hasValue && parseNumber(args[++i], seed))
+            seedGiven = true;
+        else if (a == QLatin1String("--replay") && hasValue && parseNumber(args[++i], replay))
+            replaying = true;
+        else
+            return usage();
+    }
+
+    reportSeedOnCrash(argv[0]);
+    MonkeyOptions options;
+    options.invariantSets = familyInvariants();
+    options.length = int(length);
+    options.trace = trace;
+    Monkey monkey(options);
+
+    if (replaying) {
+        const SequenceResult r = monkey.play(replay);
+        if (r.failure) {
+            std::printf("%s", qPrintable(report(*r.failure, self)));
+            return 1;
+        }
+        std::printf("sequence 0x%016llx: %d events, %s, nothing broken\n", static_cast<unsigned long long>(replay), r.events,
+                    qPrintable(r.ending));
+        return 0;
+    }
+
+    if (!seedGiven)
+        seed = std::random_device{}() ^ (std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count()) << 1);
+    std::printf("monkey: %llu events over %d invariant sets, run seed 0x%016llx\n", static_cast<unsigned long long>(events),
+                int(options.invariantSets.size()), static_cast<unsigned long long>(seed));
+    std::fflush(stdout);
+
+    QElapsedTimer clock;
+    clock.start();
+    std::uint64_t sent = 0, sequences = 0, idle = 0, ended = 0, handled = 0;
+    QMap<QString, std::uint64_t> perForm;
+    qint64 lastNote = 0;
+    while (sent < events) {
+        const std::uint64_t s = sequenceSeed(seed, sequences++);
+        const int room = int(std::min<std::uint64_t>(length, events - sent));
+        const SequenceResult r = monkey.play(s, room);
+        sent += std::uint64_t(r.events);
+        if (r.failure) {
+            std::printf("\nmonkey: FAILED after %llu events\n%s", static_cast<unsigned long long>(sent),
+                        qPrintable(report(*r.failure, self)));
+            return 1;
+        }
+        ended += r.ending == QLatin1String("the program ended");
+        handled += std::uint64_t(r.handled);
+        for (auto it = r.perForm.constBegin(); it != r.perForm.constEnd(); ++it)
+            perForm[it.key()] += std::uint64_t(it.value());
+        idle = r.events == 0 ? idle + 1 : 0;
+        if (idle > 10) {
+            std::printf("monkey: the sequences send no events\n");
+            return 1;
+        }
+        if (clock.elapsed() - lastNote > 30000) {
+            lastNote = clock.elapsed();
+            std::printf("  %llu events, %.0f events/s\n", static_cast<unsigned long long>(sent), sent * 1000.0 / double(lastNote));
+            std::fflush(stdout);
+        }
+    }
+    const double seconds = double(clock.elapsed()) / 1000.0;
+    QStringList forms;
+    for (auto it = perForm.constBegin(); it != perForm.constEnd(); ++it)
+        forms << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+    std::printf("events by form: %s\n%llu events ran a handler\n", qPrintable(forms.join(QLatin1String(", "))),
+                static_cast<unsigned long long>(handled));
+    std::printf("monkey: %llu events in %llu sequences (%llu ended by the program) in %.1f s: %.0f events/s, nothing broken "
+                "(run seed 0x%016llx)\n",
+                static_cast<unsigned long long>(sent), static_cast<unsigned long long>(sequences), static_cast<unsigned long long>(ended),
+                seconds, double(sent) / std::max(seconds, 0.001), static_cast<unsigned long long>(seed));
+    return 0;
+}
