@@ -511,8 +511,9 @@ void Sequence::planHeld(Form& f)
     const QString n = f.name();
     const auto targets = aims(f);
     const auto drops = dropTargets(f);
-    enum { Move, Release, Keys, RightClick, CloseWindow };
-    switch (rng_.weighted({30.0, 30.0, 6.0, 3.0, 1.0})) {
+    const auto forms = loaded();
+    enum { Move, Release, Keys, RightClick, CloseWindow, SwitchWindow };
+    switch (rng_.weighted({30.0, 30.0, 6.0, 3.0, 1.0, forms.size() > 1 ? 1.0 : 0.0})) {
     case Move:
         plan_.push_back({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
         break;
@@ -540,7 +541,16 @@ void Sequence::planHeld(Form& f)
         plan_.push_back({Act::Release, n, p, Qt::RightButton});
         break;
     }
-    case CloseWindow: plan_.push_back({Act::Close, rng_.pick(loaded())->name()}); break;
+    case CloseWindow: plan_.push_back({Act::Close, rng_.pick(forms)->name()}); break;
+    case SwitchWindow: {
+        // Alt+Tab with the button still down: the window holding it loses the input.
+        std::vector<Form*> others;
+        for (Form* o : forms)
+            if (o != &f)
+                others.push_back(o);
+        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        break;
+    }
     default: break;
     }
 }
@@ -737,9 +747,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Activate: {
-        if (buttons_)
-            return false;
-        text = QStringLiteral("bring %1 to the front").arg(f->name());
+        text = QStringLiteral("bring %1 to the front%2").arg(f->name(), buttons_ ? QStringLiteral(" (the button held)") : QString());
         w->raise();
         w->activateWindow();
         QCoreApplication::processEvents();

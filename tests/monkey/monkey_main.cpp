@@ -82,8 +82,11 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    if (!seedGiven)
-        seed = std::random_device{}() ^ (std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count()) << 1);
+    if (!seedGiven) {
+        std::random_device device;
+        const std::uint64_t drawn = (std::uint64_t(device()) << 32) | device();
+        seed = mix64(drawn ^ std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
+    }
     std::printf("monkey: %llu events over %d invariant sets, run seed 0x%016llx\n", static_cast<unsigned long long>(events),
                 int(options.invariantSets.size()), static_cast<unsigned long long>(seed));
     std::fflush(stdout);
