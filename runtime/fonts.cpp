@@ -40,11 +40,11 @@ QString bundledFamily(const QString& face)
     return face.compare(QLatin1String("Comic Sans MS"), Qt::CaseInsensitive) == 0 ? comicFamily : sansFamily;
 }
 
-QFont toQFont(const FontSpec& spec)
+QFont toQFont(const FontSpec& fontSpec)
 {
-    QFont font(bundledFamily(spec.face));
+    QFont font(bundledFamily(fontSpec.face));
     // Sizes in points are laid out for 96 dots per inch: 12 pt is 16 pixels.
-    font.setPixelSize(std::max(1, int(std::lround(spec.points * 96.0 / 72.0))));
+    font.setPixelSize(std::max(1, int(std::lround(fontSpec.points * 96.0 / 72.0))));
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setStyleStrategy(QFont::PreferAntialias);

@@ -25,6 +25,6 @@ void registerBundledFonts();
 // The bundled family that draws a description face.
 QString bundledFamily(const QString& face);
 // The font to draw with: regular weight, sized in pixels as at 96 dots per inch.
-QFont toQFont(const FontSpec& spec);
+QFont toQFont(const FontSpec& fontSpec);
 
 }  // namespace tuvrel

@@ -42,11 +42,11 @@ struct LabelLook {
 const LabelLook* labelLook(const Label& label, qreal pixelRatio)
 {
     const QSize size = label.pixelRect().size();
-    const FontSpec& spec = label.font();
+    const FontSpec& fontSpec = label.font();
     // The caption last, so that no two looks can share a key.
     const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7|%8|")
-                            .arg(spec.face)
-                            .arg(spec.points)
+                            .arg(fontSpec.face)
+                            .arg(fontSpec.points)
                             .arg(label.foreColor())
                             .arg(label.opaque() ? qint64(label.backColor()) : qint64(-1))
                             .arg(size.width())
@@ -60,7 +60,7 @@ const LabelLook* labelLook(const Label& label, qreal pixelRatio)
     if (const LabelLook* look = cache.object(key))
         return look;
 
-    const QFont font = toQFont(spec);
+    const QFont font = toQFont(fontSpec);
     const QRect box(QPoint(0, 0), size);
     // The text, with room for glyphs that reach past their advance.
     const int margin = font.pixelSize() / 6 + 2;
