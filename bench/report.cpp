@@ -83,6 +83,24 @@ private:
     std::vector<std::vector<std::string>> rows_;
 };
 
+// A note in lines of at most about 110 characters, the later ones indented.
+void printWrapped(const std::string& text)
+{
+    std::istringstream words(text);
+    std::string word, line;
+    while (words >> word) {
+        if (!line.empty() && line.size() + 1 + word.size() > 110) {
+            std::printf("%s\n", line.c_str());
+            line = "  ";
+        } else if (!line.empty() && line != "  ") {
+            line += ' ';
+        }
+        line += word;
+    }
+    if (!line.empty())
+        std::printf("%s\n", line.c_str());
+}
+
 std::string yesNo(bool met)
 {
     return met ? "yes" : "NO";
@@ -203,7 +221,7 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
     t.print();
     std::printf("\n");
     for (const std::string& note : notes)
-        std::printf("%s\n", note.c_str());
+        printWrapped(note);
 
     for (const QString& failure : {p.startupFailure, p.memoryFailure, p.restartFailure, p.idleFailure})
         if (!failure.isEmpty())

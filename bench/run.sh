@@ -28,8 +28,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build="${TUVREL_BENCH_BUILD:-build-bench}"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j"$(nproc)" --target tuvrel_bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >&2
+cmake --build "$build" -j"$(nproc)" --target tuvrel_bench >&2
 
 runtime_dir="$build/xdg-runtime"
 mkdir -p "$runtime_dir" && chmod 700 "$runtime_dir"
