@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sched.h>
 #include <string>
 #include <unistd.h>
 
@@ -116,7 +117,20 @@ int main(int argc, char* argv[])
         BenchWindowSystem windows;
         tuvrel::FormRegistry registry(&windows);
         tuvrel::registerProgramForms(registry);
+        // On one processor: on an otherwise idle machine the scheduler moves
+        // this thread from one processor to the other between events, and the
+        // cold caches after a move cost a drag move up to three times its time,
+        // more or less often from run to run.
+        cpu_set_t all, one;
+        const bool pinned = sched_getaffinity(0, sizeof all, &all) == 0 && sched_getcpu() >= 0;
+        if (pinned) {
+            CPU_ZERO(&one);
+            CPU_SET(sched_getcpu(), &one);
+            sched_setaffinity(0, sizeof one, &one);
+        }
         forms = measureForms(registry, settings);
+        if (pinned)
+            sched_setaffinity(0, sizeof all, &all);
     }
     if (settings.onlyForms.isEmpty())
         process = measureProcesses(forms, settings, selfPath());
