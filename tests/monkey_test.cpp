@@ -212,7 +212,7 @@ private slots:
         QVERIFY(found->event > 0);
         QCOMPARE(found->events.filter(QRegularExpression("^#\\d+ ")).size(), found->event);
 
-        // The seed and the event number replay it: the same events, the same failure.
+        // Its seed and the event number replay it: the same events, the same failure.
         const SequenceResult again = monkey.play(found->seed, found->event);
         QVERIFY(again.failure);
         QCOMPARE(again.failure->event, found->event);

@@ -73,11 +73,11 @@ private:
 // The invariant sets of every game family of the program.
 std::vector<test::InvariantSet> familyInvariants();
 
-// On a crash, an abort or a sanitizer report, print the seed and the event
+// On a crash, an abort or a sanitizer report, print its seed and the event
 // being played and the command that replays them, before the process dies.
 void reportSeedOnCrash(const char* program);
 
-// A failure as printed: the seed, the event, what broke, the last events and
+// A failure as printed: its seed, the event, what broke, the last events and
 // the command that replays it.
 QString report(const Failure& failure, const QString& program, int lastEvents = 40);
 

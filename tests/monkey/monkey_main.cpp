@@ -1,10 +1,10 @@
 // Plays Tuvrel with seeded random input: sequence after sequence, each a fresh
 // program, until the number of events asked for has been sent or a rule breaks.
 //
-//   monkey [--events N] [--seed S] [--length L]      a run; the seed is drawn when not given
+//   monkey [--events N] [--seed S] [--length L]      a run; its seed is drawn when not given
 //   monkey --replay S [--length L] [--trace]         one sequence again, event by event
 //
-// Prints the events per second and, on a failure, the seed, the events and the
+// Prints the events per second and, on a failure, its seed, the events and the
 // replay command; exits with 1 then.
 #include "tests/monkey/monkey.h"
 #include "tests/monkey/rng.h"

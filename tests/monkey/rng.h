@@ -52,7 +52,7 @@ private:
     std::uint64_t state_;
 };
 
-// The seed of the n-th sequence of a run.
+// The n-th sequence's own seed within a run.
 inline std::uint64_t sequenceSeed(std::uint64_t runSeed, std::uint64_t n)
 {
     return mix64(runSeed + 0x9e3779b97f4a7c15ULL * (n + 1));
