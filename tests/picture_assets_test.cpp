@@ -218,6 +218,8 @@ private slots:
     void renderErrorNamesTheRow_data();
     void renderErrorNamesTheRow();
     void nameUsedInTwoManifestsFails();
+    void includeFromAnotherFolder_data();
+    void includeFromAnotherFolder();
 
 private:
     QTemporaryDir rendered_;
@@ -533,6 +535,60 @@ void PictureAssetsTest::nameUsedInTwoManifestsFails() {
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.errors.trimmed().startsWith(two + QStringLiteral(":3: door: ")) && run.errors.contains(one + QStringLiteral(":1")),
              qPrintable(run.errors));
+}
+
+void PictureAssetsTest::includeFromAnotherFolder_data() {
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("problem");  // empty: the included disc is drawn
+    QTest::newRow("a shared drawing") << "../shared/part.svg" << QString();
+    QTest::newRow("a drawing in its own folder") << "part.svg" << QString();
+    QTest::newRow("a missing drawing") << "../shared/none.svg" << "includes ../shared/none.svg, which is not found";
+    QTest::newRow("a drawing outside the picture folders") << "../../part.svg" << "includes ../../part.svg, which lies outside";
+    QTest::newRow("a drawing that includes another") << "../shared/nested.svg" << "includes ../shared/nested.svg, which includes another file itself";
+}
+
+// A picture reuses a drawing kept in a sibling folder, which librsvg alone would not load.
+void PictureAssetsTest::includeFromAnotherFolder() {
+    QFETCH(QString, href);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QDir root(dir.path());
+    QVERIFY(root.mkpath(QStringLiteral("pictures/game")) && root.mkpath(QStringLiteral("pictures/shared")));
+    const QByteArray part = "<?xml version=\"1.0\"?>\n<!-- a part to reuse -->\n"
+                            "<svg xmlns=\"http://www.w3.org/2000/svg\"><defs><circle id=\"part\" cx=\"20\" cy=\"20\" r=\"12\"/></defs></svg>\n";
+    const QByteArray nested = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\">"
+                              "<xi:include href=\"part.svg\"/></svg>\n";
+    const QByteArray picture = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\" viewBox=\"0 0 40 40\">"
+                               "<defs><xi:include href=\"" + href.toUtf8() + "\"/></defs>"
+                               "<rect width=\"40\" height=\"40\" fill=\"#ffffff\"/><use href=\"#part\" fill=\"#c00000\"/></svg>\n";
+    const struct {
+        const char* path;
+        QByteArray content;
+    } files[] = {{"part.svg", part},
+                 {"pictures/shared/part.svg", part},
+                 {"pictures/game/part.svg", part},
+                 {"pictures/shared/nested.svg", nested},
+                 {"pictures/game/picture.svg", picture},
+                 {"pictures/game/manifest.txt", "picture gif 40x40 opaque picture.svg\n"}};
+    for (const auto& f : files) {
+        QFile file(root.filePath(QLatin1String(f.path)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(f.content);
+    }
+
+    const QString output = root.filePath(QStringLiteral("picture.gif"));
+    const Run run = runRenderer({QStringLiteral("render"), root.filePath(QStringLiteral("pictures/game/manifest.txt")),
+                                 QStringLiteral("picture"), output});
+    if (!problem.isEmpty()) {
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral(":1: picture: source picture.svg ") + problem), qPrintable(run.errors));
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const QImage image = readImage(output);
+    QCOMPARE(image.pixel(20, 20), qRgb(0xc0, 0x00, 0x00));
+    QCOMPARE(image.pixel(2, 2), qRgb(0xff, 0xff, 0xff));
 }
 
 QTEST_MAIN(PictureAssetsTest)

@@ -12,6 +12,8 @@
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 
+#include "svg_include.h"
+
 namespace picture_renderer {
 namespace {
 
@@ -87,7 +89,7 @@ RenderedImage renderSvg(const std::filesystem::path& svg, Size size) {
     if (!std::filesystem::is_regular_file(svg, ec)) throw std::runtime_error("not found");
 
     GError* rawError = nullptr;
-    std::unique_ptr<RsvgHandle, ObjectUnref> handle(rsvg_handle_new_from_file(svg.c_str(), &rawError));
+    std::unique_ptr<RsvgHandle, ObjectUnref> handle(openSvg(svg, &rawError));
     std::unique_ptr<GError, GErrorFree> error(rawError);
     if (!handle) {
         throw std::runtime_error("does not parse: " + oneLine(error ? error->message : "unknown error"));
