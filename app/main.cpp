@@ -1,11 +1,14 @@
 // Tuvrel: Sinterklaas picture games for groep 1 and 2.
 // Start-up makes the form registry, shows Start and runs the event loop.
+#include "app/command_line.h"
+#include "app/display_platform.h"
 #include "menu/form_catalog.h"
 #include "runtime/fonts.h"
 #include "runtime/form_registry.h"
 #include "runtime/form_window.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
@@ -33,25 +36,51 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+QByteArray environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? QByteArray(value) : QByteArray();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const tuvrel::CommandLine commandLine = tuvrel::parseCommandLine(arguments);
+    switch (commandLine.action) {
+    case tuvrel::CommandLine::Action::Error:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+        return tuvrel::kExitUsage;
+    case tuvrel::CommandLine::Action::Help:
+    case tuvrel::CommandLine::Action::Version:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case tuvrel::CommandLine::Action::Run: break;
+    }
+
     qInstallMessageHandler(messageHandler);
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if ((!platform || !*platform) && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+    const tuvrel::DisplayEnvironment display{environment("QT_QPA_PLATFORM"), environment("DISPLAY"),
+                                             environment("WAYLAND_DISPLAY")};
+    if (!tuvrel::hasDisplay(display)) {
         std::fprintf(stderr, "tuvrel: cannot open a display (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
         return 1;
     }
+    if (const QByteArray platform = tuvrel::chosenPlatform(display); !platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
 
-    // The program takes no command line: only its own name is passed on to Qt.
+    // The program's own options are read above: only its name is passed on to Qt.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tuvrel"));
+    QApplication::setApplicationVersion(QStringLiteral(TUVREL_VERSION));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     tuvrel::registerBundledFonts();
 
     tuvrel::QtWindowSystem windows;
+    windows.setFullscreen(commandLine.fullscreen);
     tuvrel::FormRegistry registry(&windows);
     tuvrel::registerProgramForms(registry);
     try {

@@ -52,7 +52,7 @@ QIcon sharedWindowIcon(const QImage& image)
 
 class QtFormView : public FormView {
 public:
-    explicit QtFormView(Form& form) : form_(form), window_(new FormWindow(form)) {}
+    QtFormView(Form& form, const QtWindowSystem& system) : form_(form), system_(system), window_(new FormWindow(form)) {}
 
     ~QtFormView() override
     {
@@ -81,6 +81,12 @@ public:
     {
         if (!window_)
             return;
+        // A minimised window comes back, and while the program is fullscreen
+        // every window is shown fullscreen.
+        Qt::WindowStates state = window_->windowState() & ~Qt::WindowMinimized;
+        state.setFlag(Qt::WindowFullScreen, system_.fullscreen());
+        if (state != window_->windowState())
+            window_->setWindowState(state);
         window_->show();
         window_->raise();
         moveToTop(window_);
@@ -92,6 +98,7 @@ public:
 
 private:
     Form& form_;
+    const QtWindowSystem& system_;
     QPointer<FormWindow> window_;
 };
 
@@ -180,6 +187,12 @@ void FormCanvas::keyPressEvent(QKeyEvent* event)
     if (event->isAutoRepeat())
         return;
     const int key = event->key();
+    // F11 and Escape belong to the program's fullscreen setting, not to the form.
+    if (key == Qt::Key_F11 || key == Qt::Key_Escape) {
+        if (auto* system = dynamic_cast<QtWindowSystem*>(form_.registry().windowSystem()))
+            system->setFullscreen(key == Qt::Key_F11 && !system->fullscreen());
+        return;
+    }
     dispatch([&] { form_.keyPress(key); });
 }
 
@@ -270,7 +283,7 @@ void FormWindow::closeEvent(QCloseEvent* event)
 
 std::unique_ptr<FormView> QtWindowSystem::createView(Form& form)
 {
-    return std::make_unique<QtFormView>(form);
+    return std::make_unique<QtFormView>(form, *this);
 }
 
 FormWindow* QtWindowSystem::windowOf(const Form& form)
@@ -291,6 +304,17 @@ void QtWindowSystem::messageBox(const QString& text, const QString& title)
     // The form the child was playing on takes the input again.
     if (before && before->isVisible())
         before->activateWindow();
+}
+
+void QtWindowSystem::setFullscreen(bool on)
+{
+    fullscreen_ = on;
+    for (const QPointer<FormWindow>& w : windowStack()) {
+        if (!w || !w->isVisible())
+            continue;
+        Qt::WindowStates state = w->windowState();
+        w->setWindowState(on ? (state | Qt::WindowFullScreen) : (state & ~Qt::WindowFullScreen));
+    }
 }
 
 void QtWindowSystem::quit(int exitCode)

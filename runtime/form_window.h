@@ -67,11 +67,17 @@ public:
     void quit(int exitCode) override;
     void reportError(const QString& message) override;
 
+    // Fullscreen is a setting of the program, not of one window: while it is
+    // on, every form window is shown fullscreen, those open now and those shown later.
+    void setFullscreen(bool on);
+    bool fullscreen() const { return fullscreen_; }
+
     // The window of a loaded form, for tools and tests; nullptr if it has none.
     static FormWindow* windowOf(const Form& form);
 
 private:
     bool interactive_;
+    bool fullscreen_ = false;
 };
 
 }  // namespace tuvrel
