@@ -12,9 +12,11 @@ whole form with the wardrobe.
 
     python3 check_fit.py [output-folder]      (default /tmp/pietkleden_check)
 
-Exits 1 when a piece does not fit. Needs only python3 and rsvg-convert.
+Exits 1 when a piece does not fit. Needs only python3 and rsvg-convert; the
+<xi:include> of ../shared/piet.svg is resolved here, as the picture renderer does.
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -25,6 +27,7 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 SVG_NS = 'http://www.w3.org/2000/svg'
 ET.register_namespace('', SVG_NS)
+ET.register_namespace('xi', 'http://www.w3.org/2001/XInclude')
 
 FORM_W, FORM_H = 1021, 673
 FACE = (240, 240, 240)          # the form's button-face colour
@@ -99,13 +102,26 @@ def write_png(path, w, h, rgb):
 
 # --- pictures as the build makes them ------------------------------------
 
+def with_includes(svg_text):
+    """The SVG with each <xi:include href="..."/> replaced by the root element of the
+    file it names, relative to this folder (rsvg-convert includes only from below it)."""
+    def root(match):
+        href = re.search(r'''href\s*=\s*["']([^"']*)["']''', match.group(0)).group(1)
+        text = open(os.path.join(HERE, href), encoding='utf-8').read()
+        return text[re.search(r'<svg[\s>]', text).start():]
+    return re.sub(r'<xi:include\b[^>]*/>', root, svg_text)
+
+
 class Picture:
     """A rendered picture after the GIF cut: colour per pixel or None (transparent)."""
 
     def __init__(self, svg_path, size, tmp):
-        png = os.path.join(tmp, os.path.basename(svg_path) + '.png')
+        name = os.path.basename(svg_path)
+        expanded, png = os.path.join(tmp, 'expanded_' + name), os.path.join(tmp, name + '.png')
+        with open(svg_path, encoding='utf-8') as src, open(expanded, 'w', encoding='utf-8') as out:
+            out.write(with_includes(src.read()))
         subprocess.run(['rsvg-convert', '-w', str(size[0]), '-h', str(size[1]),
-                        '-o', png, svg_path], check=True)
+                        '-o', png, expanded], check=True)
         self.w, self.h, px = read_png(png)
         assert (self.w, self.h) == tuple(size), (svg_path, self.w, self.h)
         self.px = []
@@ -175,7 +191,7 @@ def background_variant(tmp, kind, mode):
         for el in group.iter():
             if el.get('fill') not in (None, 'none'):
                 el.set('fill', MAGENTA)
-            if el.get('stroke') not in (None, '#3a2a1e'):
+            if el.get('stroke') not in (None, 'none', '#3a2a1e'):
                 el.set('stroke', MAGENTA)
     path = os.path.join(tmp, 'background_%s_%s.svg' % (kind, mode))
     tree.write(path)
