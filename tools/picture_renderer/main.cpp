@@ -1,17 +1,20 @@
 // picture_renderer: turns rows of the picture manifests into the files the program embeds.
 //
-//   picture_renderer render <manifest> <row> <output> [--png]
+//   picture_renderer render <manifest> <row> <output> [--png | --png=WxH]
 //   picture_renderer render-all <manifest> <directory>
 //   picture_renderer catalog <output> <manifest>...
 //
 // `render` writes one row in its own format (or, with --png, its largest image as PNG as it
-// looks before palette reduction); `render-all` writes every row of a manifest to
+// looks before palette reduction; with --png=WxH, drawn afresh from its source at that size,
+// as the program's icon is for an icon theme); `render-all` writes every row of a manifest to
 // <directory>/<name>.<gif|jpg|ico>; `catalog` checks every row of the manifests and writes
 // the table behind pictureCatalog(). A fault prints one line naming the manifest, the line
 // and the row, and exits with status 1.
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +33,12 @@ namespace {
 
 constexpr int kJpegQuality = 92;
 
-void encode(const ManifestRow& row, const fs::path& file, bool png) {
+void encode(const ManifestRow& row, const fs::path& file, bool png, std::optional<Size> pngSize) {
+    if (pngSize) {
+        // A crop's offsets hold for the row's own size only.
+        if (row.crop) throw rowError(row, "a cropped picture is drawn only at its own size");
+        return writePng(file, renderRow(row, *pngSize));
+    }
     std::vector<Picture> images;
     for (Size size : row.sizes) images.push_back(renderRow(row, size));
     if (png) {
@@ -49,10 +57,10 @@ void encode(const ManifestRow& row, const fs::path& file, bool png) {
 
 // Written next to its place and renamed, so a failed row never leaves a file that a build
 // would take for finished, and two runs for the same row never write into one file.
-void renderTo(const ManifestRow& row, const fs::path& output, bool png) {
+void renderTo(const ManifestRow& row, const fs::path& output, bool png, std::optional<Size> pngSize = {}) {
     const fs::path partial = output.string() + ".part" + std::to_string(::getpid());
     try {
-        encode(row, partial, png);
+        encode(row, partial, png, pngSize);
         fs::rename(partial, output);
     } catch (const ManifestError&) {
         std::error_code ignored;
@@ -65,8 +73,18 @@ void renderTo(const ManifestRow& row, const fs::path& output, bool png) {
     }
 }
 
+// --png=WxH, each side from 1 to 4096 pixels.
+std::optional<Size> parsePngSize(const std::string& option) {
+    int width = 0, height = 0, end = 0;
+    if (std::sscanf(option.c_str(), "--png=%4dx%4d%n", &width, &height, &end) != 2 ||
+        end != static_cast<int>(option.size()) || width < 1 || height < 1 || width > 4096 || height > 4096) {
+        return std::nullopt;
+    }
+    return Size{width, height};
+}
+
 int usage() {
-    std::cerr << "usage: picture_renderer render <manifest> <row> <output> [--png]\n"
+    std::cerr << "usage: picture_renderer render <manifest> <row> <output> [--png | --png=WxH]\n"
                  "       picture_renderer render-all <manifest> <directory>\n"
                  "       picture_renderer catalog <output> <manifest>...\n";
     return 2;
@@ -75,11 +93,12 @@ int usage() {
 int run(const std::vector<std::string>& args) {
     if (args.empty()) return usage();
     const std::string& command = args[0];
-    if (command == "render" && (args.size() == 4 || (args.size() == 5 && args[4] == "--png"))) {
+    const std::optional<Size> pngSize = args.size() == 5 ? parsePngSize(args[4]) : std::nullopt;
+    if (command == "render" && (args.size() == 4 || (args.size() == 5 && (args[4] == "--png" || pngSize)))) {
         const fs::path output = args[3];
         std::error_code ignored;
         fs::remove(output, ignored);  // a stale picture must not outlive a failed render
-        renderTo(readManifestRow(args[1], args[2]), output, args.size() == 5);
+        renderTo(readManifestRow(args[1], args[2]), output, args.size() == 5, pngSize);
         return 0;
     }
     if (command == "render-all" && args.size() == 3) {
