@@ -545,6 +545,7 @@ void PictureAssetsTest::includeFromAnotherFolder_data() {
     QTest::newRow("a missing drawing") << "../shared/none.svg" << "includes ../shared/none.svg, which is not found";
     QTest::newRow("a drawing outside the picture folders") << "../../part.svg" << "includes ../../part.svg, which lies outside";
     QTest::newRow("a drawing that includes another") << "../shared/nested.svg" << "includes ../shared/nested.svg, which includes another file itself";
+    QTest::newRow("a drawing that shows an include in a comment") << "../shared/quoting.svg" << QString();
 }
 
 // A picture reuses a drawing kept in a sibling folder, which librsvg alone would not load.
@@ -557,6 +558,9 @@ void PictureAssetsTest::includeFromAnotherFolder() {
     QVERIFY(root.mkpath(QStringLiteral("pictures/game")) && root.mkpath(QStringLiteral("pictures/shared")));
     const QByteArray part = "<?xml version=\"1.0\"?>\n<!-- a part to reuse -->\n"
                             "<svg xmlns=\"http://www.w3.org/2000/svg\"><defs><circle id=\"part\" cx=\"20\" cy=\"20\" r=\"12\"/></defs></svg>\n";
+    const QByteArray quoting = "<!-- included with <xi:include href=\"../shared/quoting.svg\"/> -->\n"
+                               "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- not <svg> itself -->"
+                               "<defs><circle id=\"part\" cx=\"20\" cy=\"20\" r=\"12\"/></defs></svg>\n";
     const QByteArray nested = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\">"
                               "<xi:include href=\"part.svg\"/></svg>\n";
     const QByteArray picture = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\" viewBox=\"0 0 40 40\">"
@@ -569,6 +573,7 @@ void PictureAssetsTest::includeFromAnotherFolder() {
                  {"pictures/shared/part.svg", part},
                  {"pictures/game/part.svg", part},
                  {"pictures/shared/nested.svg", nested},
+                 {"pictures/shared/quoting.svg", quoting},
                  {"pictures/game/picture.svg", picture},
                  {"pictures/game/manifest.txt", "picture gif 40x40 opaque picture.svg\n"}};
     for (const auto& f : files) {

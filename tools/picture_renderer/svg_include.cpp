@@ -1,5 +1,6 @@
 #include "svg_include.h"
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -19,11 +20,25 @@ std::string readText(const fs::path& file) {
     return text.str();
 }
 
+// The text with every XML comment blanked out, character for character, so that an element
+// quoted in a comment is not taken for one and positions stay those of the text.
+std::string blankComments(std::string text) {
+    std::size_t open = 0;
+    while ((open = text.find("<!--", open)) != std::string::npos) {
+        std::size_t close = text.find("-->", open + 4);
+        close = close == std::string::npos ? text.size() : close + 3;
+        std::fill(text.begin() + static_cast<std::ptrdiff_t>(open), text.begin() + static_cast<std::ptrdiff_t>(close), ' ');
+        open = close;
+    }
+    return text;
+}
+
 // The included document from its root element on: no XML declaration or comment before it.
 std::string rootElement(const std::string& text, const std::string& href) {
     static const std::regex root(R"(<svg[\s>])");
+    const std::string scanned = blankComments(text);
     std::smatch match;
-    if (!std::regex_search(text, match, root)) throw std::runtime_error("includes " + href + ", which has no <svg> root");
+    if (!std::regex_search(scanned, match, root)) throw std::runtime_error("includes " + href + ", which has no <svg> root");
     return text.substr(static_cast<std::size_t>(match.position(0)));
 }
 
@@ -31,6 +46,7 @@ std::string rootElement(const std::string& text, const std::string& href) {
 
 std::string svgWithIncludes(const fs::path& svg) {
     const std::string text = readText(svg);
+    const std::string scanned = blankComments(text);
     static const std::regex include(R"(<xi:include\b([^>]*)>)");
     static const std::regex hrefAttribute(R"(\bhref\s*=\s*["']([^"']*)["'])");
     static const std::regex parseAttribute(R"(\bparse\s*=\s*["']([^"']*)["'])");
@@ -38,8 +54,8 @@ std::string svgWithIncludes(const fs::path& svg) {
     const fs::path tree = fs::weakly_canonical(folder.parent_path());
 
     std::string out;
-    auto copied = text.cbegin();
-    for (std::sregex_iterator it(text.begin(), text.end(), include), end; it != end; ++it) {
+    std::size_t copied = 0;
+    for (std::sregex_iterator it(scanned.begin(), scanned.end(), include), end; it != end; ++it) {
         const std::smatch& element = *it;
         const std::string attributes = element[1];
         std::smatch value;
@@ -61,14 +77,15 @@ std::string svgWithIncludes(const fs::path& svg) {
             throw std::runtime_error("includes " + href + ", which lies outside " + tree.string());
         }
         const std::string included = readText(file);
-        if (std::regex_search(included, include)) {
+        if (std::regex_search(blankComments(included), include)) {
             throw std::runtime_error("includes " + href + ", which includes another file itself");
         }
-        out.append(copied, element[0].first);
+        const auto at = static_cast<std::size_t>(element.position(0));
+        out.append(text, copied, at - copied);
         out += rootElement(included, href);
-        copied = element[0].second;
+        copied = at + static_cast<std::size_t>(element.length(0));
     }
-    out.append(copied, text.cend());
+    out.append(text, copied, std::string::npos);
     return out;
 }
 
