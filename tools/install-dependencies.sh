@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev
   librsvg2-dev libcairo2-dev libgif-dev libjpeg-dev
   fonts-comic-neue fonts-liberation2
+  # the manual page, the Debian package and the tools that check them
+  help2man dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()
