@@ -8,6 +8,7 @@ namespace tuvrel {
 namespace {
 
 #include "picture_table.inc"
+#include "picture_scales.inc"
 
 // Names in order, for lookups by binary search.
 const std::vector<const PictureAsset*>& byName() {
@@ -34,6 +35,14 @@ const PictureAsset* findPictureAsset(std::string_view name) {
 
 QString pictureResourcePath(std::string_view name) {
     return QStringLiteral(":/pictures/") + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+std::span<const int> pictureScales() { return kPictureScales; }
+
+QString pictureResourcePath(std::string_view name, int scale) {
+    if (scale == 1) return pictureResourcePath(name);
+    return QStringLiteral(":/pictures/%1x/").arg(scale) +
+           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 }  // namespace tuvrel

@@ -26,6 +26,12 @@ public:
     // Pixels in premultiplied ARGB, ready to paint; a null image when empty.
     const QImage& image() const;
     QSize size() const { return image().size(); }
+    // The pixels that show this picture on a target of `deviceSize` device
+    // pixels: at its own size exactly image(); at any other size its source as
+    // built in at the nearest larger scale (the largest there is, beyond that),
+    // drawn smoothly to exactly that size. Shared by every picture of the same
+    // asset; a null image when empty or when the size is empty.
+    QImage pixelsFor(QSize deviceSize) const;
     QString assetName() const;
 
     friend bool operator==(const Picture& a, const Picture& b) { return a.object_ == b.object_; }
@@ -40,5 +46,21 @@ private:
 
 // Decodes a built-in picture asset (cached); a null image if there is none.
 QImage decodedPictureAsset(std::string_view asset);
+
+// The pixels of a built-in asset for a target of `deviceSize` device pixels,
+// as Picture::pixelsFor gives them; a null image for an unknown asset.
+QImage pictureAssetPixels(std::string_view asset, QSize deviceSize);
+
+// What the decoded pictures hold now, in bytes: the pictures at their own
+// size, their larger renderings and the copies made for other sizes. Larger
+// renderings and copies are dropped, least recently used first, beyond a
+// bound; the pictures at their own size are kept.
+struct PictureMemory {
+    qint64 ownSize = 0;
+    qint64 renderings = 0;
+    qint64 copies = 0;
+    qint64 total() const { return ownSize + renderings + copies; }
+};
+PictureMemory pictureMemory();
 
 }  // namespace tuvrel

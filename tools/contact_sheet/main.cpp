@@ -1,7 +1,11 @@
 // contact_sheet: every picture built into the program on one sheet, at 1:1 and enlarged,
 // on a checkerboard where it is transparent, with its name, size, format and description.
 //
-//   contact_sheet <out.png> [folder...]
+//   contact_sheet [--scales] <out.png> [folder...]
+//
+// With --scales each picture is shown at 1:1 and then as the program draws it on a screen
+// that shows it larger: its renderings at 2× and 3× (every scale built in), pixel for pixel,
+// instead of the 1:1 pixels enlarged.
 //
 // Folders are those of assets/ (shared, start, sudoku, ...); without one, every picture is
 // shown. A sheet taller than kMaxPageHeight continues in <out>-2.png, <out>-3.png, ...
@@ -18,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -80,6 +85,7 @@ struct Fonts {
 struct Cell {
     const tuvrel::PictureAsset* asset = nullptr;
     std::vector<QImage> images;  // an icon has several
+    std::vector<QImage> scaled;  // with --scales: the larger renderings, smallest first
     QString problem;             // why the picture could not be read
     int zoom = 1;
     QSize size;                  // of the whole cell
@@ -87,7 +93,7 @@ struct Cell {
     QString caption, details;
 };
 
-Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts) {
+Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts, bool scales) {
     Cell cell;
     cell.asset = &asset;
     QImageReader reader(tuvrel::pictureResourcePath(asset.name));
@@ -103,9 +109,38 @@ Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts) {
     }
     std::sort(cell.images.begin(), cell.images.end(),
               [](const QImage& a, const QImage& b) { return a.width() > b.width(); });
+    QStringList scaleNames;
+    for (int scale : scales ? tuvrel::pictureScales() : std::span<const int>()) {
+        const QString path = tuvrel::pictureResourcePath(asset.name, scale);
+        QImageReader scaledReader(path);
+        const QImage image = scaledReader.read();
+        const QSize expected(asset.width * scale, asset.height * scale);
+        if (image.isNull() || image.size() != expected) {
+            cell.problem = image.isNull() ? QStringLiteral("cannot read %1: %2").arg(path, scaledReader.errorString())
+                                          : QStringLiteral("%1 is %2×%3, not %4×%5")
+                                                .arg(path)
+                                                .arg(image.width())
+                                                .arg(image.height())
+                                                .arg(expected.width())
+                                                .arg(expected.height());
+            break;
+        }
+        cell.scaled.push_back(image.convertToFormat(QImage::Format_ARGB32));
+        scaleNames << QStringLiteral("%1×").arg(scale);
+    }
 
     int picturesWidth = 0;
-    if (!cell.images.empty()) {
+    if (!cell.images.empty() && scales) {
+        for (const QImage& image : cell.images) {
+            picturesWidth += image.width() + kPad;
+            cell.picturesHeight = std::max(cell.picturesHeight, image.height());
+        }
+        for (const QImage& image : cell.scaled) {
+            picturesWidth += image.width() + kPad;
+            cell.picturesHeight = std::max(cell.picturesHeight, image.height());
+        }
+        picturesWidth -= kPad;
+    } else if (!cell.images.empty()) {
         cell.zoom = zoomFor(cell.images.front().size());
         for (const QImage& image : cell.images) {
             picturesWidth += image.width() + kPad;
@@ -126,7 +161,9 @@ Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts) {
                        .arg(asset.height)
                        .arg(QLatin1String(formatName(asset.format)),
                             asset.transparent ? QStringLiteral("transparent") : QStringLiteral("opaque"),
-                            cell.zoom > 1 ? QStringLiteral(", shown 1:1 and %1×").arg(cell.zoom) : QString());
+                            !scaleNames.isEmpty() ? QStringLiteral(", shown 1:1 and rendered at %1").arg(scaleNames.join(QStringLiteral(" and ")))
+                            : cell.zoom > 1       ? QStringLiteral(", shown 1:1 and %1×").arg(cell.zoom)
+                                                  : QString());
     if (cell.images.size() > 1) {
         QStringList sizes;
         for (const QImage& image : cell.images) sizes << QStringLiteral("%1×%2").arg(image.width()).arg(image.height());
@@ -181,6 +218,10 @@ void drawCell(QPainter& p, const Cell& cell, QPoint at, const Fonts& fonts) {
             x += image.width() * cell.zoom + kPad;
         }
     }
+    for (const QImage& image : cell.scaled) {
+        drawPicture(p, image, QPoint(x, y), 1);
+        x += image.width() + kPad;
+    }
     if (cell.images.empty()) {
         p.fillRect(QRect(at.x() + kPad, y, cell.size.width() - 2 * kPad, cell.picturesHeight), kError);
     }
@@ -216,9 +257,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty()) {
-        err << "usage: contact_sheet <out.png> [folder...]\n";
+    QStringList args = app.arguments().mid(1);
+    const bool scales = args.removeAll(QStringLiteral("--scales")) > 0;
+    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
+        err << "usage: contact_sheet [--scales] <out.png> [folder...]\n";
         return 2;
     }
     const QString output = args.first();
@@ -242,7 +284,7 @@ int main(int argc, char** argv) {
     for (const tuvrel::PictureAsset& asset : tuvrel::pictureCatalog()) {
         const QString folder = folderOf(asset.name);
         if (!wanted.isEmpty() && !wanted.contains(folder)) continue;
-        cells.emplace_back(folder, makeCell(asset, fonts));
+        cells.emplace_back(folder, makeCell(asset, fonts, scales));
         if (!cells.back().second.problem.isEmpty()) {
             err << "contact_sheet: " << cells.back().second.problem << "\n";
             ++unreadable;
@@ -276,7 +318,8 @@ int main(int argc, char** argv) {
         line.height = std::max(line.height, cell.size.height() + kGap);
     }
 
-    const QString title = QStringLiteral("Tuvrel pictures: %1%2")
+    const QString title = QStringLiteral("Tuvrel pictures%1: %2%3")
+                              .arg(scales ? QStringLiteral(" at every scale") : QString())
                               .arg(cells.size())
                               .arg(wanted.isEmpty() ? QString() : QStringLiteral(" in ") + wanted.join(QStringLiteral(", ")));
     std::vector<std::vector<const Line*>> pages(1);

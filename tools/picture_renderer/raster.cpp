@@ -48,6 +48,28 @@ std::uint32_t opaquePixel(Rgb c) {
     return 0xff000000u | (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b;
 }
 
+std::uint32_t premultipliedPixel(Rgb c, std::uint8_t a) {
+    auto times = [a](std::uint8_t v) { return std::uint32_t((v * a + 127) / 255); };
+    return (std::uint32_t(a) << 24) | (times(c.r) << 16) | (times(c.g) << 8) | times(c.b);
+}
+
+// The edge band of a package: inside pixels within about two pixels of the outside, the
+// squared distance at 1:1.
+constexpr double kEdgeBandSquared = 5.0;
+
+// Whether the inside pixel (x, y) lies within sqrt(radiusSquared) of a pixel outside; the
+// picture's border counts as outside.
+template <class Inside>
+bool nearOutside(const Inside& inside, int x, int y, double radiusSquared) {
+    const int r = static_cast<int>(std::floor(std::sqrt(radiusSquared)));
+    for (int dy = -r; dy <= r; ++dy) {
+        for (int dx = -r; dx <= r; ++dx) {
+            if (dx * dx + dy * dy <= radiusSquared && !inside(x + dx, y + dy)) return true;
+        }
+    }
+    return false;
+}
+
 // The root element's preserveAspectRatio: "none" or "slice" mean the document chooses
 // itself how it fills a viewport of another shape.
 bool documentFillsAnyShape(const std::filesystem::path& svg) {
@@ -84,7 +106,7 @@ bool Picture::hasTransparentPixels() const {
     return std::any_of(pixels.begin(), pixels.end(), [](const Rgba& p) { return p.a == 0; });
 }
 
-RenderedImage renderSvg(const std::filesystem::path& svg, Size size) {
+RenderedImage renderSvg(const std::filesystem::path& svg, Size size, double slack) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(svg, ec)) throw std::runtime_error("not found");
 
@@ -112,7 +134,7 @@ RenderedImage renderSvg(const std::filesystem::path& svg, Size size) {
     const double w = size.width, h = size.height;
     const double aspect = shapeW / shapeH;
     const bool fillsAnyShape = documentFillsAnyShape(svg);
-    if (!fillsAnyShape && std::abs(aspect * h - w) > 1.0 && std::abs(w / aspect - h) > 1.0) {
+    if (!fillsAnyShape && std::abs(aspect * h - w) > slack && std::abs(w / aspect - h) > slack) {
         throw std::runtime_error(std::string(hasViewBox ? "viewBox " : "size ") + shapeText(shapeW, shapeH) +
                                  " does not have the shape of " + std::to_string(size.width) + "x" +
                                  std::to_string(size.height));
@@ -169,15 +191,7 @@ RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             if (!inside(x, y)) continue;
-            bool onEdge = false;
-            if (edge) {
-                // Within a distance of about two pixels of the outside (the picture's border counts as outside).
-                for (int dy = -2; dy <= 2 && !onEdge; ++dy) {
-                    for (int dx = -2; dx <= 2 && !onEdge; ++dx) {
-                        if (dx * dx + dy * dy <= 5 && !inside(x + dx, y + dy)) onEdge = true;
-                    }
-                }
-            }
+            const bool onEdge = edge && nearOutside(inside, x, y, kEdgeBandSquared);
             const std::size_t i = static_cast<std::size_t>(y) * w + x;
             if (onEdge) {
                 out.pixels[i] = opaquePixel(*edge);
@@ -207,18 +221,88 @@ Picture finish(const RenderedImage& image, bool transparentGround) {
     return picture;
 }
 
-Picture renderRow(const ManifestRow& row, Size size) {
-    auto render = [&](const char* role, const std::filesystem::path& svg, Size at) {
-        try {
-            return renderSvg(svg, at);
-        } catch (const std::runtime_error& e) {
-            throw rowError(row, std::string(role) + " " + svg.lexically_relative(row.folder()).string() + " " + e.what());
-        }
+RenderedImage paperFillScaled(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge,
+                              double scale) {
+    const int w = present.width, h = present.height;
+    auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && alphaOf(present.pixels[static_cast<std::size_t>(y) * w + x]) >= 128;
     };
-    RenderedImage image = render("source", row.source, row.crop ? row.crop->canvas : size);
+    RenderedImage out{w, h, std::vector<std::uint32_t>(present.pixels.size(), 0)};
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * w + x;
+            const std::uint8_t a = alphaOf(present.pixels[i]);
+            if (a == 0) continue;
+            const bool onEdge = edge && (!inside(x, y) || nearOutside(inside, x, y, kEdgeBandSquared * scale * scale));
+            const Rgba c = overWhite(paper.pixels[i]);
+            out.pixels[i] = premultipliedPixel(onEdge ? *edge : Rgb{c.r, c.g, c.b}, a);
+        }
+    }
+    return out;
+}
+
+Picture finishScaled(const RenderedImage& image, bool transparentGround) {
+    Picture picture{image.width, image.height, {}};
+    picture.pixels.reserve(image.pixels.size());
+    for (std::uint32_t p : image.pixels) {
+        const std::uint8_t a = alphaOf(p);
+        if (!transparentGround) {
+            picture.pixels.push_back(overWhite(p));
+        } else if (a == 0) {
+            picture.pixels.push_back(Rgba{0, 0, 0, 0});
+        } else {
+            picture.pixels.push_back(Rgba{unpremultiply(channel(p, 16), a), unpremultiply(channel(p, 8), a),
+                                          unpremultiply(channel(p, 0), a), a});
+        }
+    }
+    return picture;
+}
+
+Size scaledSize(Size size, double scale) {
+    return Size{static_cast<int>(std::lround(size.width * scale)), static_cast<int>(std::lround(size.height * scale))};
+}
+
+namespace {
+
+// The source or paper of a row at `size`, its failure named after the row. A shape may be off
+// by a pixel at 1:1, so by `scale` pixels at `scale`.
+RenderedImage renderFor(const ManifestRow& row, const char* role, const std::filesystem::path& svg, Size size,
+                        double scale) {
+    try {
+        return renderSvg(svg, size, scale);
+    } catch (const std::runtime_error& e) {
+        throw rowError(row, std::string(role) + " " + svg.lexically_relative(row.folder()).string() + " " + e.what());
+    }
+}
+
+}  // namespace
+
+Picture renderRow(const ManifestRow& row, Size size) {
+    RenderedImage image = renderFor(row, "source", row.source, row.crop ? row.crop->canvas : size, 1.0);
     if (row.crop) image = cropImage(image, row.crop->x, row.crop->y, size);
-    if (row.paper) image = paperFill(image, render("paper", *row.paper, size), row.edge);
+    if (row.paper) image = paperFill(image, renderFor(row, "paper", *row.paper, size, 1.0), row.edge);
     return finish(image, row.transparent);
+}
+
+Picture renderRowScaled(const ManifestRow& row, double scale) {
+    if (!(scale >= 1.0 && scale <= 8.0)) throw rowError(row, "a scale must lie between 1 and 8");
+    const Size size = row.largest();
+    RenderedImage image;
+    if (row.crop) {
+        // Each edge rounded on its own, so that quarters cut from one render still tile it.
+        const Crop& crop = *row.crop;
+        auto at = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+        const int left = at(crop.x), top = at(crop.y);
+        image = renderFor(row, "source", row.source, scaledSize(crop.canvas, scale), scale);
+        image = cropImage(image, left, top, Size{at(crop.x + size.width) - left, at(crop.y + size.height) - top});
+    } else {
+        image = renderFor(row, "source", row.source, scaledSize(size, scale), scale);
+    }
+    if (row.paper) {
+        const RenderedImage paper = renderFor(row, "paper", *row.paper, Size{image.width, image.height}, scale);
+        image = paperFillScaled(image, paper, row.edge, scale);
+    }
+    return finishScaled(image, row.transparent);
 }
 
 }  // namespace picture_renderer
