@@ -77,7 +77,7 @@ done <<<"$screenshots"
 
 # The installed tree as a software centre sees it: the metadata with its desktop entry and icons.
 if ! report=$(appstreamcli validate-tree --no-net --explain "$root" 2>&1) ||
-    grep -qE "^(E|W):" <<<"$report"; then
+    grep -qE "^[[:space:]]*(E|W):" <<<"$report"; then
   fail "appstreamcli validate-tree:"
   echo "$report"
 fi
