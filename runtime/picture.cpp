@@ -6,7 +6,6 @@
 #include <QCache>
 #include <QHash>
 #include <QImageReader>
-#include <functional>
 
 namespace tuvrel {
 
@@ -39,40 +38,56 @@ QImage decode(const PictureAsset& asset)
 
 // A larger rendering as built in: one image, PNG or JPEG. An opaque one stays
 // without alpha, so that it is copied rather than blended when painted.
-QImage decodeRendering(std::string_view name, int scale)
+QImage decodeRendering(const PictureAsset& asset, int scale)
 {
-    QImage image = QImageReader(pictureResourcePath(name, scale)).read();
+    QImage image = QImageReader(pictureResourcePath(asset.name, scale)).read();
     if (image.isNull())
         return image;
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-QHash<QString, QImage>& ownSizeCache()
+// An asset at a size (a rendering: its scale and no height).
+struct SizeKey {
+    const PictureAsset* asset;
+    int width;
+    int height;
+    friend bool operator==(const SizeKey&, const SizeKey&) = default;
+};
+
+size_t qHash(const SizeKey& key, size_t seed = 0)
 {
-    static QHash<QString, QImage> cache;
+    return qHashMulti(seed, key.asset, key.width, key.height);
+}
+
+QHash<const PictureAsset*, QImage>& ownSizeCache()
+{
+    static QHash<const PictureAsset*, QImage> cache;
     return cache;
 }
 
 // The larger renderings and the copies at other sizes, each bounded in bytes.
-// Together they hold every picture of all twenty forms at a scale of 2 or 3
-// (about 32 and 72 MB); a least recently used one goes when a new one would
-// pass the bound.
+// The renderings hold every picture of all twenty forms at a scale of 2 or 3
+// (about 32 and 72 MB), the copies as many at a size in between; a least
+// recently used one goes when a new one would pass the bound.
 constexpr qsizetype RenderingBytes = 96 * 1024 * 1024;
 constexpr qsizetype CopyBytes = 96 * 1024 * 1024;
 
-QCache<QString, QImage>& renderingCache()
+using ImageCache = QCache<SizeKey, QImage>;
+
+ImageCache& renderingCache()
 {
-    static QCache<QString, QImage> cache(RenderingBytes);
+    static ImageCache cache(RenderingBytes);
     return cache;
 }
 
-QCache<QString, QImage>& copyCache()
+ImageCache& copyCache()
 {
-    static QCache<QString, QImage> cache(CopyBytes);
+    static ImageCache cache(CopyBytes);
     return cache;
 }
 
-QImage cached(QCache<QString, QImage>& cache, const QString& key, const std::function<QImage()>& make)
+template <class Make>
+QImage cached(ImageCache& cache, const SizeKey& key, Make make)
 {
     if (const QImage* image = cache.object(key))
         return *image;
@@ -82,60 +97,71 @@ QImage cached(QCache<QString, QImage>& cache, const QString& key, const std::fun
     return image;
 }
 
-qint64 bytesOf(const QCache<QString, QImage>& cache)
+qint64 bytesOf(const ImageCache& cache)
 {
     qint64 bytes = 0;
-    for (const QString& key : cache.keys())
+    for (const SizeKey& key : cache.keys())
         bytes += cache[key]->sizeInBytes();
     return bytes;
+}
+
+QImage ownPixels(const PictureAsset& asset)
+{
+    auto& cache = ownSizeCache();
+    auto it = cache.constFind(&asset);
+    if (it != cache.constEnd())
+        return *it;
+    QImage image = decode(asset);
+    if (!image.isNull())
+        cache.insert(&asset, image);
+    return image;
+}
+
+// The pixels of an asset for a target size: the 1:1 pixels are decoded only
+// when they are what is drawn, so that a larger screen holds only the larger
+// renderings.
+QImage pixelsAt(const PictureAsset& asset, QSize deviceSize)
+{
+    const QSize own(asset.width, asset.height);
+    if (deviceSize.isEmpty())
+        return {};
+    if (deviceSize == own)
+        return ownPixels(asset);
+
+    // The smallest rendering that is as large as the target; within a pixel,
+    // which the smooth drawing below stretches without a visible change.
+    auto covers = [&](int k) { return own.width() * k + 1 >= deviceSize.width() && own.height() * k + 1 >= deviceSize.height(); };
+    QImage source;
+    if (!covers(1)) {
+        for (int k : pictureScales()) {
+            QImage rendering = cached(renderingCache(), SizeKey{&asset, k, 0}, [&] { return decodeRendering(asset, k); });
+            if (rendering.isNull())
+                break;  // a program built without larger renderings
+            source = rendering;
+            if (covers(k))
+                break;
+        }
+    }
+    if (source.isNull())
+        source = ownPixels(asset);
+    if (source.size() == deviceSize || source.isNull())
+        return source;
+    return cached(copyCache(), SizeKey{&asset, deviceSize.width(), deviceSize.height()},
+                  [&] { return source.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); });
 }
 
 }  // namespace
 
 QImage decodedPictureAsset(std::string_view name)
 {
-    auto& cache = ownSizeCache();
-    const QString key = QString::fromUtf8(name.data(), qsizetype(name.size()));
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd())
-        return *it;
     const PictureAsset* asset = findPictureAsset(name);
-    QImage image = asset ? decode(*asset) : QImage();
-    if (!image.isNull())
-        cache.insert(key, image);
-    return image;
+    return asset ? ownPixels(*asset) : QImage();
 }
 
 QImage pictureAssetPixels(std::string_view name, QSize deviceSize)
 {
-    const QImage own = decodedPictureAsset(name);
-    if (own.isNull() || deviceSize.isEmpty())
-        return {};
-    if (deviceSize == own.size())
-        return own;
-
-    // The smallest rendering that is as large as the target; within a pixel,
-    // which the smooth drawing below stretches without a visible change.
-    const QString asset = QString::fromUtf8(name.data(), qsizetype(name.size()));
-    int scale = 1;
-    QImage source = own;
-    auto covers = [&](int k) {
-        return own.width() * k + 1 >= deviceSize.width() && own.height() * k + 1 >= deviceSize.height();
-    };
-    for (int k : pictureScales()) {
-        if (covers(scale))
-            break;
-        QImage rendering = cached(renderingCache(), QStringLiteral("%1@%2x").arg(asset).arg(k),
-                                  [&] { return decodeRendering(name, k); });
-        if (rendering.isNull())
-            break;  // a program built without larger renderings
-        scale = k;
-        source = rendering;
-    }
-    if (source.size() == deviceSize)
-        return source;
-    return cached(copyCache(), QStringLiteral("%1@%2x%3").arg(asset).arg(deviceSize.width()).arg(deviceSize.height()),
-                  [&] { return source.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); });
+    const PictureAsset* asset = findPictureAsset(name);
+    return asset ? pixelsAt(*asset, deviceSize) : QImage();
 }
 
 PictureMemory pictureMemory()
@@ -148,35 +174,43 @@ PictureMemory pictureMemory()
     return memory;
 }
 
-Picture Picture::load(std::string_view asset)
+Picture Picture::load(std::string_view name)
 {
-    QImage image = decodedPictureAsset(asset);
-    if (image.isNull())
-        throw RuntimeError("picture \"" + std::string(asset) + "\" is not built into the program");
+    const PictureAsset* asset = findPictureAsset(name);
+    if (!asset)
+        throw RuntimeError("picture \"" + std::string(name) + "\" is not built into the program");
     Picture picture;
-    picture.object_ = std::make_shared<const Object>(
-        Object{QString::fromUtf8(asset.data(), qsizetype(asset.size())), image});
+    picture.object_ = std::make_shared<const Object>(asset);
     return picture;
 }
 
 const QImage& Picture::image() const
 {
     static const QImage none;
-    return object_ ? object_->image : none;
+    if (!object_)
+        return none;
+    if (object_->image.isNull())
+        object_->image = ownPixels(*object_->asset);
+    return object_->image;
+}
+
+QSize Picture::size() const
+{
+    return object_ ? QSize(object_->asset->width, object_->asset->height) : QSize();
 }
 
 QImage Picture::pixelsFor(QSize deviceSize) const
 {
     if (!object_)
         return {};
-    if (deviceSize == object_->image.size())
-        return object_->image;
-    return pictureAssetPixels(object_->asset.toStdString(), deviceSize);
+    if (deviceSize == size())
+        return image();
+    return pixelsAt(*object_->asset, deviceSize);
 }
 
 QString Picture::assetName() const
 {
-    return object_ ? object_->asset : QString();
+    return object_ ? QString::fromUtf8(object_->asset->name.data(), qsizetype(object_->asset->name.size())) : QString();
 }
 
 }  // namespace tuvrel

@@ -11,6 +11,8 @@
 
 namespace tuvrel {
 
+struct PictureAsset;
+
 class Picture {
 public:
     Picture() = default;  // the empty picture
@@ -23,9 +25,10 @@ public:
     bool isEmpty() const { return !object_; }
     // 0 for the empty picture, otherwise unique among living pictures.
     quintptr identity() const { return reinterpret_cast<quintptr>(object_.get()); }
-    // Pixels in premultiplied ARGB, ready to paint; a null image when empty.
+    // Pixels in premultiplied ARGB, ready to paint, decoded when first asked
+    // for; a null image when empty.
     const QImage& image() const;
-    QSize size() const { return image().size(); }
+    QSize size() const;  // of image(), known without decoding it
     // The pixels that show this picture on a target of `deviceSize` device
     // pixels: at its own size exactly image(); at any other size its source as
     // built in at the nearest larger scale (the largest there is, beyond that),
@@ -38,8 +41,9 @@ public:
 
 private:
     struct Object {
-        QString asset;
-        QImage image;
+        explicit Object(const PictureAsset* a) : asset(a) {}
+        const PictureAsset* asset;
+        mutable QImage image;  // the asset's pixels once asked for, shared with every picture of it
     };
     std::shared_ptr<const Object> object_;
 };
