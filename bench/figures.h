@@ -81,6 +81,12 @@ struct ProcessFigures {
     Paired idleCpuMs;
     Paired idleTimerEvents;
     QString idleFailure;
+    // At a device pixel ratio of 2 (QT_SCALE_FACTOR=2), each against the same at 1.
+    Paired startupAt2Ms;
+    Paired peakAt2Mb;       // the program, every form open
+    Paired emptyPeakAt2Mb;  // as many empty windows
+    double pictureAt2Mb = 0;
+    QString scaleFailure;
 };
 
 // childProgram is this benchmark's own executable, run in its child modes.

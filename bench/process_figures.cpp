@@ -8,7 +8,6 @@
 #include "runtime/form_registry.h"
 
 #include <QApplication>
-#include <QSet>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -62,11 +61,13 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
     // ---- start-up: spawned until the first frame is painted, as the probe reports it
     std::fprintf(stderr, "  start-up");
     const Environment probe = {{"LD_PRELOAD", TUVREL_FIRST_PAINT_PROBE}, {"FIRST_PAINT_PROBE_FD", "3"}};
-    auto startOnce = [&](bool program) {
+    const Environment probeAt2 = {{"LD_PRELOAD", TUVREL_FIRST_PAINT_PROBE}, {"FIRST_PAINT_PROBE_FD", "3"},
+                                  {"QT_SCALE_FACTOR", "2"}};
+    auto startOnce = [&](bool program, bool atTwo = false) {
         const std::string binary = program ? TUVREL_PROGRAM : TUVREL_EMPTY_WINDOW;
-        ChildRun run = runChild({binary}, probe, 30000);
+        ChildRun run = runChild({binary}, atTwo ? probeAt2 : probe, 30000);
         if (!run.ok) {
-            p.startupFailure = QString::fromStdString(binary) + ": " + firstLines(run.diagnostics);
+            (atTwo ? p.scaleFailure : p.startupFailure) = QString::fromStdString(binary) + ": " + firstLines(run.diagnostics);
             return -1.0;
         }
         return reportNumber(run.report, "painted_ns") / 1e6 - run.spawnedMs;
@@ -78,6 +79,15 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
         const double ms = startOnce(program);
         if (ms >= 0)
             (program ? p.startupMs.program : p.startupMs.baseline).add(ms);
+    });
+
+    // ---- start-up at a device pixel ratio of 2, against the program at 1
+    std::fprintf(stderr, "  start-up at QT_SCALE_FACTOR=2");
+    startOnce(true, true);
+    inTurn(settings.startupRuns, [&](bool atTwo) {
+        const double ms = startOnce(true, atTwo);
+        if (ms >= 0)
+            (atTwo ? p.startupAt2Ms.program : p.startupAt2Ms.baseline).add(ms);
     });
 
     // ---- peak memory with every form open, against as many empty windows
@@ -96,6 +106,23 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
             p.pictureMb = reportNumber(run.report, "pictures_mb");
         }
     });
+
+    // ---- the same at a device pixel ratio of 2, the program and the empty windows
+    std::fprintf(stderr, "  memory at QT_SCALE_FACTOR=2");
+    const Environment atTwo = {{"QT_SCALE_FACTOR", "2"}};
+    inTurn(settings.memoryRuns, [&](bool program) {
+        ChildRun run = program ? runChild({self, "--child", "forms-open"}, atTwo, 120000)
+                               : runChild({self, "--child", "windows-open", sizes}, atTwo, 120000);
+        if (!run.ok) {
+            p.scaleFailure = firstLines(run.diagnostics);
+            return;
+        }
+        (program ? p.peakAt2Mb.program : p.emptyPeakAt2Mb.program).add(reportNumber(run.report, "peak_mb"));
+        if (program)
+            p.pictureAt2Mb = reportNumber(run.report, "pictures_mb");
+    });
+    p.peakAt2Mb.baseline = p.peakMb.program;
+    p.emptyPeakAt2Mb.baseline = p.peakMb.baseline;
 
     // ---- restarts of the largest form: the one with the most controls
     const FormFigures* largest = nullptr;
@@ -269,29 +296,12 @@ int runChildMode(const QStringList& args)
         OpenProgram program;
         if (!program.allPainted)
             return 1;
-        // What the decoded pictures take: each pixel buffer once, however many pictures share it.
-        QSet<qint64> seen;
-        qint64 pictureBytes = 0;
-        auto count = [&](const Picture& picture) {
-            const QImage& image = picture.image();
-            if (!picture.isEmpty() && !seen.contains(image.cacheKey())) {
-                seen.insert(image.cacheKey());
-                pictureBytes += image.sizeInBytes();
-            }
-        };
-        for (Form* f : program.registry.loadedForms()) {
-            count(f->icon());
-            count(f->background());
-            for (const auto& c : f->controls()) {
-                if (c->controlClass() == ControlClass::Image)
-                    count(static_cast<const Image&>(*c).picture());
-                else if (c->controlClass() == ControlClass::CommandButton)
-                    count(static_cast<const CommandButton&>(*c).picture());
-            }
-        }
+        // What the decoded pictures take: at their own size, their larger
+        // renderings and the copies drawn for other sizes, each buffer once.
+        const PictureMemory pictures = pictureMemory();
         report("peak_mb=" + std::to_string(peakResidentMb()) + " rss_mb=" + std::to_string(residentMb()) + " forms=" +
                std::to_string(program.registry.loadedCount()) + " pictures_mb=" +
-               std::to_string(double(pictureBytes) / (1024.0 * 1024.0)) + " heap_mb=" + std::to_string(heapInUseMb()));
+               std::to_string(double(pictures.total()) / (1024.0 * 1024.0)) + " heap_mb=" + std::to_string(heapInUseMb()));
         return 0;
     }
     if (mode == QLatin1String("windows-open")) {

@@ -218,12 +218,28 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
                p.idleTimerEvents.program.empty() ? judged(false) : judged(median(p.idleTimerEvents.program) == 0)});
         notes.push_back("6: " + std::to_string(p.idleSeconds) + " s without input; the baseline is as many empty windows");
     }
+    // 7 at a larger scale
+    if (p.taken) {
+        const double r = ratio(p.startupAt2Ms);
+        t.row({"7", "start-up at QT_SCALE_FACTOR=2 until Start is painted, ms", std::to_string(p.startupAt2Ms.program.count()),
+               spread(p.startupAt2Ms.program), spread(p.startupAt2Ms.baseline), ratioText(p.startupAt2Ms), "ratio ≤ 1.5",
+               std::isnan(r) ? judged(false) : judged(r <= 1.5)});
+        const double m = ratio(p.peakAt2Mb);
+        t.row({"7", "peak resident memory at QT_SCALE_FACTOR=2, " + std::to_string(p.formsOpen) + " forms open, MB",
+               std::to_string(p.peakAt2Mb.program.count()), spread(p.peakAt2Mb.program), spread(p.peakAt2Mb.baseline),
+               ratioText(p.peakAt2Mb), "ratio ≤ 2.0", std::isnan(m) ? judged(false) : judged(m <= 2.0)});
+        notes.push_back("7: the baselines are the program at QT_SCALE_FACTOR=1, taken in turn with it (start-up) and in "
+                        "row 5 (memory). As many empty windows take " + spread(p.emptyPeakAt2Mb.program) +
+                        " MB at 2 against " + spread(p.emptyPeakAt2Mb.baseline) + " at 1 (ratio " +
+                        ratioText(p.emptyPeakAt2Mb) + "): a window's buffer grows with the square of the factor. "
+                        "The program's decoded pictures take " + number(p.pictureAt2Mb) + " MB at 2");
+    }
     t.print();
     std::printf("\n");
     for (const std::string& note : notes)
         printWrapped(note);
 
-    for (const QString& failure : {p.startupFailure, p.memoryFailure, p.restartFailure, p.idleFailure})
+    for (const QString& failure : {p.startupFailure, p.memoryFailure, p.restartFailure, p.idleFailure, p.scaleFailure})
         if (!failure.isEmpty())
             std::printf("failed: %s\n", qPrintable(failure));
 
