@@ -6,6 +6,7 @@
 #include <QCache>
 #include <QHash>
 #include <QImageReader>
+#include <vector>
 
 namespace tuvrel {
 
@@ -117,37 +118,78 @@ QImage ownPixels(const PictureAsset& asset)
     return image;
 }
 
-// The pixels of an asset for a target size: the 1:1 pixels are decoded only
-// when they are what is drawn, so that a larger screen holds only the larger
-// renderings.
-QImage pixelsAt(const PictureAsset& asset, QSize deviceSize)
+// The 1:1 pixels and the larger renderings, smallest first, as far as they
+// are decoded; nothing is decoded.
+std::vector<QImage> renderingsAtHand(const PictureAsset& asset)
+{
+    std::vector<QImage> atHand;
+    if (auto it = ownSizeCache().constFind(&asset); it != ownSizeCache().constEnd())
+        atHand.push_back(*it);
+    for (int k : pictureScales())
+        if (const QImage* rendering = renderingCache().object(SizeKey{&asset, k, 0}))
+            atHand.push_back(*rendering);
+    return atHand;
+}
+
+// Whether an image drawn at `size` is as large as the target, within a pixel,
+// which smooth drawing stretches without a visible change.
+bool covers(QSize size, QSize target)
+{
+    return size.width() + 1 >= target.width() && size.height() + 1 >= target.height();
+}
+
+// The pixels of an asset for a target size: from the smallest rendering that
+// covers it, drawn smoothly to exactly that size. The 1:1 pixels are decoded
+// only when they are what is drawn, so that a larger screen holds only the
+// larger renderings. Without `mayDecode`, null where a rendering would have to
+// be decoded first.
+QImage pixelsAt(const PictureAsset& asset, QSize deviceSize, bool mayDecode)
 {
     const QSize own(asset.width, asset.height);
     if (deviceSize.isEmpty())
         return {};
-    if (deviceSize == own)
-        return ownPixels(asset);
-
-    // The smallest rendering that is as large as the target; within a pixel,
-    // which the smooth drawing below stretches without a visible change.
-    auto covers = [&](int k) { return own.width() * k + 1 >= deviceSize.width() && own.height() * k + 1 >= deviceSize.height(); };
+    auto rendering = [&](int k) -> QImage {
+        if (k == 1)
+            return mayDecode ? ownPixels(asset) : ownSizeCache().value(&asset);
+        if (!mayDecode) {
+            const QImage* kept = renderingCache().object(SizeKey{&asset, k, 0});
+            return kept ? *kept : QImage();
+        }
+        return cached(renderingCache(), SizeKey{&asset, k, 0}, [&] { return decodeRendering(asset, k); });
+    };
     QImage source;
-    if (!covers(1)) {
+    if (deviceSize == own || covers(own, deviceSize)) {
+        source = rendering(1);
+    } else {
         for (int k : pictureScales()) {
-            QImage rendering = cached(renderingCache(), SizeKey{&asset, k, 0}, [&] { return decodeRendering(asset, k); });
-            if (rendering.isNull())
-                break;  // a program built without larger renderings
-            source = rendering;
-            if (covers(k))
+            QImage larger = rendering(k);
+            if (larger.isNull()) {
+                // Not at hand, or a program built without larger renderings:
+                // then the largest there is.
+                if (!mayDecode)
+                    return {};
+                break;
+            }
+            source = larger;
+            if (covers(own * k, deviceSize))
                 break;
         }
+        if (source.isNull())
+            source = rendering(1);
     }
-    if (source.isNull())
-        source = ownPixels(asset);
-    if (source.size() == deviceSize || source.isNull())
+    if (source.isNull() || source.size() == deviceSize)
         return source;
     return cached(copyCache(), SizeKey{&asset, deviceSize.width(), deviceSize.height()},
                   [&] { return source.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); });
+}
+
+QImage pixelsAtHand(const PictureAsset& asset, QSize deviceSize)
+{
+    const std::vector<QImage> atHand = renderingsAtHand(asset);
+    for (const QImage& image : atHand)
+        if (covers(image.size(), deviceSize))
+            return image;
+    return atHand.empty() ? QImage() : atHand.back();
 }
 
 }  // namespace
@@ -161,7 +203,7 @@ QImage decodedPictureAsset(std::string_view name)
 QImage pictureAssetPixels(std::string_view name, QSize deviceSize)
 {
     const PictureAsset* asset = findPictureAsset(name);
-    return asset ? pixelsAt(*asset, deviceSize) : QImage();
+    return asset ? pixelsAt(*asset, deviceSize, true) : QImage();
 }
 
 PictureMemory pictureMemory()
@@ -205,7 +247,21 @@ QImage Picture::pixelsFor(QSize deviceSize) const
         return {};
     if (deviceSize == size())
         return image();
-    return pixelsAt(*object_->asset, deviceSize);
+    return pixelsAt(*object_->asset, deviceSize, true);
+}
+
+QImage Picture::pixelsWithoutDecodingFor(QSize deviceSize) const
+{
+    if (!object_)
+        return {};
+    if (deviceSize == size() && !object_->image.isNull())
+        return object_->image;
+    return pixelsAt(*object_->asset, deviceSize, false);
+}
+
+QImage Picture::pixelsAtHandFor(QSize deviceSize) const
+{
+    return object_ ? pixelsAtHand(*object_->asset, deviceSize) : QImage();
 }
 
 QString Picture::assetName() const

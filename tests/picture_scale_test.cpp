@@ -93,6 +93,7 @@ private slots:
     void sharpAtEveryFactor_data();
     void sharpAtEveryFactor();
     void ownSizeIsTheOwnPixels();
+    void whileTheScaleChanges();
 
 private:
     QImage fixture(const QString& row, double scale) {
@@ -285,6 +286,30 @@ void PictureScaleTest::ownSizeIsTheOwnPixels() {
     const tuvrel::Picture other = tuvrel::Picture::load("vormen_eendje");
     QVERIFY(!(other == picture));
     QCOMPARE(other.pixelsFor(picture.size() * 2).cacheKey(), picture.pixelsFor(picture.size() * 2).cacheKey());
+}
+
+// While a window's scale changes, a picture gives what it has at hand without decoding:
+// its exact pixels where they can be made from a decoded rendering, or else the decoded
+// rendering nearest above the size. (An asset that no other case here draws.)
+void PictureScaleTest::whileTheScaleChanges() {
+    const tuvrel::Picture picture = tuvrel::Picture::load("zak1_1_boek");
+    const QSize own = picture.size(), twice = own * 2, between = own * 3 / 2, thrice = own * 3;
+    QVERIFY(picture.pixelsAtHandFor(twice).isNull());
+    QVERIFY(picture.pixelsWithoutDecodingFor(twice).isNull());
+
+    QCOMPARE(picture.image().size(), own);
+    QCOMPARE(picture.pixelsAtHandFor(twice).cacheKey(), picture.image().cacheKey());  // the largest at hand
+    QVERIFY(picture.pixelsWithoutDecodingFor(twice).isNull());
+
+    const QImage rendering = picture.pixelsFor(twice);
+    QCOMPARE(rendering.size(), twice);
+    QCOMPARE(picture.pixelsWithoutDecodingFor(twice).cacheKey(), rendering.cacheKey());
+    QCOMPARE(picture.pixelsAtHandFor(between).cacheKey(), rendering.cacheKey());  // the nearest above
+    QCOMPARE(picture.pixelsAtHandFor(thrice).cacheKey(), rendering.cacheKey());   // none above: the largest
+    QVERIFY(picture.pixelsWithoutDecodingFor(thrice).isNull());                    // wants the 3x rendering
+    const QImage copy = picture.pixelsWithoutDecodingFor(between);                 // made from the 2x one
+    QCOMPARE(copy.size(), between);
+    QCOMPARE(copy.cacheKey(), picture.pixelsFor(between).cacheKey());
 }
 
 QTEST_MAIN(PictureScaleTest)
