@@ -5,9 +5,9 @@ namespace tuvrel::forms {
 
 namespace {
 
-constexpr VbColor DarkRed = 0x000000C0;
-constexpr VbColor LightOrange = 0x0080C0FF;
-constexpr VbColor DotColour = 0x000040C0;
+constexpr BgrColor DarkRed = 0x000000C0;
+constexpr BgrColor LightOrange = 0x0080C0FF;
+constexpr BgrColor DotColour = 0x000040C0;
 
 // A figure of the field: visible, clickable, as large as its picture.
 ControlDescription figure(QString name, int left, int top, int width, int height, std::string picture)

@@ -10,10 +10,10 @@ namespace tuvrel::forms {
 
 namespace {
 
-constexpr VbColor CardRed = 0x000000C0;
-constexpr VbColor PaleYellow = 0x00C0FFFF;
-constexpr VbColor White = 0x00FFFFFF;
-constexpr VbColor Black = 0x00000000;
+constexpr BgrColor CardRed = 0x000000C0;
+constexpr BgrColor PaleYellow = 0x00C0FFFF;
+constexpr BgrColor White = 0x00FFFFFF;
+constexpr BgrColor Black = 0x00000000;
 constexpr int PictureSize = 1500;  // 100 pixels: the pictures, the slots and the hints
 
 // Twelve number cards in three rows of four: a red strip with the digit and a

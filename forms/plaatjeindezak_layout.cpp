@@ -8,7 +8,7 @@
 namespace tuvrel::forms {
 
 namespace {
-constexpr VbColor DarkRed = 0x000000C0;
+constexpr BgrColor DarkRed = 0x000000C0;
 constexpr std::array<int, 3> RowFrameTops{1725, 4005, 6255};
 constexpr std::array<int, 3> SackTops{1800, 4080, 6360};
 

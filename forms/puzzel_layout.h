@@ -13,7 +13,7 @@ namespace tuvrel::forms {
 struct PuzzelLayout {
     int number;  // 1 to 6: the form PuzzelN, pictures puzzelN_1 to puzzelN_4
     QString caption;
-    VbColor frameColor;
+    BgrColor frameColor;
     std::array<int, 4> tray;            // piece numbers, left to right
     std::array<int, 4> trayFrameLefts;  // Left of Shape2, Shape3, Shape4, Shape5 (twips)
     int leegLeft, leegTop;              // imgLeeg (twips)

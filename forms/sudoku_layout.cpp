@@ -10,8 +10,8 @@ namespace tuvrel::forms {
 
 namespace {
 
-constexpr VbColor TitleRed = 0x000000C0;
-constexpr VbColor White = 0x00FFFFFF;
+constexpr BgrColor TitleRed = 0x000000C0;
+constexpr BgrColor White = 0x00FFFFFF;
 
 ControlDescription squareRow(const SudokuBoard& b, int r, int c)
 {

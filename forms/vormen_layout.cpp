@@ -3,8 +3,8 @@
 namespace tuvrel::forms {
 
 namespace {
-constexpr VbColor DarkRed = 0x000000C0;
-constexpr VbColor DarkGrey = 0x00404040;
+constexpr BgrColor DarkRed = 0x000000C0;
+constexpr BgrColor DarkGrey = 0x00404040;
 }  // namespace
 
 FormDescription describeVormen(int level, std::vector<ControlDescription> rows)

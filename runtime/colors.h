@@ -6,15 +6,16 @@
 
 namespace tuvrel {
 
-using VbColor = std::uint32_t;
+// A colour value 0x00BBGGRR: blue in the high byte of the three, red in the low.
+using BgrColor = std::uint32_t;
 
 namespace SystemColor {
-inline constexpr VbColor ButtonFace = 0x8000000F;  // light grey: form and label background
-inline constexpr VbColor Window = 0x80000005;      // white: a shape's default back colour
-inline constexpr VbColor ButtonText = 0x80000012;  // black: a label's default text colour
+inline constexpr BgrColor ButtonFace = 0x8000000F;  // light grey: form and label background
+inline constexpr BgrColor Window = 0x80000005;      // white: a shape's default back colour
+inline constexpr BgrColor ButtonText = 0x80000012;  // black: a label's default text colour
 }  // namespace SystemColor
 
-inline QColor toQColor(VbColor c)
+inline QColor toQColor(BgrColor c)
 {
     switch (c) {
     case SystemColor::ButtonFace: return QColor(240, 240, 240);

@@ -119,7 +119,7 @@ Shape::Shape(Form& form, const ControlDescription& row, int index)
 {
 }
 
-void Shape::setFillColor(VbColor color)
+void Shape::setFillColor(BgrColor color)
 {
     if (fillColor_ == color)
         return;

@@ -78,8 +78,8 @@ public:
     const QString& caption() const { return caption_; }
     // Stores the text, then runs the label's Change handler before returning.
     void setCaption(const QString& caption);
-    VbColor foreColor() const { return foreColor_; }
-    VbColor backColor() const { return backColor_; }
+    BgrColor foreColor() const { return foreColor_; }
+    BgrColor backColor() const { return backColor_; }
     bool opaque() const { return backStyle_ == 1; }
     int backStyle() const { return backStyle_; }
     int alignment() const { return alignment_; }
@@ -88,7 +88,7 @@ public:
 
 private:
     QString caption_;
-    VbColor foreColor_, backColor_;
+    BgrColor foreColor_, backColor_;
     int backStyle_, alignment_;
     FontSpec font_;
     int tabIndex_;
@@ -119,21 +119,21 @@ class Shape : public Control {
 public:
     Shape(Form& form, const ControlDescription& row, int index);
 
-    VbColor backColor() const { return backColor_; }
+    BgrColor backColor() const { return backColor_; }
     int backStyle() const { return backStyle_; }
-    VbColor borderColor() const { return borderColor_; }
+    BgrColor borderColor() const { return borderColor_; }
     int borderWidth() const { return borderWidth_; }
-    VbColor fillColor() const { return fillColor_; }
-    void setFillColor(VbColor color);
+    BgrColor fillColor() const { return fillColor_; }
+    void setFillColor(BgrColor color);
     int fillStyle() const { return fillStyle_; }
     bool solidFill() const { return fillStyle_ == 0; }
 
 private:
-    VbColor backColor_;
+    BgrColor backColor_;
     int backStyle_;
-    VbColor borderColor_;
+    BgrColor borderColor_;
     int borderWidth_;
-    VbColor fillColor_;
+    BgrColor fillColor_;
     int fillStyle_;
 };
 

@@ -30,16 +30,16 @@ struct ControlDescription {
     std::optional<int> dragMode;
     std::optional<QString> toolTipText;
     std::optional<QString> caption;
-    std::optional<VbColor> foreColor;
-    std::optional<VbColor> backColor;
+    std::optional<BgrColor> foreColor;
+    std::optional<BgrColor> backColor;
     std::optional<int> backStyle;
     std::optional<int> alignment;
     std::optional<FontSpec> font;
     std::optional<int> tabIndex;
     std::optional<int> style;
-    std::optional<VbColor> borderColor;
+    std::optional<BgrColor> borderColor;
     std::optional<int> borderWidth;
-    std::optional<VbColor> fillColor;
+    std::optional<BgrColor> fillColor;
     std::optional<int> fillStyle;
 
     // Chained setters, so that a row reads as one line of its table.
@@ -48,8 +48,8 @@ struct ControlDescription {
     ControlDescription draggable() const { auto d = *this; d.dragMode = 1; return d; }
     ControlDescription withToolTip(QString text) const { auto d = *this; d.toolTipText = std::move(text); return d; }
     ControlDescription withCaption(QString text) const { auto d = *this; d.caption = std::move(text); return d; }
-    ControlDescription withForeColor(VbColor c) const { auto d = *this; d.foreColor = c; return d; }
-    ControlDescription withBackColor(VbColor c) const { auto d = *this; d.backColor = c; return d; }
+    ControlDescription withForeColor(BgrColor c) const { auto d = *this; d.foreColor = c; return d; }
+    ControlDescription withBackColor(BgrColor c) const { auto d = *this; d.backColor = c; return d; }
     ControlDescription withBackStyle(int s) const { auto d = *this; d.backStyle = s; return d; }
     ControlDescription transparent() const { return withBackStyle(0); }
     ControlDescription opaque() const { return withBackStyle(1); }
@@ -57,11 +57,11 @@ struct ControlDescription {
     ControlDescription withFont(FontSpec f) const { auto d = *this; d.font = std::move(f); return d; }
     ControlDescription withTabIndex(int i) const { auto d = *this; d.tabIndex = i; return d; }
     ControlDescription graphical() const { auto d = *this; d.style = 1; return d; }
-    ControlDescription withBorderColor(VbColor c) const { auto d = *this; d.borderColor = c; return d; }
+    ControlDescription withBorderColor(BgrColor c) const { auto d = *this; d.borderColor = c; return d; }
     ControlDescription withBorderWidth(int w) const { auto d = *this; d.borderWidth = w; return d; }
-    ControlDescription withFillColor(VbColor c) const { auto d = *this; d.fillColor = c; return d; }
+    ControlDescription withFillColor(BgrColor c) const { auto d = *this; d.fillColor = c; return d; }
     ControlDescription withFillStyle(int s) const { auto d = *this; d.fillStyle = s; return d; }
-    ControlDescription solidFill(VbColor c) const { return withFillColor(c).withFillStyle(0); }
+    ControlDescription solidFill(BgrColor c) const { return withFillColor(c).withFillStyle(0); }
 };
 
 // Row constructors, positions in twips.

@@ -213,8 +213,8 @@ private slots:
         const Shape& s = a->shape("shapeOver");
         QCOMPARE(s.backColor(), SystemColor::Window);
         QCOMPARE(s.backStyle(), 0);
-        QCOMPARE(s.borderColor(), VbColor(0));
-        QCOMPARE(s.fillColor(), VbColor(0));
+        QCOMPARE(s.borderColor(), BgrColor(0));
+        QCOMPARE(s.fillColor(), BgrColor(0));
         QCOMPARE(s.fillStyle(), 1);
         QCOMPARE(a->shape("whiteShape").borderWidth(), 1);
 

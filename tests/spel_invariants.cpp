@@ -12,7 +12,7 @@ namespace {
 struct Token {
     const char* image;
     const char* counter;
-    VbColor colour;
+    BgrColor colour;
 };
 const Token Tokens[] = {
     {"ImgSint", "lblTellerSint", spel::SintColour},
@@ -69,7 +69,7 @@ InvariantSet spelInvariants()
          }},
         {"a square is lit exactly when it lies in a full group, in that group's colour",
          [](const Form& f) {
-             std::array<VbColor, 16> expected;
+             std::array<BgrColor, 16> expected;
              expected.fill(spel::White);
              for (const Token& t : Tokens) {
                  const Picture& token = f.image(t.image).picture();
@@ -83,7 +83,7 @@ InvariantSet spelInvariants()
                  }
              }
              for (int n = 1; n <= 16; ++n) {
-                 const VbColor shown = f.shape(QStringLiteral("Shape%1").arg(n)).fillColor();
+                 const BgrColor shown = f.shape(QStringLiteral("Shape%1").arg(n)).fillColor();
                  if (shown != expected[size_t(n - 1)])
                      return QStringLiteral("square %1 is &H%2, expected &H%3")
                          .arg(n).arg(shown, 8, 16, QLatin1Char('0')).arg(expected[size_t(n - 1)], 8, 16, QLatin1Char('0'));

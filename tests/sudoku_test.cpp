@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(f.label(number).caption(), QStringLiteral("%1.").arg(n));
         for (const QString& name : {title, number}) {
             QCOMPARE(f.label(name).font(), fonts::comicSans(21.75));
-            QCOMPARE(f.label(name).foreColor(), VbColor(0x000000C0));
+            QCOMPARE(f.label(name).foreColor(), BgrColor(0x000000C0));
         }
         QVERIFY(f.find(title)->index() > f.find(number)->index());  // the number lies in front
 

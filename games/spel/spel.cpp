@@ -25,7 +25,7 @@ static_assert([] {
 struct Player {
     const char* token;    // the image that is dragged onto the board
     const char* counter;  // the label below it
-    VbColor colour;       // of the squares of a completed group
+    BgrColor colour;       // of the squares of a completed group
 };
 constexpr std::array<Player, 2> Players{{
     {"ImgSint", "lblTellerSint", SintColour},

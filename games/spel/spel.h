@@ -50,9 +50,9 @@ constexpr std::array<CellGroups, 16> deriveGroupsThrough()
 // GroupsThrough[n - 1]: the groups that contain cell n.
 inline constexpr std::array<CellGroups, 16> GroupsThrough = deriveGroupsThrough();
 
-inline constexpr VbColor White = 0x00FFFFFF;
-inline constexpr VbColor SintColour = 0x0080C0FF;  // light orange
-inline constexpr VbColor PietColour = 0x0080FFFF;  // light yellow
+inline constexpr BgrColor White = 0x00FFFFFF;
+inline constexpr BgrColor SintColour = 0x0080C0FF;  // light orange
+inline constexpr BgrColor PietColour = 0x0080FFFF;  // light yellow
 
 }  // namespace spel
 

@@ -22,7 +22,7 @@ struct ControlState {
     QString asset;
     int sharesWith = -1;   // index of the first control holding the same picture object
     QString caption;
-    VbColor fillColor = 0;
+    BgrColor fillColor = 0;
 };
 
 struct FormState {
