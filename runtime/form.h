@@ -85,7 +85,7 @@ public:
     void controlVisibilityChanged(Control& control);
 
     // ---- window bookkeeping kept across loads ----
-    std::optional<QPoint> windowPosition;  // where the window last stood on the screen
+    std::optional<WindowPlacement> windowPlacement;  // where the window last stood on the screen
     FormView* view() const { return view_.get(); }
 
 private:

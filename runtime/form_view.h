@@ -9,6 +9,14 @@ namespace tuvrel {
 
 class Form;
 
+// Where a form's window stood when it was destroyed, for the window that
+// replaces it: its client area on the screen (outside a maximised or
+// fullscreen state) and whether it was maximised.
+struct WindowPlacement {
+    QRect geometry;
+    bool maximized = false;
+};
+
 // The window of one loaded form.
 class FormView {
 public:

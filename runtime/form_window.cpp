@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -58,7 +59,9 @@ public:
     {
         if (!window_)
             return;
-        form_.windowPosition = window_->pos();
+        // Where the window stood, as its client area: a rebuilt window opens
+        // exactly there (the frame around it is the window manager's).
+        form_.windowPlacement = WindowPlacement{window_->normalGeometry(), window_->isMaximized()};
         // The window may be in the middle of delivering the event whose handler
         // unloads the form: hide it now and delete it once that event is done.
         window_->hide();
@@ -67,8 +70,10 @@ public:
 
     void invalidate(const QRect& area) override
     {
-        if (window_)
-            window_->canvas()->update(area);
+        if (window_) {
+            FormCanvas* canvas = window_->canvas();
+            canvas->update(canvas->transform().toCanvas(area));
+        }
     }
 
     void repaintNow() override
@@ -106,17 +111,31 @@ private:
 
 // ------------------------------------------------------------------ canvas
 
+// The strips beside a form in a window of another shape: a dark, muted slate
+// that frames the board like the border of a picture, so that the eye goes to
+// the game. No game gives it a meaning, it is plainly not part of the light
+// grey form, and on a bright class board a dark border glares least.
+const QColor StripColor(0x36, 0x41, 0x4c);
+
 FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form), generation_(form.generation())
 {
-    setFixedSize(form.clientSize());
+    // The window may be made larger or smaller; the form is drawn to fit. Below
+    // half its size the pictures would be too small for a child to tell apart.
+    setMinimumSize(form.clientSize() / 2);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
 }
 
-QPoint FormCanvas::toForm(QPointF widgetPoint) const
+FormTransform FormCanvas::transform() const
 {
-    return widgetPoint.toPoint();
+    return {form_.clientSize(), size()};
+}
+
+QSize FormCanvas::sizeHint() const
+{
+    return form_.clientSize();
 }
 
 template <class F>
@@ -140,7 +159,21 @@ void FormCanvas::paintEvent(QPaintEvent* event)
     if (form_.generation() != generation_)
         return;
     QPainter p(this);
-    paintForm(p, form_, event->rect(), style(), hasFocus() || isActiveWindow());
+    const FormTransform t = transform();
+    // The strips around the client area, where the window is of another shape.
+    const QRectF client = t.clientOnCanvas();
+    const QRect inside(QPoint(int(std::ceil(client.left())), int(std::ceil(client.top()))),
+                       QPoint(int(std::floor(client.right())) - 1, int(std::floor(client.bottom())) - 1));
+    const QRegion strips = QRegion(event->rect()) - QRegion(inside);
+    for (const QRect& strip : strips)
+        p.fillRect(strip, StripColor);
+    const QRect formArea = t.toForm(event->rect()) & QRect(QPoint(0, 0), form_.clientSize());
+    if (formArea.isEmpty())
+        return;
+    p.setClipRect(t.clientOnCanvas());
+    p.translate(t.offset());
+    p.scale(t.scale(), t.scale());
+    paintForm(p, form_, formArea, style(), hasFocus() || isActiveWindow());
 }
 
 void FormCanvas::mousePressEvent(QMouseEvent* event)
@@ -221,7 +254,7 @@ bool FormCanvas::event(QEvent* event)
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this, form_.hitTest(at)->pixelRect());
+            QToolTip::showText(help->globalPos(), text, this, transform().toCanvas(form_.hitTest(at)->pixelRect()));
         }
         return true;
     }
@@ -244,7 +277,6 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     if (Menu* item = form.menu()) {
         menuBar_ = new QMenuBar(this);
         QAction* action = menuBar_->addAction(item->caption());
@@ -264,8 +296,13 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
     }
     canvas_ = new FormCanvas(form, this);
     layout->addWidget(canvas_);
-    if (form.windowPosition)
-        move(*form.windowPosition);
+    // A window opens at the form's own size, whatever the size of the screen.
+    resize(sizeHint());
+    if (form.windowPlacement) {
+        setGeometry(form.windowPlacement->geometry);
+        if (form.windowPlacement->maximized)
+            setWindowState(Qt::WindowMaximized);
+    }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

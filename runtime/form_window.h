@@ -2,6 +2,7 @@
 // The window of a loaded form: an optional one-item menu bar above one canvas
 // that paints the form and hands it the mouse and the keyboard. The window
 // system makes these windows for the registry and provides the message box.
+#include "runtime/form_transform.h"
 #include "runtime/form_view.h"
 
 #include <QPointer>
@@ -19,8 +20,11 @@ class FormCanvas : public QWidget {
 public:
     FormCanvas(Form& form, QWidget* parent);
     Form& form() const { return form_; }
-    // Form pixels for a point on the canvas (the canvas shows the form at 1:1).
-    QPoint toForm(QPointF widgetPoint) const;
+    // How the form lies on the canvas at its present size.
+    FormTransform transform() const;
+    // The form pixel under a point on the canvas.
+    QPoint toForm(QPointF widgetPoint) const { return transform().toForm(widgetPoint); }
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

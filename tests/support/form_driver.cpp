@@ -82,29 +82,35 @@ QPoint centreOf(const Form& form, const QString& control)
     return c->pixelRect().center();
 }
 
+QPoint onCanvas(const Form& form, QPoint point)
+{
+    return canvasOf(form)->transform().toCanvas(point);
+}
+
 void pressAt(Form& form, QPoint point, Qt::MouseButton button)
 {
-    QTest::mousePress(canvasOf(form), button, Qt::NoModifier, point);
+    QTest::mousePress(canvasOf(form), button, Qt::NoModifier, onCanvas(form, point));
 }
 
 void moveTo(Form& form, QPoint point)
 {
-    QTest::mouseMove(canvasOf(form), point);
+    QTest::mouseMove(canvasOf(form), onCanvas(form, point));
 }
 
 void releaseAt(Form& form, QPoint point, Qt::MouseButton button)
 {
     // The window may be gone by then (a handler unloaded the form); the release is still the child's.
     FormCanvas* canvas = canvasOf(form);
-    QTest::mouseRelease(canvas, button, Qt::NoModifier, point);
+    QTest::mouseRelease(canvas, button, Qt::NoModifier, onCanvas(form, point));
     settle();
 }
 
 void clickAt(Form& form, QPoint point, Qt::MouseButton button)
 {
     FormCanvas* canvas = canvasOf(form);
-    QTest::mousePress(canvas, button, Qt::NoModifier, point);
-    QTest::mouseRelease(canvas, button, Qt::NoModifier, point);
+    const QPoint at = onCanvas(form, point);
+    QTest::mousePress(canvas, button, Qt::NoModifier, at);
+    QTest::mouseRelease(canvas, button, Qt::NoModifier, at);
     settle();
 }
 
@@ -117,10 +123,10 @@ void dragTo(Form& form, const QString& source, QPoint target)
 {
     FormCanvas* canvas = canvasOf(form);
     const QPoint from = centreOf(form, source);
-    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(canvas, (from + target) / 2);
-    QTest::mouseMove(canvas, target);
-    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, target);
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, onCanvas(form, from));
+    QTest::mouseMove(canvas, onCanvas(form, (from + target) / 2));
+    QTest::mouseMove(canvas, onCanvas(form, target));
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, onCanvas(form, target));
     settle();
 }
 
@@ -160,7 +166,7 @@ QImage render(Form& form)
 
 QColor pixelAt(Form& form, QPoint point)
 {
-    return render(form).pixelColor(point);
+    return render(form).pixelColor(onCanvas(form, point));
 }
 
 std::shared_ptr<MessageBoxSeen> answerNextMessageBox()

@@ -32,6 +32,8 @@ FormWindow* windowOf(const Form& form);
 FormCanvas* canvasOf(const Form& form);
 
 QPoint centreOf(const Form& form, const QString& control);
+// The canvas point where a form pixel is shown, at whatever size the window has.
+QPoint onCanvas(const Form& form, QPoint point);
 void pressAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);
 void moveTo(Form& form, QPoint point);
 void releaseAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);

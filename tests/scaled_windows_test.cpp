@@ -1,0 +1,189 @@
+// Forms in windows of other sizes: drawn scaled to fit and centred, every
+// pointer position mapped back, so a click and a drag-and-drop at the scaled
+// places do exactly what they do at the form's own size, and a press in the
+// strips beside the form does nothing.
+#include "runtime/form_transform.h"
+#include "tests/monkey/form_state.h"
+#include "tests/support/form_driver.h"
+
+#include <QTest>
+#include <functional>
+
+using namespace tuvrel;
+using namespace tuvrel::test;
+
+namespace {
+
+// A few moves of one game that change what it shows.
+struct Play {
+    const char* form;
+    std::function<void(Form&)> moves;
+};
+
+const std::vector<Play>& plays()
+{
+    static const std::vector<Play> all{
+        {"Pietkleden", [](Form& f) {
+             drag(f, "ImageMutsGroen", "ImageMuts");
+             drag(f, "ImageBloesBlauw", "ImageBloes");
+             drag(f, "ImageBloesBlauw", "ImageBroek");  // not its place: nothing
+         }},
+        {"Plaatjeindezak1", [](Form& f) {
+             drag(f, "ImageKaars", "ImageZak1");
+             drag(f, "ImageMuts", "ImageZak2");  // the wrong one
+         }},
+        {"Vormen1", [](Form& f) {
+             drag(f, "ImageEendje", "ImageVeendje");
+             drag(f, "ImageJack", "ImageVstiften");  // the wrong package
+         }},
+        {"Puzzel1", [](Form& f) {
+             drag(f, "img4", "Image4");
+             drag(f, "img3", "Image1");
+             click(f, "Image1");  // the wrong quarter clicked away
+         }},
+        {"Tellen1", [](Form& f) {
+             click(f, "ImgPiet2");
+             click(f, "ImgZak4");
+         }},
+        {"Tellen3", [](Form& f) { drag(f, "Img2c", "Image2b"); }},
+        {"Sudoku1", [](Form& f) {
+             drag(f, "Img2", "Img1a");
+             drag(f, "Img3", "Img1b");
+             click(f, "knopGoed");
+         }},
+        {"Spel", [](Form& f) {
+             drag(f, "ImgSint", "Image1");
+             drag(f, "ImgPiet", "Image6");
+         }},
+    };
+    return all;
+}
+
+const Play& play(const QString& form)
+{
+    for (const Play& p : plays())
+        if (form == QLatin1String(p.form))
+            return p;
+    qFatal("no play for %s", qPrintable(form));
+}
+
+// Makes the window's canvas this size (the menu bar keeps its own height).
+void resizeCanvas(Form& form, QSize size)
+{
+    FormWindow* w = windowOf(form);
+    w->resize(size + (w->size() - canvasOf(form)->size()));
+    settle();
+    QCOMPARE(canvasOf(form)->size(), size);
+}
+
+}  // namespace
+
+class ScaledWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void transformFitsAndCentres_data()
+    {
+        QTest::addColumn<QSize>("canvas");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QPointF>("offset");
+        QTest::newRow("own size") << QSize(1021, 673) << 1.0 << QPointF(0, 0);
+        QTest::newRow("twice") << QSize(2042, 1346) << 2.0 << QPointF(0, 0);
+        QTest::newRow("wider: strips left and right") << QSize(1221, 673) << 1.0 << QPointF(100, 0);
+        QTest::newRow("full HD") << QSize(1920, 1080) << 1080.0 / 673 << QPointF(140, 0);
+        QTest::newRow("taller: strips above and below") << QSize(1021, 1000) << 1.0 << QPointF(0, 163);
+        QTest::newRow("smaller") << QSize(510, 336) << 336.0 / 673 << QPointF(0, 0);
+    }
+    void transformFitsAndCentres()
+    {
+        QFETCH(QSize, canvas);
+        QFETCH(double, scale);
+        QFETCH(QPointF, offset);
+        const FormTransform t(QSize(1021, 673), canvas);
+        QCOMPARE(t.scale(), scale);
+        QCOMPARE(t.offset(), offset);
+        // Every form pixel's own canvas pixel maps back to it, corners included.
+        if (scale >= 1)
+            for (QPoint p : {QPoint(0, 0), QPoint(1020, 672), QPoint(500, 300), QPoint(1, 671)})
+                QCOMPARE(t.toForm(QPointF(t.toCanvas(p))), p);
+        // The strips lie outside the form.
+        const QRect client(0, 0, 1021, 673);
+        QVERIFY(!client.contains(t.toForm(QPointF(offset.x() - 1, offset.y() + 10))) || offset.x() == 0);
+        QVERIFY(!client.contains(t.toForm(QPointF(10, offset.y() - 1))) || offset.y() == 0);
+    }
+
+    // At the form's own size the transform is the identity: pixel for pixel.
+    void ownSizeIsPixelForPixel()
+    {
+        Program program;
+        Form& f = program.show("Puzzel1");
+        QVERIFY(canvasOf(f)->transform().isIdentity());
+        QCOMPARE(render(f).size(), QSize(1021, 673));
+    }
+
+    void playsAsAtOwnSize_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<double>("scale");
+        for (const Play& p : plays())
+            for (double scale : {1.5, 2.0, 3.0})
+                QTest::newRow(qPrintable(QStringLiteral("%1 at %2").arg(p.form).arg(scale))) << QString(p.form) << scale;
+    }
+    void playsAsAtOwnSize()
+    {
+        QFETCH(QString, form);
+        QFETCH(double, scale);
+        monkey::FormState expected;
+        {
+            Program program;
+            Form& f = program.show(form);
+            play(form).moves(f);
+            expected = monkey::stateOf(f);
+        }
+        Program program;
+        Form& f = program.show(form);
+        resizeCanvas(f, (QSizeF(f.clientSize()) * scale).toSize());
+        QVERIFY(qAbs(canvasOf(f)->transform().scale() - scale) < 0.001);
+        play(form).moves(f);
+        const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    // A window wider than the form: the strips on either side are nothing,
+    // neither for a click nor as the start or the end of a drag.
+    void strips()
+    {
+        Program program;
+        Form& f = program.show("Puzzel1");
+        resizeCanvas(f, QSize(2042 + 400, 1346));
+        const FormTransform t = canvasOf(f)->transform();
+        QCOMPARE(t.offset(), QPointF(200, 0));
+        const monkey::FormState before = monkey::stateOf(f);
+        FormCanvas* canvas = canvasOf(f);
+        const QPoint piece = t.toCanvas(centreOf(f, "img4"));
+        const QPoint slot = t.toCanvas(centreOf(f, "Image4"));
+        const QPoint leftStrip(100, piece.y());
+        const QPoint rightStrip(2042 + 300, slot.y());
+        // A press in a strip starts nothing, a release there drops nothing.
+        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, leftStrip);
+        QVERIFY(!f.drag());
+        QTest::mouseMove(canvas, slot);
+        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, slot);
+        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, piece);
+        QVERIFY(f.drag());
+        QTest::mouseMove(canvas, rightStrip);
+        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, rightStrip);
+        QVERIFY(!f.drag());
+        clickAt(f, t.toForm(QPointF(rightStrip)));
+        settle();
+        const QString difference = monkey::differenceExact(before, monkey::stateOf(f));
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        // The strips are drawn in their own colour, the form beside them as ever.
+        const QImage shown = render(f);
+        QCOMPARE(shown.pixelColor(100, 600), shown.pixelColor(2042 + 300, 10));
+        QVERIFY(shown.pixelColor(100, 600) != shown.pixelColor(t.toCanvas(QPoint(2, 2))));
+    }
+};
+
+QTEST_MAIN(ScaledWindowsTest)
+#include "scaled_windows_test.moc"
