@@ -133,7 +133,7 @@ void onFatalSignal(int signal)
 
 // ------------------------------------------------------------------ events
 
-enum class Act { Press, Move, Release, DoubleClick, Key, Menu, Close, Activate };
+enum class Act { Press, Move, Release, DoubleClick, Key, Menu, Close, Activate, Minimise, Resize, Maximise };
 
 struct Step {
     Step(Act a, QString f, QPoint p = {}, Qt::MouseButton b = Qt::LeftButton, Qt::Key k = Qt::Key_Tab)
@@ -142,7 +142,7 @@ struct Step {
     }
     Act act;
     QString form;  // the form whose window receives it; moves and releases go to the window holding the button
-    QPoint at;     // canvas pixels
+    QPoint at;     // form pixels (for a resize: the window's new size)
     Qt::MouseButton button;
     Qt::Key key;
 };
@@ -176,6 +176,7 @@ QString keyName(Qt::Key k)
     case Qt::Key_Enter: return QStringLiteral("Enter (keypad)");
     case Qt::Key_Return: return QStringLiteral("Enter");
     case Qt::Key_Escape: return QStringLiteral("Escape");
+    case Qt::Key_F11: return QStringLiteral("F11");
     default: return QStringLiteral("key %1").arg(int(k));
     }
 }
@@ -223,6 +224,7 @@ private:
     // ---- the program
     FormRegistry& registry() { return program_->registry(); }
     std::vector<Form*> loaded() { return registry().loadedForms(); }
+    bool fullscreenSetting() { return static_cast<QtWindowSystem*>(registry().windowSystem())->fullscreen(); }
     Form* formOf(const QWindow* window);
     Form* topForm() { return formOf(QGuiApplication::focusWindow()); }
     QWindow* handleOf(const Form& f);
@@ -280,6 +282,11 @@ private:
     // Half of the sequences stay with a game: they drag more and seldom leave the form.
     bool persistent_ = false;
 };
+
+bool minimised(const FormWindow* w)
+{
+    return w && (w->windowState() & Qt::WindowMinimized);
+}
 
 Form* Sequence::formOf(const QWindow* window)
 {
@@ -402,6 +409,8 @@ void Sequence::plan()
         f = registry().existing(heldForm_);
     if (!f || !f->isLoaded())
         f = topForm();
+    if (f && !buttons_ && minimised(test::windowOf(*f)))
+        f = nullptr;  // the window with the input was minimised: the child brings one back
     if (!f) {
         // No window has the input (the active one was closed): the child clicks one of those left.
         const auto forms = loaded();
@@ -421,7 +430,8 @@ void Sequence::planFree(Form& f)
     const auto sources = draggables(f);
     const auto drops = dropTargets(f);
     const auto forms = loaded();
-    enum { Click, DragToTarget, DragElsewhere, PressOnly, RightClick, DoubleClick, Keys, Hover, MenuItem, CloseWindow, Activate };
+    enum { Click, DragToTarget, DragElsewhere, PressOnly, RightClick, DoubleClick, Keys, Hover, MenuItem, CloseWindow, Activate,
+           Minimise, Resize, Maximise, Fullscreen };
     // Fewer drags when every place is taken: then the child clicks (a check button, a wrong piece).
     double free = 0;
     for (const Aim& a : drops)
@@ -439,7 +449,11 @@ void Sequence::planFree(Form& f)
                                       stay ? 1.0 : 2.0,
                                       f.menu() ? (stay ? 0.5 : 3.0) : 0.0,
                                       stay ? 0.02 : 1.5,
-                                      forms.size() > 1 ? (stay ? 0.05 : 3.0) : 0.0};
+                                      forms.size() > 1 ? (stay ? 0.05 : 3.0) : 0.0,
+                                      stay ? 0.05 : 0.8,
+                                      stay ? 0.3 : 1.5,
+                                      stay ? 0.05 : 0.5,
+                                      stay ? 0.05 : 0.5};
     switch (rng_.weighted(weights)) {
     case Click: {
         const Aim& a = choose(targets);
@@ -502,6 +516,17 @@ void Sequence::planFree(Form& f)
         plan_.push_back({Act::Activate, rng_.pick(others)->name()});
         break;
     }
+    case Minimise: plan_.push_back({Act::Minimise, n}); break;
+    case Resize: {
+        // A corner dragged to somewhere between half and twice the form's size.
+        const QSize c = f.clientSize();
+        plan_.push_back({Act::Resize, n, QPoint(rng_.between(c.width() / 2, c.width() * 2), rng_.between(c.height() / 2, c.height() * 2))});
+        break;
+    }
+    case Maximise: plan_.push_back({Act::Maximise, n}); break;
+    case Fullscreen:
+        plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.chance(0.7) ? Qt::Key_F11 : Qt::Key_Escape});
+        break;
     default: break;
     }
 }
@@ -531,7 +556,7 @@ void Sequence::planHeld(Form& f)
         break;
     }
     case Keys: {
-        static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return};
+        static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_F11};
         plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.pick(keys)});
         break;
     }
@@ -628,12 +653,20 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
     FormWindow* w = test::windowOf(*f);
     QWindow* handle = w->windowHandle();
     FormCanvas* canvas = w->canvas();
-    QPoint at = s.at;
-    QPoint wp = canvas->mapTo(w, at);
+    // The form pixel goes to the canvas through the window's transform, and
+    // the player reckons with the form pixel the runtime maps it back to
+    // (another one where the form is shown smaller than its own size).
+    const FormTransform transform = canvas->transform();
+    QPoint cp = transform.toCanvas(s.at);
+    QPoint wp = canvas->mapTo(w, cp);
     if (wp.isNull()) {
-        at += QPoint(1, 1);
+        cp += QPoint(1, 1);
         wp += QPoint(1, 1);
     }
+    const QPoint at = transform.toForm(QPointF(cp));
+    // A minimised window takes no pointer and no keys until it is brought back.
+    if (minimised(w) && !grabbed && (s.act == Act::Press || s.act == Act::Move || s.act == Act::DoubleClick || s.act == Act::Menu))
+        return false;
     const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
     const bool overMenu = w->menuBar() && w->menuBar()->geometry().contains(wp);
     const QString place = QStringLiteral("%1 at %2,%3").arg(f->name()).arg(at.x()).arg(at.y());
@@ -747,9 +780,40 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Activate: {
-        text = QStringLiteral("bring %1 to the front%2").arg(f->name(), buttons_ ? QStringLiteral(" (the button held)") : QString());
+        // As from the task bar: a minimised window comes back as it was.
+        text = QStringLiteral("bring %1 to the front%2%3")
+                   .arg(f->name(), minimised(w) ? QStringLiteral(" from minimised") : QString(),
+                        buttons_ ? QStringLiteral(" (the button held)") : QString());
+        if (minimised(w))
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
         w->raise();
         w->activateWindow();
+        QCoreApplication::processEvents();
+        return true;
+    }
+    case Act::Minimise: {
+        if (buttons_ || minimised(w))
+            return false;
+        text = QStringLiteral("minimise the window of %1").arg(f->name());
+        w->setWindowState(w->windowState() | Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        return true;
+    }
+    case Act::Resize: {
+        if (buttons_ || minimised(w) || (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            return false;
+        const QSize size(s.at.x(), s.at.y());
+        text = QStringLiteral("resize the window of %1 to %2x%3").arg(f->name()).arg(size.width()).arg(size.height());
+        w->resize(size);
+        QCoreApplication::processEvents();
+        return true;
+    }
+    case Act::Maximise: {
+        if (buttons_ || minimised(w))
+            return false;
+        const bool on = !(w->windowState() & Qt::WindowMaximized);
+        text = QStringLiteral("%1 the window of %2").arg(on ? QStringLiteral("maximise") : QStringLiteral("restore"), f->name());
+        w->setWindowState(on ? (w->windowState() | Qt::WindowMaximized) : (w->windowState() & ~Qt::WindowMaximized));
         QCoreApplication::processEvents();
         return true;
     }
@@ -813,8 +877,22 @@ void Sequence::checkAlways()
     int drags = 0;
     for (Form* f : forms) {
         FormWindow* w = test::windowOf(*f);
-        if (w && w->canvas()->size() != f->clientSize())
-            fail(QStringLiteral("the window of %1 shows %2x%3 pixels").arg(f->name()).arg(w->canvas()->width()).arg(w->canvas()->height()));
+        // The whole form is shown, centred, at one scale.
+        if (w) {
+            const FormTransform t = w->canvas()->transform();
+            const QRectF shown = t.clientOnCanvas();
+            const QSizeF room = QSizeF(w->canvas()->size()) - shown.size();
+            if (room.width() < -0.5 || room.height() < -0.5 || std::min(room.width(), room.height()) > 0.5 ||
+                std::abs(shown.left() - std::floor(room.width() / 2)) > 0.5 || std::abs(shown.top() - std::floor(room.height() / 2)) > 0.5)
+                fail(QStringLiteral("the window of %1 shows the form at %2,%3 %4x%5 on a canvas of %6x%7")
+                         .arg(f->name()).arg(shown.left()).arg(shown.top()).arg(shown.width()).arg(shown.height())
+                         .arg(w->canvas()->width()).arg(w->canvas()->height()));
+            // Fullscreen is the program's setting: every window follows it.
+            if (!minimised(w) && w->isFullScreen() != fullscreenSetting())
+                fail(QStringLiteral("the window of %1 is %2fullscreen while the program's setting is %3")
+                         .arg(f->name(), w->isFullScreen() ? QString() : QStringLiteral("not "),
+                              fullscreenSetting() ? QStringLiteral("on") : QStringLiteral("off")));
+        }
         if (w && w->windowTitle() != f->description().caption)
             fail(QStringLiteral("the window of %1 is titled \"%2\"").arg(f->name(), w->windowTitle()));
 
@@ -1048,7 +1126,15 @@ SequenceResult Sequence::run()
     if (o_.trace)
         std::printf("%s\n", qPrintable(log_.first()));
     program_ = o_.makeProgram ? o_.makeProgram() : std::make_unique<Program>();
-    registry().show(o_.firstForm);
+    QString first = o_.firstForm;
+    if (first.isEmpty()) {
+        const QStringList forms = registry().formNames();
+        first = rng_.chance(0.25) ? forms.first() : forms[rng_.below(int(forms.size()))];
+    }
+    log_ << QStringLiteral("(starts at %1)").arg(first);
+    if (o_.trace)
+        std::printf("%s\n", qPrintable(log_.last()));
+    registry().show(first);
     test::settle();
     checkAlways();
 

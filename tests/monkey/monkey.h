@@ -27,7 +27,10 @@ struct MonkeyOptions {
     std::vector<test::InvariantSet> invariantSets;
     // A fresh program for each sequence; by default every form of Tuvrel.
     std::function<std::unique_ptr<test::Program>()> makeProgram;
-    QString firstForm = QStringLiteral("Start");
+    // The form each sequence starts at. Empty: drawn for each sequence, a
+    // quarter of them at the program's first form and the rest evenly over all
+    // forms, so that the last form of a family gets its share of the events.
+    QString firstForm;
     // The button that ends the program (form, control); pressing it must end it.
     std::pair<QString, QString> endButton{QStringLiteral("Start"), QStringLiteral("knopStop")};
     // Forms that have no state of their own: they always look as described.
