@@ -10,6 +10,9 @@ packages=(
   fonts-comic-neue fonts-liberation2
   # the manual page, the Debian package and the tools that check them
   help2man dpkg-dev file desktop-file-utils appstream lintian
+  # desktops for the window tests: an X server with the openbox window manager,
+  # and a Wayland compositor with XWayland, with the tools that look at them
+  xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
 )
 
 missing=()

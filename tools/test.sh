@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tuvrel with its tests and runs every test
-# against real windows on the offscreen platform; then builds it again with
-# AddressSanitizer (with LeakSanitizer) and UndefinedBehaviorSanitizer and runs
-# the random player, the lifecycle stress and the player's tests there.
+# Installs what is missing, builds Tuvrel with its tests and runs every test:
+# real windows on the offscreen platform, the window tests on a private X
+# server under the openbox window manager and on a headless Wayland desktop,
+# and the package's checks. Then builds it again with AddressSanitizer (with
+# LeakSanitizer) and UndefinedBehaviorSanitizer and runs every test of the
+# program there too (the package is checked once, from the first build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-dependencies.sh
@@ -11,5 +13,5 @@ cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUVREL_SANITIZE=ON
-cmake --build build-sanitize -j"$(nproc)" --target monkey lifecycle monkey_test
-ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" -L monkey
+cmake --build build-sanitize -j"$(nproc)"
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" -LE packaging
