@@ -1121,19 +1121,26 @@ SequenceResult Sequence::run()
     QTest::lastMouseTimestamp += 100000;  // no double click across sequences
     playingSeed = seed_;
     playingEvent = 0;
-    persistent_ = rng_.chance(0.5);
-    log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)") : QStringLiteral("(a sequence that goes everywhere)"));
-    if (o_.trace)
-        std::printf("%s\n", qPrintable(log_.first()));
     program_ = o_.makeProgram ? o_.makeProgram() : std::make_unique<Program>();
+    // A sequence drawn to start at a game shows the program's first form
+    // behind it, as a child who reached the game from there has it.
+    const QStringList forms = registry().formNames();
     QString first = o_.firstForm;
-    if (first.isEmpty()) {
-        const QStringList forms = registry().formNames();
-        first = rng_.chance(0.25) ? forms.first() : forms[rng_.below(int(forms.size()))];
+    if (first.isEmpty() && rng_.chance(0.85)) {
+        first = forms[rng_.below(int(forms.size()))];
+        registry().show(forms.first());
+        test::settle();
     }
+    if (first.isEmpty())
+        first = forms.first();
+    // Half of the sequences stay with their games; of those that start at a
+    // game most do, or the game would lose its events to the start screen.
+    persistent_ = rng_.chance(first == forms.first() ? 0.5 : 0.8);
+    result.firstForm = first;
+    log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)") : QStringLiteral("(a sequence that goes everywhere)"));
     log_ << QStringLiteral("(starts at %1)").arg(first);
     if (o_.trace)
-        std::printf("%s\n", qPrintable(log_.last()));
+        std::printf("%s\n%s\n", qPrintable(log_[0]), qPrintable(log_[1]));
     registry().show(first);
     test::settle();
     checkAlways();

@@ -27,9 +27,9 @@ struct MonkeyOptions {
     std::vector<test::InvariantSet> invariantSets;
     // A fresh program for each sequence; by default every form of Tuvrel.
     std::function<std::unique_ptr<test::Program>()> makeProgram;
-    // The form each sequence starts at. Empty: drawn for each sequence, a
-    // quarter of them at the program's first form and the rest evenly over all
-    // forms, so that the last form of a family gets its share of the events.
+    // The form each sequence starts at. Empty: drawn for each sequence, most
+    // of them evenly over all forms (with the program's first form shown
+    // behind), so that the last form of a family gets its share of the events.
     QString firstForm;
     // The button that ends the program (form, control); pressing it must end it.
     std::pair<QString, QString> endButton{QStringLiteral("Start"), QStringLiteral("knopStop")};
@@ -54,6 +54,7 @@ struct SequenceResult {
     QStringList log;        // every event sent, as replayed
     int handled = 0;        // events that ran a handler: clicks, drops, menu items
     QMap<QString, int> perForm;  // events received, by form
+    QString firstForm;           // the form the sequence started at
 };
 
 class Monkey {

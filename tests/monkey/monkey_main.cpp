@@ -94,7 +94,7 @@ int main(int argc, char* argv[])
     QElapsedTimer clock;
     clock.start();
     std::uint64_t sent = 0, sequences = 0, idle = 0, ended = 0, handled = 0;
-    QMap<QString, std::uint64_t> perForm;
+    QMap<QString, std::uint64_t> perForm, startedAt, eventsFrom;
     qint64 lastNote = 0;
     while (sent < events) {
         const std::uint64_t s = sequenceSeed(seed, sequences++);
@@ -110,6 +110,8 @@ int main(int argc, char* argv[])
         handled += std::uint64_t(r.handled);
         for (auto it = r.perForm.constBegin(); it != r.perForm.constEnd(); ++it)
             perForm[it.key()] += std::uint64_t(it.value());
+        startedAt[r.firstForm] += 1;
+        eventsFrom[r.firstForm] += std::uint64_t(r.events);
         idle = r.events == 0 ? idle + 1 : 0;
         if (idle > 10) {
             std::printf("monkey: the sequences send no events\n");
@@ -125,7 +127,11 @@ int main(int argc, char* argv[])
     QStringList forms;
     for (auto it = perForm.constBegin(); it != perForm.constEnd(); ++it)
         forms << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
-    std::printf("events by form: %s\n%llu events ran a handler\n", qPrintable(forms.join(QLatin1String(", "))),
+    QStringList starts;
+    for (auto it = startedAt.constBegin(); it != startedAt.constEnd(); ++it)
+        starts << QStringLiteral("%1 %2 (%3 events)").arg(it.key()).arg(it.value()).arg(eventsFrom.value(it.key()));
+    std::printf("events by form: %s\nsequences by the form they started at: %s\n%llu events ran a handler\n",
+                qPrintable(forms.join(QLatin1String(", "))), qPrintable(starts.join(QLatin1String(", "))),
                 static_cast<unsigned long long>(handled));
     std::printf("monkey: %llu events in %llu sequences (%llu ended by the program) in %.1f s: %.0f events/s, nothing broken "
                 "(run seed 0x%016llx)\n",
