@@ -3,10 +3,16 @@
 #include "runtime/form.h"
 
 #include <QCache>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTimer>
+#include <QWidget>
+#include <cmath>
 #include <memory>
 
 namespace tuvrel {
@@ -15,11 +21,152 @@ namespace {
 
 const QColor Face = toQColor(SystemColor::ButtonFace);
 
-void paintImage(QPainter& p, const Image& image)
+// The form's pixels on the paint device: the painter's world transform (the
+// window's scale and offset) times the device's pixel ratio. Pictures and
+// filled rectangles are drawn in device pixels, each from its own rendering
+// at its device size, so that nothing is enlarged pixel by pixel; a
+// rectangle's edges are rounded each on its own, so that rectangles that meet
+// in the form (puzzle quarters, a shape's border bands) meet on the device.
+// At a scale of 1 a device rectangle is the form rectangle itself.
+class DeviceMap {
+public:
+    explicit DeviceMap(const QPainter& p)
+        : ratio_(p.device() ? p.device()->devicePixelRatioF() : 1.0),
+          formTransform_(p.worldTransform()),
+          toDevice_(formTransform_ * QTransform::fromScale(ratio_, ratio_))
+    {
+    }
+
+    QRect rect(const QRect& form) const
+    {
+        const QPointF a = toDevice_.map(QPointF(form.left(), form.top()));
+        const QPointF b = toDevice_.map(QPointF(form.left() + form.width(), form.top() + form.height()));
+        return QRect(QPoint(qRound(a.x()), qRound(a.y())), QPoint(qRound(b.x()) - 1, qRound(b.y()) - 1));
+    }
+    QPoint point(QPoint form) const { return toDevice_.map(QPointF(form)).toPoint(); }
+    // Device pixels per form pixel, and device pixels per logical pixel.
+    qreal scale() const { return toDevice_.m11(); }
+    qreal pixelRatio() const { return ratio_; }
+    const QTransform& formTransform() const { return formTransform_; }
+    // The painter's own coordinates (device pixels over the pixel ratio) for device pixels.
+    QTransform devicePixels() const { return QTransform::fromScale(1 / ratio_, 1 / ratio_); }
+
+private:
+    qreal ratio_;
+    QTransform formTransform_;
+    QTransform toDevice_;
+};
+
+// While a window's scale changes (a corner dragged, fullscreen switched on),
+// making every picture and label exactly at each new size would cost more
+// than a frame. Such a paint makes exactly what it can within a few
+// milliseconds, without decoding anything, and draws the rest from what is at
+// hand, smoothly to size; a repaint shortly after the last change draws
+// everything exactly. The first paint of a window, and every paint at the
+// scale it was painted at before, is exact.
+class Painting {
+public:
+    Painting(const QPainter& p, const DeviceMap& map) : widget_(dynamic_cast<QWidget*>(p.device()))
+    {
+        clock_.start();
+        if (!widget_)
+            return;
+        const qint64 now = sinceStart().elapsed();
+        const QVariant scale = widget_->property(ScaleProperty);
+        if (scale.isValid() && scale.toReal() != map.scale())
+            widget_->setProperty(ChangedProperty, now);
+        widget_->setProperty(ScaleProperty, map.scale());
+        const QVariant changed = widget_->property(ChangedProperty);
+        changing_ = changed.isValid() && now - changed.toLongLong() < SettledAfterMs;
+    }
+    ~Painting()
+    {
+        if (meantime_)
+            repaintSoon(widget_);
+    }
+
+    // Whether this paint makes what it draws exactly, and whether it may decode for it.
+    bool exact() const { return !changing_ || clock_.nsecsElapsed() < BudgetNs; }
+    bool mayDecode() const { return !changing_; }
+    // Something was drawn in the meantime: the window is painted again soon.
+    void meantime() { meantime_ = true; }
+
+private:
+    static constexpr const char* ScaleProperty = "tuvrelPaintedScale";
+    static constexpr const char* ChangedProperty = "tuvrelScaleChangedAt";
+    static constexpr qint64 BudgetNs = 4'000'000;
+    // The scale counts as changing for this long after it last changed.
+    static constexpr qint64 SettledAfterMs = 120;
+
+    static const QElapsedTimer& sinceStart()
+    {
+        static const QElapsedTimer clock = [] {
+            QElapsedTimer c;
+            c.start();
+            return c;
+        }();
+        return clock;
+    }
+
+    // One timer for every window, started again at each such paint, so that
+    // the exact paint comes once the scale has stopped changing.
+    static void repaintSoon(QWidget* widget)
+    {
+        static QList<QPointer<QWidget>> waiting;
+        static QTimer* timer = [] {
+            auto* t = new QTimer;  // kept for the life of the program
+            t->setSingleShot(true);
+            t->setInterval(int(SettledAfterMs) + 30);
+            QObject::connect(t, &QTimer::timeout, [] {
+                for (const QPointer<QWidget>& w : std::exchange(waiting, {}))
+                    if (w)
+                        w->update();
+            });
+            return t;
+        }();
+        if (!waiting.contains(widget))
+            waiting.append(widget);
+        timer->start();
+    }
+
+    QWidget* widget_;
+    bool changing_ = false;
+    bool meantime_ = false;
+    QElapsedTimer clock_;
+};
+
+// Pixels drawn 1:1 at a device point: the painter is in device pixels.
+void blit(QPainter& p, QPoint at, const QImage& pixels)
 {
-    const Picture& picture = image.picture();
-    if (!picture.isEmpty())
-        p.drawImage(image.pixelRect().topLeft(), picture.image());
+    p.drawImage(QRect(at, pixels.size()), pixels, pixels.rect());
+}
+
+// Pixels drawn smoothly to a device rectangle, in the meantime.
+void drawSmoothly(QPainter& p, const QRect& target, const QImage& pixels)
+{
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, pixels);
+    p.restore();
+}
+
+// A picture drawn with its top-left corner at a form point, at its own size in form pixels.
+void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt)
+{
+    const QRect target = map.rect(QRect(formAt, picture.size()));
+    if (target.isEmpty())
+        return;
+    QImage pixels;
+    if (painting.exact())
+        pixels = painting.mayDecode() ? picture.pixelsFor(target.size()) : picture.pixelsWithoutDecodingFor(target.size());
+    if (!pixels.isNull())
+        return blit(p, target.topLeft(), pixels);
+    if (QImage atHand = picture.pixelsAtHandFor(target.size()); !atHand.isNull()) {
+        drawSmoothly(p, target, atHand);
+        painting.meantime();
+    } else {
+        blit(p, target.topLeft(), picture.pixelsFor(target.size()));  // nothing at hand: made now
+    }
 }
 
 int textFlags(const Label& label)
@@ -33,34 +180,43 @@ int textFlags(const Label& label)
 // Start), costs far more than copying the finished pixels at every paint.
 // Only the part of the label the text covers is kept. An opaque label keeps
 // it on its background, so its pixels are the ones drawing it directly would
-// give; a transparent one keeps the text alone.
+// give; a transparent one keeps the text alone. The text is laid out in form
+// pixels, so that it breaks its lines as it does at 1:1, and drawn at the
+// scale it is shown at.
 struct LabelLook {
-    QImage image;  // at the device's pixel ratio
-    QPoint at;     // where it lies inside the label
+    QImage image;  // device pixels, at the scale it was made for
+    QPoint at;     // where it lies inside the label, in form pixels
 };
 
-const LabelLook* labelLook(const Label& label, qreal pixelRatio)
+// What a label shows, whatever the scale: its looks are kept by it, not by
+// the label, so that a rebuilt form finds its labels' looks again and nothing
+// is kept per label. The caption last, so that no two can share a name.
+QString lookName(const Label& label)
 {
     const QSize size = label.pixelRect().size();
     const FontSpec& fontSpec = label.font();
-    // The caption last, so that no two looks can share a key.
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7|%8|")
-                            .arg(fontSpec.face)
-                            .arg(fontSpec.points)
-                            .arg(label.foreColor())
-                            .arg(label.opaque() ? qint64(label.backColor()) : qint64(-1))
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(label.alignment())
-                            .arg(pixelRatio) +
-                        label.caption();
-    // Keyed by what the label shows, not by the label, so that a rebuilt form
-    // finds its labels' looks again and nothing is kept per label.
+    return QStringLiteral("%1|%2|%3|%4|%5x%6|%7|")
+               .arg(fontSpec.face)
+               .arg(fontSpec.points)
+               .arg(label.foreColor())
+               .arg(label.opaque() ? qint64(label.backColor()) : qint64(-1))
+               .arg(size.width())
+               .arg(size.height())
+               .arg(label.alignment()) +
+           label.caption();
+}
+
+// The look of a label at a scale: kept, made now (only when `make`), or none.
+const LabelLook* labelLook(const Label& label, const QString& name, qreal scale, bool make)
+{
+    const QString key = QString::number(scale) + QLatin1Char('|') + name;
     static QCache<QString, LabelLook> cache(8 * 1024 * 1024);  // cost: bytes
     if (const LabelLook* look = cache.object(key))
         return look;
-
-    const QFont font = toQFont(fontSpec);
+    if (!make)
+        return nullptr;
+    const QSize size = label.pixelRect().size();
+    const QFont font = toQFont(label.font());
     const QRect box(QPoint(0, 0), size);
     // The text, with room for glyphs that reach past their advance.
     const int margin = font.pixelSize() / 6 + 2;
@@ -69,8 +225,8 @@ const LabelLook* labelLook(const Label& label, qreal pixelRatio)
     auto look = std::make_unique<LabelLook>();
     look->at = used.topLeft();
     if (!used.isEmpty()) {
-        look->image = QImage(used.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
-        look->image.setDevicePixelRatio(pixelRatio);
+        look->image = QImage(used.size() * scale, QImage::Format_ARGB32_Premultiplied);
+        look->image.setDevicePixelRatio(scale);
         look->image.fill(label.opaque() ? toQColor(label.backColor()) : QColor(Qt::transparent));
         QPainter q(&look->image);
         q.translate(-used.topLeft());
@@ -83,20 +239,46 @@ const LabelLook* labelLook(const Label& label, qreal pixelRatio)
     return cache.insert(key, kept, bytes) ? kept : nullptr;
 }
 
-void paintLabel(QPainter& p, const Label& label)
+// The scale a label's look was last made at, by what the label shows, for
+// drawing it in the meantime while the scale changes.
+QHash<QString, qreal>& lastLookScales()
+{
+    static QHash<QString, qreal> scales;
+    return scales;
+}
+
+void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Label& label)
 {
     const QRect r = label.pixelRect();
     if (label.opaque())
-        p.fillRect(r, toQColor(label.backColor()));
+        p.fillRect(map.rect(r), toQColor(label.backColor()));
     if (label.caption().isEmpty())
         return;
-    if (const LabelLook* look = labelLook(label, p.device() ? p.device()->devicePixelRatioF() : 1.0)) {
+    const qreal scale = map.scale();
+    const QString name = lookName(label);
+    const LabelLook* look = labelLook(label, name, scale, painting.exact());
+    if (!look && !painting.exact()) {
+        // In the meantime: the look last made for another scale, drawn smoothly to this one.
+        const qreal before = lastLookScales().value(name, 0);
+        if (const LabelLook* other = before > 0 ? labelLook(label, name, before, false) : nullptr) {
+            if (!other->image.isNull()) {
+                const QPoint at = map.point(r.topLeft() + other->at);
+                drawSmoothly(p, QRect(at, (QSizeF(other->image.size()) * (scale / before)).toSize()), other->image);
+            }
+            painting.meantime();
+            return;
+        }
+        look = labelLook(label, name, scale, true);
+    }
+    if (look) {
+        lastLookScales().insert(name, scale);
         if (!look->image.isNull())
-            p.drawImage(r.topLeft() + look->at, look->image);
+            blit(p, map.point(r.topLeft() + look->at), look->image);
         return;
     }
-    // Too large to keep: drawn directly.
+    // Too large to keep: drawn directly, in form pixels.
     p.save();
+    p.setWorldTransform(map.formTransform());
     p.setClipRect(r, Qt::IntersectClip);
     p.setFont(toQFont(label.font()));
     p.setPen(toQColor(label.foreColor()));
@@ -104,23 +286,23 @@ void paintLabel(QPainter& p, const Label& label)
     p.restore();
 }
 
-void paintShape(QPainter& p, const Shape& shape)
+void paintShape(QPainter& p, const DeviceMap& map, const Shape& shape)
 {
     const QRect r = shape.pixelRect();
     if (shape.backStyle() == 1)
-        p.fillRect(r, toQColor(shape.backColor()));
+        p.fillRect(map.rect(r), toQColor(shape.backColor()));
     if (shape.solidFill())
-        p.fillRect(r, toQColor(shape.fillColor()));
+        p.fillRect(map.rect(r), toQColor(shape.fillColor()));
     // The border lies inside the rectangle, whatever its width.
     const int w = std::max(1, std::min(shape.borderWidth(), std::min(r.width(), r.height()) / 2));
     const QColor c = toQColor(shape.borderColor());
-    p.fillRect(QRect(r.left(), r.top(), r.width(), w), c);
-    p.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), c);
-    p.fillRect(QRect(r.left(), r.top() + w, w, r.height() - 2 * w), c);
-    p.fillRect(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w), c);
+    p.fillRect(map.rect(QRect(r.left(), r.top(), r.width(), w)), c);
+    p.fillRect(map.rect(QRect(r.left(), r.bottom() - w + 1, r.width(), w)), c);
+    p.fillRect(map.rect(QRect(r.left(), r.top() + w, w, r.height() - 2 * w)), c);
+    p.fillRect(map.rect(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w)), c);
 }
 
-void paintLine(QPainter& p, const Line& line)
+void paintLine(QPainter& p, const DeviceMap& map, const Line& line)
 {
     const int w = std::max(1, line.borderWidth());
     const QPoint a(toPixels(line.x1()), toPixels(line.y1()));
@@ -130,16 +312,25 @@ void paintLine(QPainter& p, const Line& line)
         const QRect band = QRect(a, b).normalized();
         const int before = (w - 1) / 2;
         if (a.x() == b.x())
-            p.fillRect(QRect(band.left() - before, band.top(), w, band.height()), Qt::black);
+            p.fillRect(map.rect(QRect(band.left() - before, band.top(), w, band.height())), Qt::black);
         else
-            p.fillRect(QRect(band.left(), band.top() - before, band.width(), w), Qt::black);
+            p.fillRect(map.rect(QRect(band.left(), band.top() - before, band.width(), w)), Qt::black);
         return;
     }
+    // A slanted line is drawn as a line in form pixels, at the scale it is shown at.
+    p.save();
+    p.setWorldTransform(map.formTransform());
     p.setPen(QPen(Qt::black, w, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(a, b);
+    p.restore();
 }
 
-void paintButton(QPainter& p, const Form& form, const CommandButton& button, QStyle* style, bool showFocus)
+// A command button, drawn by the style at the size it is shown at: in the
+// painter's logical pixels (its device's pixel ratio is the style's to use),
+// on the button's device rectangle, with its font scaled by the window's
+// scale; never an enlarged drawing of a smaller button.
+void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Form& form, const CommandButton& button,
+                 QStyle* style, bool showFocus)
 {
     // One palette for every button and every paint: the style caches the
     // bevels it draws under the palette's cache key, and a palette changed at
@@ -151,51 +342,65 @@ void paintButton(QPainter& p, const Form& form, const CommandButton& button, QSt
         colours.setColor(QPalette::ButtonText, Qt::black);
         return colours;
     }();
+    const QRect formRect = button.pixelRect();
+    const QRect device = map.rect(formRect);
+    const qreal ratio = map.pixelRatio();
+    const qreal windowScale = map.scale() / ratio;
     QStyleOptionButton opt;
-    opt.rect = button.pixelRect();
+    opt.rect = QRect(QPoint(qRound(device.left() / ratio), qRound(device.top() / ratio)),
+                     QPoint(qRound((device.right() + 1) / ratio) - 1, qRound((device.bottom() + 1) / ratio) - 1));
     opt.palette = palette;
     opt.state = QStyle::State_Enabled;
     const bool down = form.pressedButton() == &button;
     opt.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
     const bool focused = showFocus && form.focusedButton() == &button;
+
+    p.save();
+    p.resetTransform();
     if (!button.graphical()) {
         opt.text = button.caption();
-        p.setFont(toQFont(button.font()));
+        QFont font = toQFont(button.font());
+        font.setPixelSize(std::max(1, qRound(font.pixelSize() * windowScale)));
+        p.setFont(font);
         opt.fontMetrics = p.fontMetrics();
         style->drawControl(QStyle::CE_PushButton, &opt, &p, nullptr);
     } else {
         style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, nullptr);
         const Picture& picture = button.picture();
         if (!picture.isEmpty()) {
+            // Centred on the button as at 1:1, then shown at the device's size.
             QRect target(QPoint(), picture.size());
-            target.moveCenter(opt.rect.center());
+            target.moveCenter(formRect.center());
             if (down)
                 target.translate(1, 1);
             p.save();
-            p.setClipRect(opt.rect.adjusted(2, 2, -2, -2), Qt::IntersectClip);
-            p.drawImage(target.topLeft(), picture.image());
+            p.setWorldTransform(map.devicePixels());
+            p.setClipRect(map.rect(formRect.adjusted(2, 2, -2, -2)), Qt::IntersectClip);
+            paintPicture(p, map, painting, picture, target.topLeft());
             p.restore();
         }
     }
     if (focused) {
         // A dotted rectangle inside the face, as on a classic push button; it
         // never tints the button's picture.
-        p.save();
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        p.drawRect(opt.rect.adjusted(4, 4, -5, -5));
-        p.restore();
+        p.setPen(QPen(Qt::black, std::max(1, qRound(windowScale)), Qt::DotLine));
+        const int in = qRound(4 * windowScale), out = qRound(5 * windowScale);
+        p.drawRect(opt.rect.adjusted(in, in, -out, -out));
     }
+    p.restore();
 }
 
-void paintDragOutline(QPainter& p, const QRect& outline)
+// The outline stays a thin line whatever the scale: two device pixels wide.
+void paintDragOutline(QPainter& p, const DeviceMap& map, const QRect& outline)
 {
+    const QRect r = map.rect(outline).adjusted(1, 1, -1, -1);
     p.save();
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 2));
-    p.drawRect(outline.adjusted(1, 1, -1, -1));
+    p.drawRect(r);
     p.setPen(QPen(Qt::black, 2, Qt::DashLine));
-    p.drawRect(outline.adjusted(1, 1, -1, -1));
+    p.drawRect(r);
     p.restore();
 }
 
@@ -205,13 +410,16 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
 {
     p.save();
     p.setClipRect(area);
-    p.fillRect(area, Face);
+    const DeviceMap map(p);
+    Painting painting(p, map);
+    p.setWorldTransform(map.devicePixels());
+    p.fillRect(map.rect(area), Face);
     if (!form.isLoaded()) {
         p.restore();
         return;
     }
     if (const Picture& bg = form.background(); !bg.isEmpty())
-        p.drawImage(QPoint(0, 0), bg.image());
+        paintPicture(p, map, painting, bg, QPoint(0, 0));
 
     for (const Control* c : form.paintOrder()) {
         if (!c->visible())
@@ -220,18 +428,21 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
         if (!c->pixelRect().adjusted(-4, -4, 4, 4).intersects(area))
             continue;
         switch (c->controlClass()) {
-        case ControlClass::Image: paintImage(p, static_cast<const Image&>(*c)); break;
-        case ControlClass::Label: paintLabel(p, static_cast<const Label&>(*c)); break;
-        case ControlClass::Shape: paintShape(p, static_cast<const Shape&>(*c)); break;
-        case ControlClass::Line: paintLine(p, static_cast<const Line&>(*c)); break;
+        case ControlClass::Image:
+            if (const Picture& picture = static_cast<const Image&>(*c).picture(); !picture.isEmpty())
+                paintPicture(p, map, painting, picture, c->pixelRect().topLeft());
+            break;
+        case ControlClass::Label: paintLabel(p, map, painting, static_cast<const Label&>(*c)); break;
+        case ControlClass::Shape: paintShape(p, map, static_cast<const Shape&>(*c)); break;
+        case ControlClass::Line: paintLine(p, map, static_cast<const Line&>(*c)); break;
         case ControlClass::CommandButton:
-            paintButton(p, form, static_cast<const CommandButton&>(*c), style, showFocus);
+            paintButton(p, map, painting, form, static_cast<const CommandButton&>(*c), style, showFocus);
             break;
         case ControlClass::Menu: break;
         }
     }
     if (const auto& drag = form.drag())
-        paintDragOutline(p, drag->outline);
+        paintDragOutline(p, map, drag->outline);
     p.restore();
 }
 
