@@ -1,5 +1,9 @@
 // Forms at every scale: at a scale of 1 a form is drawn with exactly the pixels of the plain
-// 1:1 drawing below, one form of each family.
+// 1:1 drawing below, one form of each family; at any other scale (the window's scale times
+// the screen's pixel ratio) every picture is drawn from its rendering at the size it is
+// shown at, puzzle quarters meet without a seam, text and buttons are drawn at that size
+// and the drag outline stays thin. Run at QT_SCALE_FACTOR=1 and 2.
+#include "runtime/form_transform.h"
 #include "tests/support/form_driver.h"
 
 #include <QFontMetrics>
@@ -154,6 +158,42 @@ QString difference(const QImage& a, const QImage& b)
         .arg(where.height());
 }
 
+// Makes the window's canvas this size (the menu bar keeps its own height), and waits
+// until the scale has settled: paints while it changes may draw in the meantime.
+void resizeCanvas(Form& form, QSizeF size)
+{
+    FormWindow* w = windowOf(form);
+    w->resize(size.toSize() + (w->size() - canvasOf(form)->size()));
+    settle();
+    render(form);
+    QTest::qWait(250);
+}
+
+// The device pixels a form rectangle is drawn on: each edge of the rectangle at the
+// window's scale and offset and the screen's pixel ratio, rounded on its own.
+QRect deviceRect(const Form& form, const QRect& r)
+{
+    const FormCanvas* canvas = canvasOf(form);
+    const FormTransform t = canvas->transform();
+    const qreal ratio = canvas->devicePixelRatioF();
+    auto x = [&](int v) { return qRound((t.offset().x() + v * t.scale()) * ratio); };
+    auto y = [&](int v) { return qRound((t.offset().y() + v * t.scale()) * ratio); };
+    return QRect(QPoint(x(r.left()), y(r.top())), QPoint(x(r.left() + r.width()) - 1, y(r.top() + r.height()) - 1));
+}
+
+// The aligned 2 x 2 blocks of a region that are not one colour: none where a picture or a
+// text was drawn at half the size and enlarged pixel by pixel.
+int mixedBlocks(const QImage& image, const QRect& region)
+{
+    int mixed = 0;
+    for (int y = region.top() & ~1; y + 1 <= region.bottom(); y += 2)
+        for (int x = region.left() & ~1; x + 1 <= region.right(); x += 2) {
+            const QRgb p = image.pixel(x, y);
+            mixed += image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p || image.pixel(x + 1, y + 1) != p;
+        }
+    return mixed;
+}
+
 }  // namespace
 
 class FormScaleTest : public QObject {
@@ -162,6 +202,12 @@ class FormScaleTest : public QObject {
 private slots:
     void factorOneIsThePlainDrawing_data();
     void factorOneIsThePlainDrawing();
+    void picturesAtTheirDeviceSize_data();
+    void picturesAtTheirDeviceSize();
+    void quartersMeetWithoutASeam_data();
+    void quartersMeetWithoutASeam();
+    void textAndButtonsAtTheirSize();
+    void dragOutlineStaysThin();
 };
 
 void FormScaleTest::factorOneIsThePlainDrawing_data()
@@ -201,6 +247,152 @@ void FormScaleTest::factorOneIsThePlainDrawing()
         releaseAt(f, QPoint(-50, -50));  // away from the button: no click
         QVERIFY2(differs.isEmpty(), qPrintable(c->name() + QStringLiteral(" held down: ") + differs));
         break;
+    }
+}
+
+void FormScaleTest::picturesAtTheirDeviceSize_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("scale");
+    for (double scale : {1.0, 1.5, 1.83}) {
+        const QString at = QStringLiteral(" at %1").arg(scale);
+        QTest::newRow(qPrintable(QStringLiteral("a picture") + at)) << "Tellen3" << "Img1a" << scale;
+        QTest::newRow(qPrintable(QStringLiteral("a puzzle quarter") + at)) << "Puzzel1" << "img1" << scale;
+        QTest::newRow(qPrintable(QStringLiteral("a JPEG on a button") + at)) << "Start" << "KnopTellen1" << scale;
+    }
+}
+
+// The window shows a picture, pixel for pixel, as the picture gives it for its rectangle's
+// device size: its rendering nearest above that size, drawn smoothly to it; at a scale of
+// 1 its own pixels. (Opaque pictures, so that nothing beneath shows through.)
+void FormScaleTest::picturesAtTheirDeviceSize()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, control);
+    QFETCH(double, scale);
+    Program program;
+    Form& f = program.show(form);
+    resizeCanvas(f, QSizeF(f.clientSize()) * scale);
+    const Control* c = f.find(control);
+    QVERIFY(c);
+    const bool button = c->controlClass() == ControlClass::CommandButton;
+    const Picture& picture = button ? static_cast<const CommandButton*>(c)->picture() : static_cast<const Image*>(c)->picture();
+    QRect place(c->pixelRect().topLeft(), picture.size());
+    if (button)
+        place.moveCenter(c->pixelRect().center());
+    const QRect device = deviceRect(f, place);
+    const QImage expected = picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(expected.size(), device.size());
+    const QImage shown = render(f).convertToFormat(QImage::Format_RGB32);
+    // Away from the edges, where a card's or a tray's border is drawn over the picture
+    // and a button cuts its picture off.
+    const QRect compared = device & deviceRect(f, c->pixelRect().adjusted(3, 3, -3, -3));
+    for (int y = compared.top(); y <= compared.bottom(); ++y)
+        for (int x = compared.left(); x <= compared.right(); ++x)
+            if (shown.pixel(x, y) != expected.pixel(x - device.left(), y - device.top()))
+                QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) is %3, the picture's %4")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(QColor(shown.pixel(x, y)).name(), QColor(expected.pixel(x - device.left(), y - device.top())).name())));
+}
+
+void FormScaleTest::quartersMeetWithoutASeam_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::newRow("1.37") << 1.37;
+    QTest::newRow("2.21") << 2.21;
+}
+
+// The four quarters put in their places show the whole picture: every device pixel of the
+// frame's inside is a pixel of the quarter drawn there, none of the face between them.
+void FormScaleTest::quartersMeetWithoutASeam()
+{
+    QFETCH(double, scale);
+    Program program;
+    Form& f = program.show("Puzzel1");
+    for (int k = 1; k <= 4; ++k)
+        drag(f, QStringLiteral("img%1").arg(k), QStringLiteral("Image%1").arg(k));
+    resizeCanvas(f, QSizeF(f.clientSize()) * scale);
+    const QImage shown = render(f).convertToFormat(QImage::Format_RGB32);
+    std::vector<std::pair<QRect, QImage>> quarters;  // from the back to the front
+    QRect whole;
+    for (const Control* c : f.paintOrder()) {
+        if (!c->name().startsWith(QLatin1String("Image")))
+            continue;
+        const Picture& picture = static_cast<const Image*>(c)->picture();
+        QVERIFY2(!picture.isEmpty(), qPrintable(c->name()));
+        const QRect device = deviceRect(f, QRect(c->pixelRect().topLeft(), picture.size()));
+        quarters.emplace_back(device, picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32));
+        whole |= device;
+    }
+    QCOMPARE(int(quarters.size()), 4);
+    for (int y = whole.top(); y <= whole.bottom(); ++y)
+        for (int x = whole.left(); x <= whole.right(); ++x) {
+            const auto front = std::find_if(quarters.rbegin(), quarters.rend(), [&](const auto& q) { return q.first.contains(x, y); });
+            if (front == quarters.rend())
+                QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) lies in no quarter").arg(x).arg(y)));
+            if (shown.pixel(x, y) != front->second.pixel(x - front->first.left(), y - front->first.top()))
+                QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) is not its quarter's").arg(x).arg(y)));
+        }
+}
+
+// At twice the size (a window at scale 2, or the screen's pixel ratio of 2), the title's
+// text, a button's caption, a button's bevel and the pictures are drawn at that size, not
+// enlarged pixel by pixel: many of their aligned 2 x 2 blocks are not one colour.
+void FormScaleTest::textAndButtonsAtTheirSize()
+{
+    Program program;
+    Form& f = program.show("Start");
+    resizeCanvas(f, QSizeF(f.clientSize()) * (2 / canvasOf(f)->devicePixelRatioF()));
+    const QImage shown = render(f);
+    QCOMPARE(deviceRect(f, QRect(0, 0, 1, 1)).size(), QSize(2, 2));
+    const struct {
+        const char* control;
+        int atLeast;
+    } parts[] = {{"Label1", 400}, {"Label2", 100}, {"knopPiet", 200}, {"knopStop", 100}};
+    for (const auto& part : parts) {
+        const Control* c = f.find(QLatin1String(part.control));
+        QVERIFY(c);
+        const int mixed = mixedBlocks(shown, deviceRect(f, c->pixelRect()));
+        QVERIFY2(mixed >= part.atLeast, qPrintable(QStringLiteral("%1: %2 mixed blocks").arg(QLatin1String(part.control)).arg(mixed)));
+    }
+    Program another;
+    Form& puzzle = another.show("Puzzel1");
+    resizeCanvas(puzzle, QSizeF(puzzle.clientSize()) * (2 / canvasOf(puzzle)->devicePixelRatioF()));
+    const Control* again = puzzle.find(QStringLiteral("knopOpnieuw"));
+    QVERIFY(again);
+    const int mixed = mixedBlocks(render(puzzle), deviceRect(puzzle, again->pixelRect()));
+    QVERIFY2(mixed >= 50, qPrintable(QStringLiteral("the caption and bevel of knopOpnieuw: %1 mixed blocks").arg(mixed)));
+}
+
+// A drag's outline is two device pixels wide at every scale.
+void FormScaleTest::dragOutlineStaysThin()
+{
+    Program program;
+    Form& f = program.show("Puzzel1");
+    resizeCanvas(f, QSizeF(f.clientSize()) * 2.5);
+    const QImage before = render(f).convertToFormat(QImage::Format_RGB32);
+    const QRect piece = f.find(QStringLiteral("img2"))->pixelRect();
+    const QPoint from = piece.center();
+    pressAt(f, from);
+    moveTo(f, from + QPoint(5, 5));
+    moveTo(f, from + QPoint(40, 60) - piece.topLeft());  // over the face left of the frame
+    QVERIFY(f.drag());
+    const QRect outline = deviceRect(f, f.drag()->outline);
+    QCOMPARE(outline.topLeft(), deviceRect(f, QRect(40, 60, 1, 1)).topLeft());
+    const QImage during = render(f).convertToFormat(QImage::Format_RGB32);
+    releaseAt(f, from);
+    for (const int along : {outline.height() / 3, outline.height() / 2}) {
+        int left = 0, top = 0;
+        for (int across = 0; across < 12; ++across) {
+            left += during.pixel(outline.left() + across, outline.top() + along) !=
+                    before.pixel(outline.left() + across, outline.top() + along);
+            top += during.pixel(outline.left() + along, outline.top() + across) !=
+                   before.pixel(outline.left() + along, outline.top() + across);
+        }
+        QCOMPARE(left, 2);
+        QCOMPARE(top, 2);
     }
 }
 
