@@ -102,8 +102,10 @@ bool PaintLog::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Paint) {
         painted_.insert(watched);
         ++count_;
-        if (watched == tracked_)
+        if (watched == tracked_) {
             region_ += static_cast<QPaintEvent*>(event)->region();
+            trackedStartMs_ = monotonicMs();
+        }
         else
             ++others_;
     }
@@ -181,6 +183,11 @@ BareWindow::BareWindow(QSize canvasSize)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     canvas_ = new BareCanvas(canvasSize, this);
     layout->addWidget(canvas_);
+}
+
+void BareWindow::setCanvasSize(QSize size)
+{
+    canvas_->setFixedSize(size);
 }
 
 // ------------------------------------------------------------------ pointer

@@ -63,6 +63,8 @@ public:
     // Paint events of widgets other than the tracked one.
     int otherPaints() const { return others_; }
     const QRegion& trackedRegion() const { return region_; }
+    // monotonicMs() when the tracked widget's last paint began.
+    double trackedPaintStartMs() const { return trackedStartMs_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,6 +73,7 @@ private:
     QSet<const QObject*> painted_;
     const QObject* tracked_ = nullptr;
     QRegion region_;
+    double trackedStartMs_ = 0;
     int count_ = 0;
     int others_ = 0;
 };
@@ -106,6 +109,8 @@ class BareWindow : public QWidget {
 public:
     explicit BareWindow(QSize canvasSize);
     BareCanvas* canvas() const { return canvas_; }
+    // The window made to fit a canvas of another size, as a resize does.
+    void setCanvasSize(QSize size);
 
 private:
     BareCanvas* canvas_;

@@ -21,6 +21,7 @@ struct Settings {
     int openRounds = 11;
     int paintRepeats = 100;
     int dragMoves = 200;
+    int resizeSteps = 60;
     int memoryRuns = 3;
     int restarts = 1000;
     int idleRuns = 3;
@@ -36,6 +37,24 @@ struct Paired {
     Samples baseline;
 };
 
+// One drag's moves: their times, and what each repainted against the
+// outline's old and new rectangles (canvas pixels).
+struct DragFigures {
+    Paired move;                 // one pointer move, to its repaint done
+    Samples paintedPixels;       // per move, what the canvas repainted
+    Samples outlinePixels;       // per move, the outline's old and new rectangles together
+    int movesBeyondOutline = 0;  // moves that repainted more than those rectangles
+    int movesShortOfOutline = 0; // moves that left part of them unpainted
+    int otherWidgetPaints = 0;   // paints of anything but the canvas during moves
+};
+
+// A form window made as large as a screen (fullscreen).
+struct ScreenFigures {
+    QSize screen;
+    Paired repaint;  // one full repaint of the canvas
+    DragFigures drag;
+};
+
 // Figures of one form, taken inside this process against its real window.
 struct FormFigures {
     QString name;
@@ -48,12 +67,14 @@ struct FormFigures {
     Paired repaint;          // one full repaint of the canvas
     // Dragging, when the form has a picture that drags.
     QString dragSource;
-    Paired dragMove;          // one pointer move during a drag, to its repaint done
-    Samples paintedPixels;    // per move, what the canvas repainted
-    Samples outlinePixels;    // per move, the outline's old and new rectangles together
-    int movesBeyondOutline = 0;  // moves that repainted more than those rectangles
-    int movesShortOfOutline = 0; // moves that left part of them unpainted
-    int otherWidgetPaints = 0;   // paints of anything but the canvas during moves
+    DragFigures drag;
+    // Larger: the window fullscreen on a full-HD and on a 4K screen; its
+    // corner dragged out step by step, each step until repainted, and the
+    // exact repaint once the corner has stopped.
+    ScreenFigures fullHd{QSize(1920, 1080), {}, {}};
+    ScreenFigures ultraHd{QSize(3840, 2160), {}, {}};
+    Paired resizeStep;
+    double settledRepaintMs = 0;
 };
 
 std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& settings);

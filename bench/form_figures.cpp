@@ -129,16 +129,20 @@ MoveResult moveOnce(QWidget* canvas, QPoint to, PaintLog& log, BoxNow boxNow)
     return r;
 }
 
-void measureDrag(FormFigures& f, Form& form, BareWindow& bare, PaintLog& log, const Settings& settings)
+// A drag of the form's draggable picture, in canvas pixels (the canvas may
+// show the form at any scale), against a bare canvas of the same size dragging
+// a box as large as the outline.
+void measureDrag(FormFigures& f, DragFigures& into, Form& form, BareWindow& bare, PaintLog& log, const Settings& settings)
 {
     Image* source = draggablePicture(form);
     if (!source)
         return;
     f.dragSource = source->name();
     FormCanvas* canvas = canvasOf(form);
-    const QPoint from = source->pixelRect().center();
+    const FormTransform t = canvas->transform();
+    const QPoint from = t.toCanvas(source->pixelRect().center());
     BareCanvas* bareCanvas = bare.canvas();
-    bareCanvas->setBox(source->pixelRect());
+    bareCanvas->setBox(t.toCanvas(source->pixelRect()));
 
     // Blocks of moves, the bare window's and the form's in turn, so that both
     // meet the same moments of a busy machine. The first block of each warms
@@ -155,7 +159,7 @@ void measureDrag(FormFigures& f, Form& form, BareWindow& bare, PaintLog& log, co
             MoveResult m = moveOnce(bareCanvas, from + circlePoint(done + i), log,
                                     [&] { return bareCanvas->box(); });
             if (m.ok && counted)
-                f.dragMove.baseline.add(m.ms);
+                into.move.baseline.add(m.ms);
         }
         pointerMove(bareCanvas, from, true);
         pointerRelease(bareCanvas, from);
@@ -169,21 +173,21 @@ void measureDrag(FormFigures& f, Form& form, BareWindow& bare, PaintLog& log, co
         }
         for (int i = 0; i < n; ++i) {
             MoveResult m = moveOnce(canvas, from + circlePoint(done + i), log,
-                                    [&] { return form.drag() ? form.drag()->outline : QRect(); });
+                                    [&] { return form.drag() ? t.toCanvas(form.drag()->outline) : QRect(); });
             if (!m.ok) {
                 f.failure = "a drag move was not repainted";
                 continue;
             }
             if (!counted)
                 continue;
-            f.dragMove.program.add(m.ms);
-            f.paintedPixels.add(double(area(m.painted)));
-            f.outlinePixels.add(double(area(m.expected)));
+            into.move.program.add(m.ms);
+            into.paintedPixels.add(double(area(m.painted)));
+            into.outlinePixels.add(double(area(m.expected)));
             if (!(m.painted - m.expected).isEmpty())
-                ++f.movesBeyondOutline;
+                ++into.movesBeyondOutline;
             if (!(m.expected - m.painted).isEmpty())
-                ++f.movesShortOfOutline;
-            f.otherWidgetPaints += m.otherPaints;
+                ++into.movesShortOfOutline;
+            into.otherWidgetPaints += m.otherPaints;
         }
         // Back over the picture itself: released there, nothing is dropped.
         pointerMove(canvas, from, true);
@@ -191,6 +195,80 @@ void measureDrag(FormFigures& f, Form& form, BareWindow& bare, PaintLog& log, co
         settle();
         done += n;
     }
+}
+
+// Lets the event loop run for a while: a window whose scale has just changed
+// is painted exactly once it has settled.
+void waitForSettledScale()
+{
+    waitUntil([] { return false; }, 300);
+}
+
+// The window and the bare window made to show canvases of one size, each
+// painted; false if either was not.
+bool resizeBoth(FormWindow* window, BareWindow& bare, QSize windowSize, PaintLog& log)
+{
+    auto resized = [&](QWidget* canvas, const std::function<void()>& resize) {
+        const QSize before = canvas->size();
+        log.reset();
+        resize();
+        settle();
+        return canvas->size() == before || waitUntil([&] { return log.painted(canvas); });
+    };
+    return resized(window->canvas(), [&] { window->resize(windowSize); }) &&
+           resized(bare.canvas(), [&] { bare.setCanvasSize(window->canvas()->size()); });
+}
+
+// The form fullscreen on a screen of this size: full repaints and a drag.
+void measureScreen(FormFigures& f, ScreenFigures& into, Form& form, PaintLog& log, const Settings& settings)
+{
+    FormWindow* window = QtWindowSystem::windowOf(form);
+    BareWindow bare(f.canvasSize);
+    bare.show();
+    waitUntil([&] { return log.painted(bare.canvas()); });
+    if (!resizeBoth(window, bare, into.screen, log)) {
+        f.failure = QStringLiteral("not painted at %1x%2").arg(into.screen.width()).arg(into.screen.height());
+        return;
+    }
+    waitForSettledScale();
+    double ms = 0;
+    for (int i = 0; i < settings.paintRepeats; ++i) {
+        if (repaintOnce(bare.canvas(), log, ms))
+            into.repaint.baseline.add(ms);
+        if (repaintOnce(window->canvas(), log, ms))
+            into.repaint.program.add(ms);
+    }
+    measureDrag(f, into.drag, form, bare, log, settings);
+}
+
+// The window's corner dragged out step by step from the form's own size, as a
+// hand does, each step until the canvas is repainted; against a bare window
+// resized the same. Then the exact repaint once the corner has stopped.
+void measureResize(FormFigures& f, Form& form, PaintLog& log, const Settings& settings)
+{
+    FormWindow* window = QtWindowSystem::windowOf(form);
+    BareWindow bare(f.canvasSize);
+    bare.show();
+    waitUntil([&] { return log.painted(bare.canvas()); });
+    if (!resizeBoth(window, bare, f.windowSize, log))
+        return;
+    waitForSettledScale();
+    constexpr QSize Step(12, 8);
+    for (int i = 1; i <= settings.resizeSteps; ++i) {
+        log.reset(bare.canvas());
+        double start = monotonicMs();
+        bare.setCanvasSize(f.canvasSize + Step * i);
+        if (waitUntil([&] { return log.painted(bare.canvas()); }))
+            f.resizeStep.baseline.add(monotonicMs() - start);
+        log.reset(window->canvas());
+        start = monotonicMs();
+        window->resize(f.windowSize + Step * i);
+        if (waitUntil([&] { return log.painted(window->canvas()); }))
+            f.resizeStep.program.add(monotonicMs() - start);
+    }
+    log.reset(window->canvas());
+    if (waitUntil([&] { return log.painted(window->canvas()); }, 2000))
+        f.settledRepaintMs = monotonicMs() - log.trackedPaintStartMs();
 }
 
 }  // namespace
@@ -265,7 +343,26 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
             if (repaintOnce(canvasOf(form), log, ms))
                 f.repaint.program.add(ms);
         }
-        measureDrag(f, form, bare, log, settings);
+        measureDrag(f, f.drag, form, bare, log, settings);
+        closeForm(form);
+        std::fprintf(stderr, ".");
+    }
+    std::fprintf(stderr, "\n  fullscreen and resized");
+
+    for (FormFigures& f : all) {
+        if (!f.failure.isEmpty())
+            continue;
+        Form& form = registry.form(f.name);
+        double ms = 0;
+        if (!openForm(form, log, ms)) {
+            f.failure = "the window was never painted";
+            closeForm(form);
+            continue;
+        }
+        settle();
+        measureScreen(f, f.fullHd, form, log, settings);
+        measureScreen(f, f.ultraHd, form, log, settings);
+        measureResize(f, form, log, settings);
         closeForm(form);
         std::fprintf(stderr, ".");
     }

@@ -210,7 +210,10 @@ QString lookName(const Label& label)
 const LabelLook* labelLook(const Label& label, const QString& name, qreal scale, bool make)
 {
     const QString key = QString::number(scale) + QLatin1Char('|') + name;
+    // Room for every label of every form: 8 MB at 1:1, as much more as the
+    // looks grow at the largest scale drawn so far.
     static QCache<QString, LabelLook> cache(8 * 1024 * 1024);  // cost: bytes
+    cache.setMaxCost(std::max(cache.maxCost(), qsizetype(8 * 1024 * 1024 * std::max(1.0, scale * scale))));
     if (const LabelLook* look = cache.object(key))
         return look;
     if (!make)
