@@ -7,16 +7,22 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHash>
 #include <QHelpEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QLineF>
 #include <QPainter>
+#include <QPointingDevice>
+#include <QStyleHints>
 #include <QToolTip>
+#include <QTouchEvent>
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace tuvrel {
@@ -49,6 +55,35 @@ QIcon sharedWindowIcon(const QImage& image)
     if (it == icons->constEnd())
         it = icons->insert(image.cacheKey(), QIcon(QPixmap::fromImage(image)));
     return *it;
+}
+
+// One pointer plays at a time in the whole program, as with one mouse: the
+// left mouse button held on a canvas, or the finger that touched a canvas
+// while nothing else was held. Every other finger, on any window, and the
+// mouse while a finger holds, are nothing to the forms.
+struct Finger {
+    QPointer<FormCanvas> canvas;
+    const QPointingDevice* device = nullptr;  // compared, never used
+    int id = -1;
+    QPointF pressedAt;        // on the canvas
+    QPointF globalPressedAt;  // on the screen
+    bool tapping = true;      // still within the tap slack of where it touched
+};
+
+std::optional<Finger> heldFinger;
+QPointer<FormCanvas> mouseCanvas;  // where the left button went down, until it comes up
+
+bool fingerHolds()
+{
+    // A finger whose window went, or was hidden with its form, holds nothing.
+    if (heldFinger && (!heldFinger->canvas || !heldFinger->canvas->isVisible()))
+        heldFinger.reset();
+    return heldFinger.has_value();
+}
+
+bool mouseHolds()
+{
+    return mouseCanvas && (QGuiApplication::mouseButtons() & Qt::LeftButton);
 }
 
 class QtFormView : public FormView {
@@ -125,6 +160,7 @@ FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(for
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_AcceptTouchEvents);
     setMouseTracking(false);
 }
 
@@ -176,10 +212,26 @@ void FormCanvas::paintEvent(QPaintEvent* event)
     paintForm(p, form_, formArea, style(), hasFocus() || isActiveWindow());
 }
 
+qreal FormCanvas::tapSlack()
+{
+    return 2.0 * QGuiApplication::styleHints()->startDragDistance();
+}
+
+bool FormCanvas::fromMouse(const QMouseEvent* event) const
+{
+    // Mouse events that a platform makes from touches are left alone: the
+    // fingers come as touch events. And while a finger holds, the mouse waits.
+    return event->source() == Qt::MouseEventNotSynthesized && !fingerHolds();
+}
+
 void FormCanvas::mousePressEvent(QMouseEvent* event)
 {
+    if (!fromMouse(event))
+        return;
     const QPoint at = toForm(event->position());
     const Qt::MouseButton button = event->button();
+    if (button == Qt::LeftButton)
+        mouseCanvas = this;
     dispatch([&] { form_.mousePress(at, button); });
 }
 
@@ -191,16 +243,18 @@ void FormCanvas::mouseDoubleClickEvent(QMouseEvent* event)
 
 void FormCanvas::mouseMoveEvent(QMouseEvent* event)
 {
+    if (!fromMouse(event))
+        return;
     const QPoint at = toForm(event->position());
     dispatch([&] { form_.mouseMove(at); });
 }
 
-bool FormCanvas::releasedOverThisForm(const QMouseEvent* event) const
+bool FormCanvas::releasedOverThisForm(QPointF position, QPointF globalPosition) const
 {
-    if (!rect().contains(event->position().toPoint()))
+    if (!rect().contains(position.toPoint()))
         return false;
     // Another window lying over the canvas there takes the release away from this form.
-    const QPoint global = event->globalPosition().toPoint();
+    const QPoint global = globalPosition.toPoint();
     for (const QPointer<FormWindow>& w : windowStack())
         if (w && w->isVisible() && w->frameGeometry().contains(global))
             return w == window();
@@ -209,10 +263,89 @@ bool FormCanvas::releasedOverThisForm(const QMouseEvent* event) const
 
 void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton && event->source() == Qt::MouseEventNotSynthesized)
+        mouseCanvas.clear();
+    if (!fromMouse(event))
+        return;
     const QPoint at = toForm(event->position());
     const Qt::MouseButton button = event->button();
-    const bool over = releasedOverThisForm(event);
+    const bool over = releasedOverThisForm(event->position(), event->globalPosition());
     dispatch([&] { form_.mouseRelease(at, button, over); });
+}
+
+// A finger on a touch screen is a pointer: it touches, moves and lifts as the
+// left mouse button presses, moves and releases, so that no form knows which
+// of the two played. One finger at a time: the one that touched first while
+// nothing was held, followed by its id until it lifts or the system takes
+// the touch away; a finger that touches while another holds does nothing,
+// not even when the first lifts.
+void FormCanvas::touchEvent(QTouchEvent* event)
+{
+    const QPointingDevice* device = event->pointingDevice();
+    if (event->type() == QEvent::TouchCancel) {
+        // The system took the touches away (a gesture of the desktop): the
+        // press or drag ends with nothing dropped, as when the window loses
+        // the pointer.
+        if (heldFinger && heldFinger->canvas == this && heldFinger->device == device) {
+            heldFinger.reset();
+            if (form_.generation() == generation_ && form_.isLoaded())
+                form_.cancelInput();
+        }
+        return;
+    }
+    for (const QEventPoint& point : event->points()) {
+        const bool held = heldFinger && heldFinger->canvas == this && heldFinger->device == device && heldFinger->id == point.id();
+        if (held && point.state() == QEventPoint::Released)
+            fingerUp(point);
+        else if (held && point.state() == QEventPoint::Updated)
+            fingerMoved(point);
+        else if (!held && point.state() == QEventPoint::Pressed && !fingerHolds() && !mouseHolds())
+            fingerDown(point, device);
+    }
+}
+
+void FormCanvas::fingerDown(const QEventPoint& point, const QPointingDevice* device)
+{
+    if (form_.registry().ended() || form_.generation() != generation_ || !isVisible())
+        return;
+    // A long press is a press: no tool tip, and none left standing from the mouse.
+    QToolTip::hideText();
+    heldFinger = Finger{this, device, point.id(), point.position(), point.globalPosition(), true};
+    // A finger on a window behind brings it to the front, as a click does
+    // through the window manager.
+    if (!window()->isActiveWindow()) {
+        window()->raise();
+        window()->activateWindow();
+    }
+    const QPoint at = toForm(point.position());
+    dispatch([&] { form_.mousePress(at, Qt::LeftButton); });
+    // A drag follows the finger from its first move; a press that can only
+    // click keeps the finger's slack.
+    if (heldFinger && heldFinger->canvas == this && form_.generation() == generation_ && form_.drag())
+        heldFinger->tapping = false;
+}
+
+void FormCanvas::fingerMoved(const QEventPoint& point)
+{
+    if (heldFinger->tapping) {
+        if (QLineF(heldFinger->globalPressedAt, point.globalPosition()).length() <= tapSlack())
+            return;
+        heldFinger->tapping = false;
+    }
+    const QPoint at = toForm(point.position());
+    dispatch([&] { form_.mouseMove(at); });
+}
+
+void FormCanvas::fingerUp(const QEventPoint& point)
+{
+    const Finger finger = *heldFinger;
+    heldFinger.reset();
+    // A tap that wandered within the slack lifts where it touched.
+    const QPointF position = finger.tapping ? finger.pressedAt : point.position();
+    const QPointF global = finger.tapping ? finger.globalPressedAt : point.globalPosition();
+    const QPoint at = toForm(position);
+    const bool over = releasedOverThisForm(position, global);
+    dispatch([&] { form_.mouseRelease(at, Qt::LeftButton, over); });
 }
 
 void FormCanvas::keyPressEvent(QKeyEvent* event)
@@ -234,8 +367,13 @@ void FormCanvas::focusOutEvent(QFocusEvent* event)
     QWidget::focusOutEvent(event);
     // A popup such as a tool tip takes no input from the form; anything else
     // taking the focus (another window, a message box) ends a press or drag.
-    if (event->reason() != Qt::PopupFocusReason && form_.generation() == generation_ && form_.isLoaded())
-        form_.cancelInput();
+    if (event->reason() != Qt::PopupFocusReason) {
+        // The finger that held the form is let go: its later moves and its lift are nothing.
+        if (heldFinger && heldFinger->canvas == this)
+            heldFinger.reset();
+        if (form_.generation() == generation_ && form_.isLoaded())
+            form_.cancelInput();
+    }
     update();
 }
 
@@ -246,6 +384,30 @@ bool FormCanvas::focusNextPrevChild(bool)
 
 bool FormCanvas::event(QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel: {
+        auto* touch = static_cast<QTouchEvent*>(event);
+        // A touch pad moves the mouse pointer; only a touch screen's fingers are pointers of their own.
+        if (touch->device()->type() != QInputDevice::DeviceType::TouchScreen)
+            break;
+        touchEvent(touch);
+        // Taken, every touch on the canvas, so that Qt makes no mouse events of them.
+        event->accept();
+        return true;
+    }
+    case QEvent::ToolTip:
+        // Tool tips are for the mouse: a finger does not hover.
+        if (fingerHolds()) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+        break;
+    default: break;
+    }
     if (event->type() == QEvent::ToolTip && form_.generation() == generation_ && form_.isLoaded()) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint at = toForm(help->pos());

@@ -1,14 +1,18 @@
 #pragma once
 // The window of a loaded form: an optional one-item menu bar above one canvas
-// that paints the form and hands it the mouse and the keyboard. The window
-// system makes these windows for the registry and provides the message box.
+// that paints the form and hands it the mouse, the fingers on a touch screen
+// and the keyboard. The window system makes these windows for the registry
+// and provides the message box.
 #include "runtime/form_transform.h"
 #include "runtime/form_view.h"
 
 #include <QPointer>
 #include <QWidget>
 
+class QEventPoint;
 class QMenuBar;
+class QPointingDevice;
+class QTouchEvent;
 
 namespace tuvrel {
 
@@ -26,6 +30,11 @@ public:
     QPoint toForm(QPointF widgetPoint) const { return transform().toForm(widgetPoint); }
     QSize sizeHint() const override;
 
+    // How far a finger may wander from where it touched and still be a tap,
+    // in device-independent pixels: twice the distance at which a mouse
+    // press becomes a drag on this desktop.
+    static qreal tapSlack();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -39,7 +48,12 @@ protected:
 
 private:
     template <class F> void dispatch(F&& action);
-    bool releasedOverThisForm(const QMouseEvent* event) const;
+    bool releasedOverThisForm(QPointF position, QPointF globalPosition) const;
+    bool fromMouse(const QMouseEvent* event) const;
+    void touchEvent(QTouchEvent* event);
+    void fingerDown(const QEventPoint& point, const QPointingDevice* device);
+    void fingerMoved(const QEventPoint& point);
+    void fingerUp(const QEventPoint& point);
 
     Form& form_;
     quint64 generation_;

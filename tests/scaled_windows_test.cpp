@@ -5,67 +5,14 @@
 #include "runtime/form_transform.h"
 #include "tests/monkey/form_state.h"
 #include "tests/support/form_driver.h"
+#include "tests/support/plays.h"
 
 #include <QTest>
-#include <functional>
 
 using namespace tuvrel;
 using namespace tuvrel::test;
 
 namespace {
-
-// A few moves of one game that change what it shows.
-struct Play {
-    const char* form;
-    std::function<void(Form&)> moves;
-};
-
-const std::vector<Play>& plays()
-{
-    static const std::vector<Play> all{
-        {"Pietkleden", [](Form& f) {
-             drag(f, "ImageMutsGroen", "ImageMuts");
-             drag(f, "ImageBloesBlauw", "ImageBloes");
-             drag(f, "ImageBloesBlauw", "ImageBroek");  // not its place: nothing
-         }},
-        {"Plaatjeindezak1", [](Form& f) {
-             drag(f, "ImageKaars", "ImageZak1");
-             drag(f, "ImageMuts", "ImageZak2");  // the wrong one
-         }},
-        {"Vormen1", [](Form& f) {
-             drag(f, "ImageEendje", "ImageVeendje");
-             drag(f, "ImageJack", "ImageVstiften");  // the wrong package
-         }},
-        {"Puzzel1", [](Form& f) {
-             drag(f, "img4", "Image4");
-             drag(f, "img3", "Image1");
-             click(f, "Image1");  // the wrong quarter clicked away
-         }},
-        {"Tellen1", [](Form& f) {
-             click(f, "ImgPiet2");
-             click(f, "ImgZak4");
-         }},
-        {"Tellen3", [](Form& f) { drag(f, "Img2c", "Image2b"); }},
-        {"Sudoku1", [](Form& f) {
-             drag(f, "Img2", "Img1a");
-             drag(f, "Img3", "Img1b");
-             click(f, "knopGoed");
-         }},
-        {"Spel", [](Form& f) {
-             drag(f, "ImgSint", "Image1");
-             drag(f, "ImgPiet", "Image6");
-         }},
-    };
-    return all;
-}
-
-const Play& play(const QString& form)
-{
-    for (const Play& p : plays())
-        if (form == QLatin1String(p.form))
-            return p;
-    qFatal("no play for %s", qPrintable(form));
-}
 
 // Makes the window's canvas this size (the menu bar keeps its own height).
 void resizeCanvas(Form& form, QSize size)
@@ -137,14 +84,14 @@ private slots:
         {
             Program program;
             Form& f = program.show(form);
-            play(form).moves(f);
+            play(form).moves(f, mouseHand);
             expected = monkey::stateOf(f);
         }
         Program program;
         Form& f = program.show(form);
         resizeCanvas(f, (QSizeF(f.clientSize()) * scale).toSize());
         QVERIFY(qAbs(canvasOf(f)->transform().scale() - scale) < 0.001);
-        play(form).moves(f);
+        play(form).moves(f, mouseHand);
         const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }

@@ -5,10 +5,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointingDevice>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <QTouchEvent>
 
 namespace tuvrel::test {
 
@@ -59,6 +63,19 @@ Form& Program::show(const QString& name)
         if (!QTest::qWaitForWindowExposed(w))
             qWarning("window of %s not exposed", qPrintable(name));
     return f;
+}
+
+void useTouchBoardScreen()
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        return;
+    static QTemporaryFile screens(QDir::tempPath() + QStringLiteral("/tuvrel-screen-XXXXXX.json"));
+    if (!screens.open())
+        qFatal("cannot write the offscreen screen's description");
+    screens.write(R"({"screens": [{"name": "board", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
+                  R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    screens.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
 }
 
 FormWindow* windowOf(const Form& form)
@@ -133,6 +150,100 @@ void dragTo(Form& form, const QString& source, QPoint target)
 void drag(Form& form, const QString& source, const QString& target)
 {
     dragTo(form, source, centreOf(form, target));
+}
+
+Fingers::~Fingers() = default;
+
+QPointingDevice* Fingers::touchScreen()
+{
+    static QPointingDevice* const screen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    return screen;
+}
+
+QTest::QTouchEventWidgetSequence& Fingers::touchesOn(FormCanvas* canvas)
+{
+    std::erase_if(windows_, [](const Window& w) { return !w.canvas; });
+    for (Window& w : windows_)
+        if (w.canvas == canvas)
+            return *w.touches;
+    windows_.push_back({canvas, std::make_unique<QTest::QTouchEventWidgetSequence>(QTest::touchEvent(canvas, touchScreen(), false))});
+    return *windows_.back().touches;
+}
+
+void Fingers::send(int finger, QEventPoint::State state, QPoint at)
+{
+    const auto it = down_.find(finger);
+    if (it == down_.end())
+        qFatal("finger %d is not down", finger);
+    FormCanvas* canvas = it->second.canvas;
+    const int id = it->second.id;
+    if (!canvas) {
+        down_.erase(it);  // its window went with its form: the finger touches nothing any more
+        return;
+    }
+    if (state == QEventPoint::Released)
+        down_.erase(it);
+    auto& touches = touchesOn(canvas);
+    const QPoint p = canvas->transform().toCanvas(at);
+    switch (state) {
+    case QEventPoint::Pressed: touches.press(id, p); break;
+    case QEventPoint::Released: touches.release(id, p); break;
+    default: touches.move(id, p); break;
+    }
+    for (const auto& [other, d] : down_)
+        if (other != finger && d.canvas == canvas)
+            touches.stationary(d.id);
+    touches.commit();
+    settle();
+}
+
+void Fingers::press(int finger, Form& form, QPoint at)
+{
+    if (isDown(finger))
+        qFatal("finger %d is down already", finger);
+    down_[finger] = Down{canvasOf(form), nextId_++};
+    send(finger, QEventPoint::Pressed, at);
+}
+
+void Fingers::move(int finger, QPoint at)
+{
+    send(finger, QEventPoint::Updated, at);
+}
+
+void Fingers::release(int finger, QPoint at)
+{
+    send(finger, QEventPoint::Released, at);
+}
+
+void Fingers::cancel(Form& form)
+{
+    FormCanvas* canvas = canvasOf(form);
+    // As Qt hands a cancel on to the window: the window passes it to the
+    // widgets that have touches of the device.
+    QTouchEvent event(QEvent::TouchCancel, touchScreen());
+    QCoreApplication::sendEvent(canvas->window()->windowHandle(), &event);
+    std::erase_if(down_, [canvas](const auto& entry) { return entry.second.canvas == canvas; });
+    std::erase_if(windows_, [canvas](const Window& w) { return w.canvas == canvas; });
+    settle();
+}
+
+void tap(Form& form, const QString& control)
+{
+    Fingers fingers;
+    const QPoint at = centreOf(form, control);
+    fingers.press(0, form, at);
+    fingers.release(0, at);
+}
+
+void fingerDrag(Form& form, const QString& source, const QString& target)
+{
+    Fingers fingers;
+    const QPoint from = centreOf(form, source);
+    const QPoint to = centreOf(form, target);
+    fingers.press(0, form, from);
+    fingers.move(0, (from + to) / 2);
+    fingers.move(0, to);
+    fingers.release(0, to);
 }
 
 void key(Form& form, Qt::Key k, Qt::KeyboardModifiers modifiers)

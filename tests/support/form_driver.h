@@ -1,14 +1,24 @@
 #pragma once
 // Drives the real form windows the way a child does: presses, moves and
-// releases at the controls' places, keys, the menu item, the message box.
+// releases at the controls' places, with the mouse or with fingers on a touch
+// screen, keys, the menu item, the message box.
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
 #include "runtime/form_window.h"
 
+#include <QEventPoint>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <map>
 #include <memory>
+#include <vector>
+
+class QPointingDevice;
+namespace QTest {
+class QTouchEventWidgetSequence;
+}
 
 namespace tuvrel::test {
 
@@ -28,6 +38,12 @@ private:
     std::unique_ptr<FormRegistry> registry_;
 };
 
+// Called before the application is made: on Qt's offscreen platform, one
+// screen of a class board's size (1920 x 1080) in place of the platform's
+// small one, since Qt gives a touch to the window under it on a screen and
+// drops one that lies on no screen.
+void useTouchBoardScreen();
+
 FormWindow* windowOf(const Form& form);
 FormCanvas* canvasOf(const Form& form);
 
@@ -42,6 +58,51 @@ void click(Form& form, const QString& control);
 // Press on the source, move in steps, release at the point or over the target's centre.
 void dragTo(Form& form, const QString& source, QPoint target);
 void drag(Form& form, const QString& source, const QString& target);
+
+// Fingers on the touch screen that the tests register, each known by a number.
+// A finger touches a form's window, moves and lifts at form pixels mapped
+// through that window's transform; every event reports the other fingers on
+// the same window where they stand, as a touch screen does.
+class Fingers {
+public:
+    Fingers() = default;
+    Fingers(const Fingers&) = delete;
+    Fingers& operator=(const Fingers&) = delete;
+    ~Fingers();
+
+    static QPointingDevice* touchScreen();
+
+    void press(int finger, Form& form, QPoint at);
+    void move(int finger, QPoint at);
+    void release(int finger, QPoint at);
+    // The system takes the touches on the form's window away (TouchCancel);
+    // the fingers there are forgotten.
+    void cancel(Form& form);
+    bool isDown(int finger) const { return down_.count(finger) != 0; }
+
+private:
+    struct Down {
+        QPointer<FormCanvas> canvas;
+        int id;
+    };
+    // The touches on one window, as QTest keeps them from event to event.
+    struct Window {
+        QPointer<FormCanvas> canvas;
+        std::unique_ptr<QTest::QTouchEventWidgetSequence> touches;
+    };
+    void send(int finger, QEventPoint::State state, QPoint at);
+    QTest::QTouchEventWidgetSequence& touchesOn(FormCanvas* canvas);
+
+    std::map<int, Down> down_;
+    std::vector<Window> windows_;
+    int nextId_ = 1;  // a new touch id for every touch, as a touch screen gives
+};
+
+// One finger: a tap on a control, a drag from one control onto another, as
+// click() and drag() do with the mouse.
+void tap(Form& form, const QString& control);
+void fingerDrag(Form& form, const QString& source, const QString& target);
+
 void key(Form& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void chooseMenu(Form& form);
 void closeWindow(Form& form);

@@ -1,0 +1,29 @@
+#pragma once
+// One play of each game family: a few moves that change what its form shows,
+// played by either hand, the mouse or a finger, so that what one play leaves
+// behind can be compared across window sizes and hands.
+#include "tests/support/form_driver.h"
+
+#include <functional>
+#include <vector>
+
+namespace tuvrel::test {
+
+// How a child clicks and drags: with the mouse or with one finger.
+struct Hand {
+    const char* name;
+    void (*click)(Form& form, const QString& control);
+    void (*drag)(Form& form, const QString& source, const QString& target);
+};
+extern const Hand mouseHand;
+extern const Hand fingerHand;
+
+struct Play {
+    const char* form;
+    std::function<void(Form&, const Hand&)> moves;
+};
+
+const std::vector<Play>& plays();
+const Play& play(const QString& form);
+
+}  // namespace tuvrel::test
