@@ -11,14 +11,7 @@ for tool in Xvfb openbox xprop; do
   command -v "$tool" >/dev/null || { echo "run_on_desktop: $tool is missing (packages xvfb, openbox, x11-utils)" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/background.sh"
 
 # The server picks a free display number and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
@@ -27,7 +20,7 @@ for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "run_on_desktop: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# openbox with its stock configuration, without a session manager.
+# openbox with its stock configuration, on its own (--sm-disable).
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 200); do

@@ -10,16 +10,9 @@ for tool in weston Xwayland xdotool; do
   command -v "$tool" >/dev/null || { echo "wayland_start: $tool is missing (packages weston, xwayland, xdotool)" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
+source "$(dirname "$0")/background.sh"
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 # XWayland listens in /tmp/.X11-unix, which a bare container may lack.
 [ -d /tmp/.X11-unix ] || { mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix; }

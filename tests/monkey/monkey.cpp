@@ -319,7 +319,7 @@ std::vector<Aim> Sequence::aims(const Form& f, bool boardFull)
             const NavigationButton* nav = findNavigationButton(f.name(), c->name());
             const bool leaves = nav && nav->kind != NavigationKind::ResetInPlace && nav->kind != NavigationKind::Restart;
             if (persistent_ && leaves)
-                w = 0.02;
+                w = 0.004;  // now and then: a sequence that stays spends most of its events on one game
             else if (persistent_ && !nav && boardFull)
                 w = 5.0;  // every place is taken: time to press the check button
             if (f.name() == o_.endButton.first && c->name() == o_.endButton.second)
@@ -409,8 +409,15 @@ void Sequence::plan()
         f = registry().existing(heldForm_);
     if (!f || !f->isLoaded())
         f = topForm();
-    if (f && !buttons_ && minimised(test::windowOf(*f)))
-        f = nullptr;  // the window with the input was minimised: the child brings one back
+    if (f && !buttons_ && minimised(test::windowOf(*f))) {
+        // The window with the input was minimised: the child brings it back
+        // from the task bar, or another one.
+        if (persistent_ || rng_.chance(0.5)) {
+            plan_.push_back({Act::Activate, f->name()});
+            return;
+        }
+        f = nullptr;
+    }
     if (!f) {
         // No window has the input (the active one was closed): the child clicks one of those left.
         const auto forms = loaded();
@@ -449,7 +456,7 @@ void Sequence::planFree(Form& f)
                                       stay ? 1.0 : 2.0,
                                       f.menu() ? (stay ? 0.5 : 3.0) : 0.0,
                                       stay ? 0.02 : 1.5,
-                                      forms.size() > 1 ? (stay ? 0.05 : 3.0) : 0.0,
+                                      forms.size() > 1 ? (stay ? 0.005 : 3.0) : 0.0,
                                       stay ? 0.05 : 0.8,
                                       stay ? 0.3 : 1.5,
                                       stay ? 0.05 : 0.5,
@@ -538,7 +545,8 @@ void Sequence::planHeld(Form& f)
     const auto drops = dropTargets(f);
     const auto forms = loaded();
     enum { Move, Release, Keys, RightClick, CloseWindow, SwitchWindow };
-    switch (rng_.weighted({30.0, 30.0, 6.0, 3.0, 1.0, forms.size() > 1 ? 1.0 : 0.0})) {
+    const double away = persistent_ ? 0.02 : 1.0;  // a sequence that stays seldom leaves its game mid-press
+    switch (rng_.weighted({30.0, 30.0, 6.0, 3.0, away, forms.size() > 1 ? away : 0.0})) {
     case Move:
         plan_.push_back({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
         break;
