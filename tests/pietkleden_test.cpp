@@ -269,8 +269,9 @@ private slots:
                         return true;
             return false;
         };
+        const QList<QStringList> categories{Caps, Blouses, Trousers};
         for (int k = 0; k < 3; ++k)
-            for (const QString& piece : QList{Caps, Blouses, Trousers}.at(k)) {
+            for (const QString& piece : categories.at(k)) {
                 const QImage pixels = f.image(piece).picture().image();
                 const QPoint at = f.image(Slots.at(k)).pixelRect().topLeft();
                 for (int y = 0; y < pixels.height(); ++y)
