@@ -76,6 +76,8 @@ int main(int argc, char* argv[])
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tuvrel"));
     QApplication::setApplicationVersion(QStringLiteral(TUVREL_VERSION));
+    // The desktop entry the windows belong to, for docks and task bars.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tuvrel.Tuvrel"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     tuvrel::registerBundledFonts();
 
