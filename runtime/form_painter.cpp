@@ -407,6 +407,37 @@ void paintDragOutline(QPainter& p, const DeviceMap& map, const QRect& outline)
     p.restore();
 }
 
+// Where the face shows in the area: not under what is drawn opaque over the
+// whole of its rectangle later (a filled shape, an opaque label, a picture
+// without a transparent ground), which would only paint it again.
+QRegion faceShowing(const Form& form, const DeviceMap& map, const QRect& area)
+{
+    QRegion face(map.rect(area));
+    if (const Picture& bg = form.background(); bg.isOpaque())
+        face -= map.rect(QRect(QPoint(0, 0), bg.size()));
+    for (const Control* c : form.paintOrder()) {
+        if (!c->visible())
+            continue;
+        const QRect r = c->pixelRect();
+        switch (c->controlClass()) {
+        case ControlClass::Image:
+            if (const Picture& picture = static_cast<const Image&>(*c).picture(); picture.isOpaque())
+                face -= map.rect(QRect(r.topLeft(), picture.size()));
+            break;
+        case ControlClass::Label:
+            if (static_cast<const Label&>(*c).opaque())
+                face -= map.rect(r);
+            break;
+        case ControlClass::Shape:
+            if (const auto& shape = static_cast<const Shape&>(*c); shape.backStyle() == 1 || shape.solidFill())
+                face -= map.rect(r);
+            break;
+        default: break;
+        }
+    }
+    return face;
+}
+
 }  // namespace
 
 void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, bool showFocus)
@@ -416,11 +447,13 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
     const DeviceMap map(p);
     Painting painting(p, map);
     p.setWorldTransform(map.devicePixels());
-    p.fillRect(map.rect(area), Face);
     if (!form.isLoaded()) {
+        p.fillRect(map.rect(area), Face);
         p.restore();
         return;
     }
+    for (const QRect& r : faceShowing(form, map, area))
+        p.fillRect(r, Face);
     if (const Picture& bg = form.background(); !bg.isEmpty())
         paintPicture(p, map, painting, bg, QPoint(0, 0));
 

@@ -236,6 +236,11 @@ const QImage& Picture::image() const
     return object_->image;
 }
 
+bool Picture::isOpaque() const
+{
+    return object_ && !object_->asset->transparent;
+}
+
 QSize Picture::size() const
 {
     return object_ ? QSize(object_->asset->width, object_->asset->height) : QSize();

@@ -23,6 +23,8 @@ public:
     static Picture load(std::string_view asset);
 
     bool isEmpty() const { return !object_; }
+    // Every pixel of it covers what lies beneath (no transparent ground).
+    bool isOpaque() const;
     // 0 for the empty picture, otherwise unique among living pictures.
     quintptr identity() const { return reinterpret_cast<quintptr>(object_.get()); }
     // Pixels in premultiplied ARGB, ready to paint, decoded when first asked
