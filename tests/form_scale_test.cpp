@@ -2,9 +2,12 @@
 // 1:1 drawing below, one form of each family; at any other scale (the window's scale times
 // the screen's pixel ratio) every picture is drawn from its rendering at the size it is
 // shown at, puzzle quarters meet without a seam, text and buttons are drawn at that size
-// and the drag outline stays thin. Run at QT_SCALE_FACTOR=1 and 2.
+// and the drag outline stays thin, and a click and a drag-and-drop play as on the form
+// itself. Run at QT_SCALE_FACTOR=1 and 2.
 #include "runtime/form_transform.h"
+#include "tests/monkey/form_state.h"
 #include "tests/support/form_driver.h"
+#include "tests/support/plays.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -158,6 +161,26 @@ QString difference(const QImage& a, const QImage& b)
         .arg(where.height());
 }
 
+// The child's hand on the form itself, in form pixels, without a window in between: what
+// a click and a drag do at a scale of 1 whatever the screen.
+void clickOnForm(Form& form, const QString& control)
+{
+    const QPoint at = centreOf(form, control);
+    form.mousePress(at, Qt::LeftButton);
+    form.mouseRelease(at, Qt::LeftButton);
+}
+
+void dragOnForm(Form& form, const QString& source, const QString& target)
+{
+    const QPoint from = centreOf(form, source), to = centreOf(form, target);
+    form.mousePress(from, Qt::LeftButton);
+    form.mouseMove((from + to) / 2);
+    form.mouseMove(to);
+    form.mouseRelease(to, Qt::LeftButton);
+}
+
+const Hand formHand{"form", clickOnForm, dragOnForm};
+
 // Makes the window's canvas this size (the menu bar keeps its own height), and waits
 // until the scale has settled: paints while it changes may draw in the meantime.
 void resizeCanvas(Form& form, QSizeF size)
@@ -208,6 +231,8 @@ private slots:
     void quartersMeetWithoutASeam();
     void textAndButtonsAtTheirSize();
     void dragOutlineStaysThin();
+    void playsAsOnTheFormItself_data();
+    void playsAsOnTheFormItself();
 };
 
 void FormScaleTest::factorOneIsThePlainDrawing_data()
@@ -394,6 +419,42 @@ void FormScaleTest::dragOutlineStaysThin()
         QCOMPARE(left, 2);
         QCOMPARE(top, 2);
     }
+}
+
+void FormScaleTest::playsAsOnTheFormItself_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<double>("scale");
+    for (const Play& p : plays())
+        for (double scale : {1.0, 1.5})
+            QTest::newRow(qPrintable(QStringLiteral("%1 at window scale %2").arg(QLatin1String(p.form)).arg(scale)))
+                << QString::fromLatin1(p.form) << scale;
+}
+
+// One play of each family, clicks and drags with the mouse on the window (at the screen's
+// pixel ratio and a window scale), leaves the form as the same moves made on the form
+// itself in its own pixels, and changes it.
+void FormScaleTest::playsAsOnTheFormItself()
+{
+    QFETCH(QString, form);
+    QFETCH(double, scale);
+    if (scale == 1.0 && qApp->devicePixelRatio() == 1.0)
+        QSKIP("the form at a scale of 1 is the form itself");
+    monkey::FormState initial, expected;
+    {
+        Program program;
+        Form& f = program.show(form);
+        initial = monkey::stateOf(f);
+        play(form).moves(f, formHand);
+        expected = monkey::stateOf(f);
+    }
+    QVERIFY2(!monkey::differenceUpToIdentity(initial, expected).isEmpty(), "the play changed nothing");
+    Program program;
+    Form& f = program.show(form);
+    resizeCanvas(f, QSizeF(f.clientSize()) * scale);
+    play(form).moves(f, mouseHand);
+    const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 QTEST_MAIN(FormScaleTest)
