@@ -129,6 +129,20 @@ MoveResult moveOnce(QWidget* canvas, QPoint to, PaintLog& log, BoxNow boxNow)
     return r;
 }
 
+// The form opened again for the next figures; when it is not painted, that
+// is its failure and it is closed again.
+bool reopen(FormFigures& f, Form& form, PaintLog& log)
+{
+    double ms = 0;
+    if (openForm(form, log, ms)) {
+        settle();
+        return true;
+    }
+    f.failure = "the window was never painted";
+    closeForm(form);
+    return false;
+}
+
 // A drag of the form's draggable picture, in canvas pixels (the canvas may
 // show the form at any scale), against a bare canvas of the same size dragging
 // a box as large as the outline.
@@ -330,13 +344,9 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
         BareWindow bare(f.canvasSize);
         bare.show();
         waitUntil([&] { return bare.canvas()->isVisible() && log.painted(bare.canvas()); });
-        double ms = 0;
-        if (!openForm(form, log, ms)) {
-            f.failure = "the window was never painted";
-            closeForm(form);
+        if (!reopen(f, form, log))
             continue;
-        }
-        settle();
+        double ms = 0;
         for (int i = 0; i < settings.paintRepeats; ++i) {
             if (repaintOnce(bare.canvas(), log, ms))
                 f.repaint.baseline.add(ms);
@@ -353,13 +363,8 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
         if (!f.failure.isEmpty())
             continue;
         Form& form = registry.form(f.name);
-        double ms = 0;
-        if (!openForm(form, log, ms)) {
-            f.failure = "the window was never painted";
-            closeForm(form);
+        if (!reopen(f, form, log))
             continue;
-        }
-        settle();
         measureScreen(f, f.fullHd, form, log, settings);
         measureScreen(f, f.ultraHd, form, log, settings);
         measureResize(f, form, log, settings);

@@ -44,10 +44,6 @@ Rgba overWhite(std::uint32_t p) {
                 static_cast<std::uint8_t>(channel(p, 0) + white), 255};
 }
 
-std::uint32_t opaquePixel(Rgb c) {
-    return 0xff000000u | (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b;
-}
-
 std::uint32_t premultipliedPixel(Rgb c, std::uint8_t a) {
     auto times = [a](std::uint8_t v) { return std::uint32_t((v * a + 127) / 255); };
     return (std::uint32_t(a) << 24) | (times(c.r) << 16) | (times(c.g) << 8) | times(c.b);
@@ -182,47 +178,9 @@ RenderedImage cropImage(const RenderedImage& image, int x, int y, Size size) {
     return out;
 }
 
-RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge) {
-    const int w = present.width, h = present.height;
-    auto inside = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < w && y < h && alphaOf(present.pixels[static_cast<std::size_t>(y) * w + x]) >= 128;
-    };
-    RenderedImage out{w, h, std::vector<std::uint32_t>(present.pixels.size(), 0)};
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (!inside(x, y)) continue;
-            const bool onEdge = edge && nearOutside(inside, x, y, kEdgeBandSquared);
-            const std::size_t i = static_cast<std::size_t>(y) * w + x;
-            if (onEdge) {
-                out.pixels[i] = opaquePixel(*edge);
-            } else {
-                Rgba c = overWhite(paper.pixels[i]);
-                out.pixels[i] = opaquePixel(Rgb{c.r, c.g, c.b});
-            }
-        }
-    }
-    return out;
-}
-
-Picture finish(const RenderedImage& image, bool transparentGround) {
-    Picture picture{image.width, image.height, {}};
-    picture.pixels.reserve(image.pixels.size());
-    for (std::uint32_t p : image.pixels) {
-        const std::uint8_t a = alphaOf(p);
-        if (!transparentGround) {
-            picture.pixels.push_back(overWhite(p));
-        } else if (a < 128) {
-            picture.pixels.push_back(Rgba{0, 0, 0, 0});
-        } else {
-            picture.pixels.push_back(Rgba{unpremultiply(channel(p, 16), a), unpremultiply(channel(p, 8), a),
-                                          unpremultiply(channel(p, 0), a), 255});
-        }
-    }
-    return picture;
-}
-
-RenderedImage paperFillScaled(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge,
-                              double scale) {
+RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge,
+                        Edges edges, double scale) {
+    const bool smooth = edges == Edges::Smooth;
     const int w = present.width, h = present.height;
     auto inside = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < w && y < h && alphaOf(present.pixels[static_cast<std::size_t>(y) * w + x]) >= 128;
@@ -232,27 +190,28 @@ RenderedImage paperFillScaled(const RenderedImage& present, const RenderedImage&
         for (int x = 0; x < w; ++x) {
             const std::size_t i = static_cast<std::size_t>(y) * w + x;
             const std::uint8_t a = alphaOf(present.pixels[i]);
-            if (a == 0) continue;
+            if (smooth ? a == 0 : !inside(x, y)) continue;
             const bool onEdge = edge && (!inside(x, y) || nearOutside(inside, x, y, kEdgeBandSquared * scale * scale));
             const Rgba c = overWhite(paper.pixels[i]);
-            out.pixels[i] = premultipliedPixel(onEdge ? *edge : Rgb{c.r, c.g, c.b}, a);
+            out.pixels[i] = premultipliedPixel(onEdge ? *edge : Rgb{c.r, c.g, c.b}, smooth ? a : std::uint8_t(255));
         }
     }
     return out;
 }
 
-Picture finishScaled(const RenderedImage& image, bool transparentGround) {
+Picture finish(const RenderedImage& image, bool transparentGround, Edges edges) {
+    const bool smooth = edges == Edges::Smooth;
     Picture picture{image.width, image.height, {}};
     picture.pixels.reserve(image.pixels.size());
     for (std::uint32_t p : image.pixels) {
         const std::uint8_t a = alphaOf(p);
         if (!transparentGround) {
             picture.pixels.push_back(overWhite(p));
-        } else if (a == 0) {
+        } else if (smooth ? a == 0 : a < 128) {
             picture.pixels.push_back(Rgba{0, 0, 0, 0});
         } else {
             picture.pixels.push_back(Rgba{unpremultiply(channel(p, 16), a), unpremultiply(channel(p, 8), a),
-                                          unpremultiply(channel(p, 0), a), a});
+                                          unpremultiply(channel(p, 0), a), smooth ? a : std::uint8_t(255)});
         }
     }
     return picture;
@@ -300,9 +259,9 @@ Picture renderRowScaled(const ManifestRow& row, double scale) {
     }
     if (row.paper) {
         const RenderedImage paper = renderFor(row, "paper", *row.paper, Size{image.width, image.height}, scale);
-        image = paperFillScaled(image, paper, row.edge, scale);
+        image = paperFill(image, paper, row.edge, Edges::Smooth, scale);
     }
-    return finishScaled(image, row.transparent);
+    return finish(image, row.transparent, Edges::Smooth);
 }
 
 }  // namespace picture_renderer

@@ -35,22 +35,21 @@ RenderedImage renderSvg(const std::filesystem::path& svg, Size size, double slac
 
 RenderedImage cropImage(const RenderedImage& image, int x, int y, Size size);
 
+// How a transparent ground's edges are written: cut at 50 % alpha, as one transparent colour
+// allows, or smooth, the coverage kept as alpha.
+enum class Edges { Cut, Smooth };
+
 // Every pixel the present covers with at least 50 % alpha takes the paper's colour (or the edge
 // colour within the 2-pixel band along the inside of the outline); the rest becomes transparent.
-RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge);
+// With smooth edges the package keeps the present's own coverage as alpha, so that it has
+// exactly the present's shape, and the half-covered pixels outside the 50 % line are edge too.
+// At a `scale` the band is that many times as wide.
+RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge,
+                        Edges edges = Edges::Cut, double scale = 1.0);
 
-// The same silhouette at `scale` times the picture's size, with the present's own coverage as
-// alpha, so that the package has exactly the present's shape, smooth edges included. The edge
-// band is `scale` times as wide, and the half-covered pixels outside the 50 % line are edge too.
-RenderedImage paperFillScaled(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge,
-                              double scale);
-
-// Opaque ground: composite over white. Transparent ground: pixels under 50 % alpha become
-// transparent, the others take their own colour at full opacity.
-Picture finish(const RenderedImage& image, bool transparentGround);
-
-// Opaque ground: composite over white. Transparent ground: straight colours with the coverage as alpha.
-Picture finishScaled(const RenderedImage& image, bool transparentGround);
+// Opaque ground: composite over white. Transparent ground: straight colours; with cut edges,
+// pixels under 50 % alpha become transparent and the others fully opaque.
+Picture finish(const RenderedImage& image, bool transparentGround, Edges edges = Edges::Cut);
 
 // One image of a row at `size` (one of row.sizes). Throws ManifestError naming the row.
 Picture renderRow(const ManifestRow& row, Size size);
@@ -59,7 +58,7 @@ Picture renderRow(const ManifestRow& row, Size size);
 // sides are rounded), for screens that show the picture larger: a crop cuts the source
 // rendered at `scale` at `scale` times its offsets, the edges rounded so that neighbouring
 // quarters still meet; a package is the silhouette of its present at that scale. Colours and
-// alpha are kept in full (finishScaled). Throws ManifestError naming the row.
+// alpha are kept in full (smooth edges). Throws ManifestError naming the row.
 Picture renderRowScaled(const ManifestRow& row, double scale);
 
 // `size` times `scale`, each side rounded to the nearest pixel.
