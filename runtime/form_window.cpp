@@ -10,16 +10,17 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QHelpEvent>
+#include <QLineF>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QLineF>
 #include <QPainter>
 #include <QPointingDevice>
 #include <QStyleHints>
 #include <QToolTip>
 #include <QTouchEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -84,6 +85,31 @@ bool fingerHolds()
 bool mouseHolds()
 {
     return mouseCanvas && (QGuiApplication::mouseButtons() & Qt::LeftButton);
+}
+
+// The canvas under a point of the screen, of the form window in front there.
+FormCanvas* canvasAt(QPointF global)
+{
+    for (const QPointer<FormWindow>& w : windowStack()) {
+        if (!w || !w->isVisible() || !w->frameGeometry().contains(global.toPoint()))
+            continue;
+        FormCanvas* canvas = w->canvas();
+        return canvas->rect().contains(canvas->mapFromGlobal(global).toPoint()) ? canvas : nullptr;
+    }
+    return nullptr;
+}
+
+bool isTouchScreenEvent(const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        // A touch pad moves the mouse pointer; only a touch screen's fingers are pointers of their own.
+        return static_cast<const QTouchEvent*>(event)->device()->type() == QInputDevice::DeviceType::TouchScreen;
+    default: return false;
+    }
 }
 
 class QtFormView : public FormView {
@@ -160,7 +186,6 @@ FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(for
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_AcceptTouchEvents);
     setMouseTracking(false);
 }
 
@@ -275,10 +300,12 @@ void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
 
 // A finger on a touch screen is a pointer: it touches, moves and lifts as the
 // left mouse button presses, moves and releases, so that no form knows which
-// of the two played. One finger at a time: the one that touched first while
-// nothing was held, followed by its id until it lifts or the system takes
-// the touch away; a finger that touches while another holds does nothing,
-// not even when the first lifts.
+// of the two played. One finger at a time in the whole program: the one that
+// touched a canvas while nothing was held, followed by its device and id,
+// whichever window Qt hands its events to, until it lifts or the system takes
+// the touch away; a finger that touches while another holds does nothing, not
+// even when the first lifts. Each window hands every touch of the screen on
+// it to its canvas, as Qt reports them for the window.
 void FormCanvas::touchEvent(QTouchEvent* event)
 {
     const QPointingDevice* device = event->pointingDevice();
@@ -286,38 +313,51 @@ void FormCanvas::touchEvent(QTouchEvent* event)
         // The system took the touches away (a gesture of the desktop): the
         // press or drag ends with nothing dropped, as when the window loses
         // the pointer.
-        if (heldFinger && heldFinger->canvas == this && heldFinger->device == device) {
+        if (heldFinger && heldFinger->device == device) {
+            QPointer<FormCanvas> canvas = heldFinger->canvas;
             heldFinger.reset();
-            if (form_.generation() == generation_ && form_.isLoaded())
-                form_.cancelInput();
+            if (canvas && canvas->form_.generation() == canvas->generation_ && canvas->form_.isLoaded())
+                canvas->form_.cancelInput();
         }
         return;
     }
     for (const QEventPoint& point : event->points()) {
-        const bool held = heldFinger && heldFinger->canvas == this && heldFinger->device == device && heldFinger->id == point.id();
-        if (held && point.state() == QEventPoint::Released)
-            fingerUp(point);
-        else if (held && point.state() == QEventPoint::Updated)
-            fingerMoved(point);
-        else if (!held && point.state() == QEventPoint::Pressed && !fingerHolds() && !mouseHolds())
-            fingerDown(point, device);
+        const QPointF global = point.globalPosition();
+        if (heldFinger && heldFinger->device == device && heldFinger->id == point.id()) {
+            FormCanvas* canvas = heldFinger->canvas;
+            if (!canvas) {
+                heldFinger.reset();
+                continue;
+            }
+            // Where the finger is on its canvas; the event's own positions are the window's.
+            if (point.state() == QEventPoint::Released)
+                canvas->fingerUp(canvas->mapFromGlobal(global), global);
+            else if (point.state() == QEventPoint::Updated)
+                canvas->fingerMoved(canvas->mapFromGlobal(global), global);
+        } else if (point.state() == QEventPoint::Pressed && !fingerHolds() && !mouseHolds()) {
+            // Qt 6.4 gives a touch that begins while another is down to the
+            // window of the other touch: the canvas under it is found again.
+            FormCanvas* canvas = rect().contains(mapFromGlobal(global).toPoint()) ? this : canvasAt(global);
+            if (canvas)
+                canvas->fingerDown(device, point.id(), canvas->mapFromGlobal(global), global);
+        }
     }
 }
 
-void FormCanvas::fingerDown(const QEventPoint& point, const QPointingDevice* device)
+void FormCanvas::fingerDown(const QPointingDevice* device, int id, QPointF position, QPointF global)
 {
     if (form_.registry().ended() || form_.generation() != generation_ || !isVisible())
         return;
     // A long press is a press: no tool tip, and none left standing from the mouse.
     QToolTip::hideText();
-    heldFinger = Finger{this, device, point.id(), point.position(), point.globalPosition(), true};
+    heldFinger = Finger{this, device, id, position, global, true};
     // A finger on a window behind brings it to the front, as a click does
     // through the window manager.
     if (!window()->isActiveWindow()) {
         window()->raise();
         window()->activateWindow();
     }
-    const QPoint at = toForm(point.position());
+    const QPoint at = toForm(position);
     dispatch([&] { form_.mousePress(at, Qt::LeftButton); });
     // A drag follows the finger from its first move; a press that can only
     // click keeps the finger's slack.
@@ -325,24 +365,26 @@ void FormCanvas::fingerDown(const QEventPoint& point, const QPointingDevice* dev
         heldFinger->tapping = false;
 }
 
-void FormCanvas::fingerMoved(const QEventPoint& point)
+void FormCanvas::fingerMoved(QPointF position, QPointF global)
 {
     if (heldFinger->tapping) {
-        if (QLineF(heldFinger->globalPressedAt, point.globalPosition()).length() <= tapSlack())
+        if (QLineF(heldFinger->globalPressedAt, global).length() <= tapSlack())
             return;
         heldFinger->tapping = false;
     }
-    const QPoint at = toForm(point.position());
+    const QPoint at = toForm(position);
     dispatch([&] { form_.mouseMove(at); });
 }
 
-void FormCanvas::fingerUp(const QEventPoint& point)
+void FormCanvas::fingerUp(QPointF position, QPointF global)
 {
     const Finger finger = *heldFinger;
     heldFinger.reset();
     // A tap that wandered within the slack lifts where it touched.
-    const QPointF position = finger.tapping ? finger.pressedAt : point.position();
-    const QPointF global = finger.tapping ? finger.globalPressedAt : point.globalPosition();
+    if (finger.tapping) {
+        position = finger.pressedAt;
+        global = finger.globalPressedAt;
+    }
     const QPoint at = toForm(position);
     const bool over = releasedOverThisForm(position, global);
     dispatch([&] { form_.mouseRelease(at, Qt::LeftButton, over); });
@@ -367,13 +409,11 @@ void FormCanvas::focusOutEvent(QFocusEvent* event)
     QWidget::focusOutEvent(event);
     // A popup such as a tool tip takes no input from the form; anything else
     // taking the focus (another window, a message box) ends a press or drag.
-    if (event->reason() != Qt::PopupFocusReason) {
-        // The finger that held the form is let go: its later moves and its lift are nothing.
-        if (heldFinger && heldFinger->canvas == this)
-            heldFinger.reset();
-        if (form_.generation() == generation_ && form_.isLoaded())
-            form_.cancelInput();
-    }
+    // A finger that held the press stays the one pointer until it lifts, as
+    // the mouse does until its button comes up; its moves and its lift find
+    // nothing held.
+    if (event->reason() != Qt::PopupFocusReason && form_.generation() == generation_ && form_.isLoaded())
+        form_.cancelInput();
     update();
 }
 
@@ -384,29 +424,11 @@ bool FormCanvas::focusNextPrevChild(bool)
 
 bool FormCanvas::event(QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel: {
-        auto* touch = static_cast<QTouchEvent*>(event);
-        // A touch pad moves the mouse pointer; only a touch screen's fingers are pointers of their own.
-        if (touch->device()->type() != QInputDevice::DeviceType::TouchScreen)
-            break;
-        touchEvent(touch);
-        // Taken, every touch on the canvas, so that Qt makes no mouse events of them.
-        event->accept();
+    // Tool tips are for the mouse: a finger does not hover.
+    if (event->type() == QEvent::ToolTip && fingerHolds()) {
+        QToolTip::hideText();
+        event->ignore();
         return true;
-    }
-    case QEvent::ToolTip:
-        // Tool tips are for the mouse: a finger does not hover.
-        if (fingerHolds()) {
-            QToolTip::hideText();
-            event->ignore();
-            return true;
-        }
-        break;
-    default: break;
     }
     if (event->type() == QEvent::ToolTip && form_.generation() == generation_ && form_.isLoaded()) {
         auto* help = static_cast<QHelpEvent*>(event);
@@ -433,6 +455,7 @@ bool FormCanvas::event(QEvent* event)
 FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(form.generation())
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_AcceptTouchEvents);
     setWindowTitle(form.description().caption);
     setWindowIcon(sharedWindowIcon(form.icon().image()));
 
@@ -476,6 +499,55 @@ void FormWindow::closeEvent(QCloseEvent* event)
         return;
     form_.unload();
     registry.eventDone();
+}
+
+void FormWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The touches come to the window's own QWindow as Qt's windows get them.
+    if (windowHandle() != touchWindow_) {
+        if (touchWindow_)
+            touchWindow_->removeEventFilter(this);
+        touchWindow_ = windowHandle();
+        if (touchWindow_)
+            touchWindow_->installEventFilter(this);
+    }
+}
+
+// Every touch of the screen on the window goes to the canvas, before Qt's
+// widgets route it (Qt 6.4 drops the later events of a touch that begins while
+// others are down, when it takes the nearest one to be another widget's). A
+// touch that begins beside the canvas, on the menu bar, while nothing holds a
+// form is left to Qt, which makes mouse events of it: a tap chooses the menu
+// item. Every other touch is taken, so that Qt makes no mouse events of it.
+bool FormWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != touchWindow_ || !isTouchScreenEvent(event))
+        return false;
+    auto* touch = static_cast<QTouchEvent*>(event);
+    const QPointingDevice* device = touch->pointingDevice();
+    if (event->type() == QEvent::TouchCancel) {
+        std::erase_if(menuTouches_, [device](const auto& t) { return t.first == device; });
+        canvas_->touchEvent(touch);
+        return false;
+    }
+    bool forQt = false;
+    for (const QEventPoint& point : touch->points()) {
+        const std::pair<const QPointingDevice*, int> key{device, point.id()};
+        if (point.state() == QEventPoint::Pressed && menuBar_ && !fingerHolds() && !mouseHolds() &&
+            menuBar_->rect().contains(menuBar_->mapFromGlobal(point.globalPosition()).toPoint()))
+            menuTouches_.insert(key);
+        forQt = forQt || menuTouches_.count(key);
+    }
+    const QList<QEventPoint> points = touch->points();
+    canvas_->touchEvent(touch);
+    for (const QEventPoint& point : points)
+        if (point.state() == QEventPoint::Released)
+            menuTouches_.erase({device, point.id()});
+    if (forQt)
+        return false;
+    event->accept();
+    return true;
 }
 
 // ------------------------------------------------------------------ window system

@@ -8,11 +8,13 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <set>
+#include <utility>
 
-class QEventPoint;
 class QMenuBar;
 class QPointingDevice;
 class QTouchEvent;
+class QWindow;
 
 namespace tuvrel {
 
@@ -34,6 +36,8 @@ public:
     // in device-independent pixels: twice the distance at which a mouse
     // press becomes a drag on this desktop.
     static qreal tapSlack();
+    // A touch of the screen on the canvas's window, as the window gets it.
+    void touchEvent(QTouchEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,10 +54,9 @@ private:
     template <class F> void dispatch(F&& action);
     bool releasedOverThisForm(QPointF position, QPointF globalPosition) const;
     bool fromMouse(const QMouseEvent* event) const;
-    void touchEvent(QTouchEvent* event);
-    void fingerDown(const QEventPoint& point, const QPointingDevice* device);
-    void fingerMoved(const QEventPoint& point);
-    void fingerUp(const QEventPoint& point);
+    void fingerDown(const QPointingDevice* device, int id, QPointF position, QPointF global);
+    void fingerMoved(QPointF position, QPointF global);
+    void fingerUp(QPointF position, QPointF global);
 
     Form& form_;
     quint64 generation_;
@@ -68,12 +71,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Form& form_;
     quint64 generation_;
     FormCanvas* canvas_;
     QMenuBar* menuBar_ = nullptr;
+    QPointer<QWindow> touchWindow_;
+    // Touches that began on the menu bar while nothing held a form: Qt's to make mouse events of.
+    std::set<std::pair<const QPointingDevice*, int>> menuTouches_;
 };
 
 class QtWindowSystem : public WindowSystem {

@@ -8,6 +8,7 @@
 #include "tests/support/plays.h"
 
 #include <QHelpEvent>
+#include <QPointingDevice>
 #include <QTest>
 #include <QToolTip>
 
@@ -41,9 +42,10 @@ FormClass makeBoard()
             imageRow("piece", px(400), px(100), px(43), px(44)).withPicture("door").draggable(),
             imageRow("slot", px(600), px(100), px(60), px(60)),
             buttonRow("knopOther", px(100), px(500), px(100), px(30)).withCaption("verder").withFont(fonts::arial(12)),
+            menuRow("Help", "Help"),
         },
     });
-    for (const char* name : {"knop", "picture", "piece", "slot"}) {
+    for (const char* name : {"knop", "picture", "piece", "slot", "Help"}) {
         const QString n = QString::fromLatin1(name);
         c.onClick(n, [n](Form&) { events() << "click " + n; });
     }
@@ -59,9 +61,11 @@ FormClass makeOther()
         .caption = "other",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
-        .rows = {buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12))},
+        .rows = {buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12)),
+                 menuRow("Help", "Help")},
     });
     c.onClick("knop", [](Form&) { events() << "click other knop"; });
+    c.onClick("Help", [](Form&) { events() << "click other Help"; });
     return c;
 }
 
@@ -377,15 +381,82 @@ private slots:
         QCOMPARE(o.pressedButton(), nullptr);
         fingers.move(1, centreOf(o, "knop") + QPoint(5, 0));
         fingers.release(1, centreOf(o, "knop") + QPoint(5, 0));
+        // Nor its menu item, nor that of the dragging form's own window.
+        fingers.tapMenuItem(1, o);
+        fingers.tapMenuItem(1, *f);
         QVERIFY(f->drag());
         QCOMPARE(f->drag()->outline.center(), slot - centreOf(*f, "piece") + f->image("piece").pixelRect().center());
         QCOMPARE(QGuiApplication::focusWindow(), windowOf(*f)->windowHandle());
         fingers.release(0, slot);
         QCOMPARE(events(), QStringList{"drop piece on slot"});
-        // Alone, a finger on the window behind clicks there and brings it to the front.
+        // Alone, a finger on the window behind clicks there and brings it to
+        // the front; and a tap chooses a menu item.
         tap(o, "knop");
-        QCOMPARE(events(), (QStringList{"drop piece on slot", "click other knop"}));
         QTRY_COMPARE(QGuiApplication::focusWindow(), windowOf(o)->windowHandle());
+        fingers.tapMenuItem(0, o);
+        QCOMPARE(events(), (QStringList{"drop piece on slot", "click other knop", "click other Help"}));
+    }
+
+    // Children at two windows side by side: one rests a finger on each, then
+    // another child drags on the first. The new finger is the one followed,
+    // wherever the others rest.
+    void dragWhileFingersRestOnBothWindows()
+    {
+        Form& o = showOtherBeside();
+        f->show();
+        settle();
+        const QPoint piece = centreOf(*f, "piece");
+        const QPoint slot = centreOf(*f, "slot");
+        Fingers fingers;
+        fingers.press(0, *f, piece);                          // holds
+        fingers.press(1, *f, QPoint(5, f->clientSize().height() - 10));  // rests, far from the piece
+        fingers.press(2, o, QPoint(5, piece.y()));            // rests on the other window, nearer the piece
+        fingers.release(0, piece);
+        QVERIFY(!f->drag());
+        fingers.press(3, *f, piece);
+        QVERIFY(f->drag());
+        fingers.move(3, slot + QPoint(4, 0));
+        QCOMPARE(f->drag()->outline.center(), f->image("piece").pixelRect().center() + (slot + QPoint(4, 0) - piece));
+        fingers.release(3, slot);
+        QVERIFY(!f->drag());
+        fingers.release(1, QPoint(5, f->clientSize().height() - 10));
+        fingers.release(2, QPoint(5, piece.y()));
+        QCOMPARE(events(), QStringList{"drop piece on slot"});
+        tap(*f, "knop");
+        clickAt(*f, centreOf(*f, "knop"));
+        QCOMPARE(events(), (QStringList{"drop piece on slot", "click knop", "click knop"}));
+    }
+
+    // A touch screen may report a finger resting on one window before a new
+    // one on another, and Qt 6.4 then gives the new touch to the first
+    // window: it still presses what lies under it.
+    void touchHandedToTheWindowOfAnother()
+    {
+        Form& o = showOtherBeside();
+        f->show();
+        settle();
+        QWindow* board = windowOf(*f)->windowHandle();
+        QWindow* other = windowOf(o)->windowHandle();
+        const auto at = [](Form& form, QPoint p) { return canvasOf(form)->mapToGlobal(QPointF(onCanvas(form, p))); };
+        const auto send = [](QWindow* window, const QList<QEventPoint>& points) {
+            qt_handleTouchEventv2(window, Fingers::touchScreen(), points);
+            settle();
+        };
+        using S = QEventPoint::State;
+        const int holds = 900001, rests = 900002, taps = 900003;
+        const QPointF piece = at(*f, centreOf(*f, "piece"));
+        const QPointF rest = at(*f, QPoint(700, 500));
+        const QPointF knop = at(o, centreOf(o, "knop"));
+        send(board, {QEventPoint(holds, S::Pressed, {}, piece)});
+        send(board, {QEventPoint(holds, S::Stationary, {}, piece), QEventPoint(rests, S::Pressed, {}, rest)});
+        send(board, {QEventPoint(holds, S::Released, {}, piece), QEventPoint(rests, S::Stationary, {}, rest)});
+        QVERIFY(!f->drag());
+        // The resting finger holds nothing; the new one taps the other window's button.
+        send(other, {QEventPoint(rests, S::Stationary, {}, rest), QEventPoint(taps, S::Pressed, {}, knop)});
+        QCOMPARE(o.pressedButton(), &o.button("knop"));
+        send(other, {QEventPoint(rests, S::Stationary, {}, rest), QEventPoint(taps, S::Released, {}, knop)});
+        send(board, {QEventPoint(rests, S::Released, {}, rest)});
+        QCOMPARE(events(), QStringList{"click other knop"});
     }
 
     // ------------------------------------------------------------ cancelled and mixed

@@ -16,11 +16,13 @@
 #include <QSet>
 #include <QTest>
 #include <QTimer>
+#include <QTouchEvent>
 #include <QWindow>
 #include <cstdio>
 #include <algorithm>
 #include <csignal>
 #include <deque>
+#include <map>
 #include <unistd.h>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -133,7 +135,7 @@ void onFatalSignal(int signal)
 
 // ------------------------------------------------------------------ events
 
-enum class Act { Press, Move, Release, DoubleClick, Key, Menu, Close, Activate, Minimise, Resize, Maximise };
+enum class Act { Press, Move, Release, DoubleClick, Key, Menu, Close, Activate, Minimise, Resize, Maximise, Cancel };
 
 struct Step {
     Step(Act a, QString f, QPoint p = {}, Qt::MouseButton b = Qt::LeftButton, Qt::Key k = Qt::Key_Tab)
@@ -145,7 +147,30 @@ struct Step {
     QPoint at;     // form pixels (for a resize: the window's new size)
     Qt::MouseButton button;
     Qt::Key key;
+    // A finger on the touch screen (0 or 1) instead of the mouse: it touches,
+    // moves and lifts on the window it touched; a Menu step is a tap.
+    int finger = -1;
 };
+
+Step byFinger(Step step, int finger)
+{
+    step.finger = finger;
+    return step;
+}
+
+// A finger on the touch screen, as this player follows it.
+struct FingerDown {
+    int id = 0;                   // its touch point
+    QPointer<FormWindow> window;  // the window it touched, which has it until it lifts
+    QString form;
+    QPointF global;               // where it is on the screen
+    QPointF pressGlobal;          // where it touched
+    QPoint pressCanvas;           // where it touched, on the canvas
+    bool tapping = true;          // the finger the program follows, still within the tap slack
+};
+
+// Touch ids are never used twice in the process, as a touch screen gives them.
+int nextTouchId = 1;
 
 // What an event may change, as the runtime's rules have it.
 struct Effect {
@@ -241,8 +266,17 @@ private:
     QPoint toward(QPoint from, QPoint to);
     const Aim& choose(const std::vector<Aim>& aims);
 
+    void planFingers();
+    bool landsOn(const FormWindow* w, QPoint canvasPoint);
+    bool fingerMayTouch(const Form& f, QPoint at);
+
     // ---- sending
     bool send(const Step& step, Effect& effect, QString& text);
+    bool sendFinger(const Step& step, Effect& effect, QString& text);
+    void touch(int finger, QEventPoint::State state);
+    void tap(QWindow* window, QPoint windowPoint);
+    void forgetFinger(int finger);
+    bool mouseHoldsCanvas() const { return mouseHolds_ && (buttons_ & Qt::LeftButton); }
     void mouse(QWindow* window, QPoint windowPoint, Qt::MouseButton button, QEvent::Type type, bool newTime = true);
     Effect releaseEffect(Form& f, QPoint at, bool overMenu);
     Effect keyEffect(Form& f, Qt::Key key);
@@ -252,6 +286,8 @@ private:
     QMap<QString, FormState> states();
     void check(const Step& step, const Effect& effect, const QMap<QString, FormState>& before);
     void checkPress(Form& f, const Control* hit, bool inCanvas);
+    QStringList heldState();
+    void checkInert(const QString& what, const QStringList& heldBefore, const QWindow* focusBefore);
     void checkAlways();
     void fail(const QString& why)
     {
@@ -277,7 +313,13 @@ private:
     QPointer<FormWindow> heldWindow_;
     QString heldForm_;
     bool pressOnMenu_ = false;
+    bool mouseHolds_ = false;  // the left button went down on a canvas while no finger held it
     std::optional<PressHeld> pressHeld_;
+    // The fingers on the touch screen, in a sequence played by touch; the
+    // program follows the first that touched while nothing else was held.
+    bool touchSequence_ = false;
+    std::map<int, FingerDown> fingers_;
+    std::optional<int> holder_;
     bool ended_ = false;
     // Half of the sequences stay with a game: they drag more and seldom leave the form.
     bool persistent_ = false;
@@ -404,6 +446,16 @@ void Sequence::plan()
 {
     if (buttons_ && (!heldWindow_ || !heldWindow_->isVisible()))
         forgetHeld();  // the window holding the mouse has gone
+    std::vector<int> gone;
+    for (const auto& [n, d] : fingers_)
+        if (!d.window || !d.window->isVisible())
+            gone.push_back(n);  // the window a finger touched has gone: it touches nothing any more
+    for (int n : gone)
+        forgetFinger(n);
+    if (!fingers_.empty()) {
+        planFingers();
+        return;
+    }
     Form* f = nullptr;
     if (buttons_ && heldWindow_)
         f = registry().existing(heldForm_);
@@ -461,7 +513,9 @@ void Sequence::planFree(Form& f)
                                       stay ? 0.3 : 1.5,
                                       stay ? 0.05 : 0.5,
                                       stay ? 0.05 : 0.5};
-    switch (rng_.weighted(weights)) {
+    const size_t begin = plan_.size();
+    const int kind = rng_.weighted(weights);
+    switch (kind) {
     case Click: {
         const Aim& a = choose(targets);
         const QPoint p = pointIn(a.rect);
@@ -536,6 +590,128 @@ void Sequence::planFree(Form& f)
         break;
     default: break;
     }
+    if (!touchSequence_ || plan_.size() == begin || rng_.chance(0.1))
+        return;
+    if (kind == MenuItem) {
+        plan_.back().finger = 0;  // a tap on the menu item
+        return;
+    }
+    // A gesture on the canvas played with a finger, where the finger can touch it.
+    if ((kind != Click && kind != DragToTarget && kind != DragElsewhere && kind != PressOnly) || !fingerMayTouch(f, plan_[begin].at))
+        return;
+    for (size_t i = begin; i < plan_.size(); ++i)
+        plan_[i].finger = 0;
+    // Now and then the system takes the touch away instead of the finger lifting.
+    if (plan_.back().act == Act::Release && rng_.chance(0.04))
+        plan_.back() = byFinger({Act::Cancel, n}, 0);
+    // Meanwhile a second finger touches the same window or another, or the
+    // mouse clicks: one pointer plays at a time, so they are nothing.
+    const size_t last = plan_.size() - 1;  // the step that lifts the finger, or its last move
+    if (last > begin && rng_.chance(0.35)) {
+        std::vector<Step> episode;
+        Form* other = &f;
+        if (forms.size() > 1 && rng_.chance(0.3))
+            other = rng_.pick(forms);
+        const auto otherAims = aims(*other);
+        const QPoint q = rng_.chance(0.7) && !otherAims.empty() ? pointIn(choose(otherAims).rect) : anywhere(*other, 0);
+        if (rng_.chance(0.8)) {
+            if (fingerMayTouch(*other, q)) {
+                episode.push_back(byFinger({Act::Press, other->name(), q}, 1));
+                QPoint r = q;
+                for (int k = rng_.between(0, 2); k > 0; --k)
+                    episode.push_back(byFinger({Act::Move, other->name(), r = anywhere(*other, 40)}, 1));
+                if (rng_.chance(0.7))
+                    episode.push_back(byFinger({Act::Release, other->name(), r}, 1));
+            }
+        } else {
+            episode.push_back({Act::Press, n, q});
+            episode.push_back({Act::Release, n, q});
+        }
+        plan_.insert(plan_.begin() + std::ptrdiff_t(rng_.between(int(begin) + 1, int(last))), episode.begin(), episode.end());
+    }
+}
+
+// Fingers are down: they move and lift, a second one touches, the system
+// takes the touches away, keys are pressed, another window comes to the front.
+void Sequence::planFingers()
+{
+    std::vector<int> down;
+    for (const auto& [n, d] : fingers_)
+        down.push_back(n);
+    const int moving = holder_ && rng_.chance(0.7) ? *holder_ : rng_.pick(down);
+    Form* f = registry().existing(fingers_.at(moving).form);
+    if (!f || !f->isLoaded()) {
+        forgetFinger(moving);
+        plan();
+        return;
+    }
+    const QString n = f->name();
+    const auto targets = aims(*f);
+    const auto drops = dropTargets(*f);
+    const auto forms = loaded();
+    enum { Move, Lift, SecondFinger, Keys, MouseClick, Cancel, SwitchWindow, CloseWindow, MouseRelease };
+    switch (rng_.weighted({30.0, 30.0, fingers_.size() < 2 ? 6.0 : 0.0, 4.0, buttons_ ? 0.0 : 3.0, 1.0,
+                           forms.size() > 1 ? 1.0 : 0.0, 0.5, buttons_ ? 10.0 : 0.0})) {
+    case Move:
+        plan_.push_back(byFinger({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 60)}, moving));
+        break;
+    case Lift: {
+        const bool dragging = holder_ == moving && pressHeld_ && pressHeld_->drag;
+        const QPoint q = dragging && !drops.empty() && rng_.chance(0.6) ? pointIn(choose(drops).rect)
+                         : rng_.chance(0.5) && !targets.empty()       ? pointIn(choose(targets).rect)
+                                                                      : anywhere(*f, 60);
+        plan_.push_back(byFinger({Act::Release, n, q}, moving));
+        break;
+    }
+    case SecondFinger: {
+        Form* other = forms.size() > 1 && rng_.chance(0.3) ? rng_.pick(forms) : f;
+        const QPoint q = anywhere(*other, 0);
+        if (fingerMayTouch(*other, q))
+            plan_.push_back(byFinger({Act::Press, other->name(), q}, fingers_.count(0) ? 1 : 0));
+        else
+            plan_.push_back(byFinger({Act::Move, n, anywhere(*f, 60)}, moving));
+        break;
+    }
+    case Keys: {
+        static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_F11};
+        plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.pick(keys)});
+        break;
+    }
+    case MouseClick: {
+        const QPoint q = rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 0);
+        plan_.push_back({Act::Press, n, q});
+        plan_.push_back({Act::Move, n, rng_.chance(0.5) ? q : anywhere(*f, 0)});
+        plan_.push_back({Act::Release, n, q});
+        break;
+    }
+    case Cancel: plan_.push_back(byFinger({Act::Cancel, n}, moving)); break;
+    case SwitchWindow: {
+        std::vector<Form*> others;
+        for (Form* o : forms)
+            if (o != f)
+                others.push_back(o);
+        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        break;
+    }
+    case CloseWindow: plan_.push_back({Act::Close, rng_.pick(forms)->name()}); break;
+    case MouseRelease: plan_.push_back({Act::Release, heldForm_, anywhere(*f, 0)}); break;
+    default: break;
+    }
+}
+
+// Whether a finger touching that canvas point reaches the window: the point
+// lies on its canvas, and no other window lies over it on the screen.
+bool Sequence::landsOn(const FormWindow* w, QPoint canvasPoint)
+{
+    if (!w || !w->isVisible() || minimised(w) || !w->canvas()->rect().contains(canvasPoint))
+        return false;
+    return QGuiApplication::topLevelAt(w->canvas()->mapToGlobal(canvasPoint)) == w->windowHandle();
+}
+
+bool Sequence::fingerMayTouch(const Form& f, QPoint at)
+{
+    const FormWindow* w = test::windowOf(f);
+    return w && landsOn(w, w->canvas()->transform().toCanvas(at));
 }
 
 void Sequence::planHeld(Form& f)
@@ -607,7 +783,57 @@ void Sequence::forgetHeld()
     heldWindow_.clear();
     heldForm_.clear();
     pressOnMenu_ = false;
-    pressHeld_.reset();
+    mouseHolds_ = false;
+    if (!holder_)
+        pressHeld_.reset();
+}
+
+// A tap by a finger of its own, at a point of a window (the message box's
+// button, a window behind the box).
+void Sequence::tap(QWindow* window, QPoint windowPoint)
+{
+    QPointer<QWindow> guard = window;
+    const QPointF global = window->mapToGlobal(QPointF(windowPoint));
+    const int id = nextTouchId++;
+    qt_handleTouchEventv2(window, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Pressed, QPointF(windowPoint), global)});
+    QCoreApplication::processEvents();
+    if (guard && guard->isVisible())
+        qt_handleTouchEventv2(guard, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Released, QPointF(windowPoint), global)});
+    QCoreApplication::processEvents();
+}
+
+void Sequence::forgetFinger(int finger)
+{
+    fingers_.erase(finger);
+    if (holder_ == finger) {
+        holder_.reset();
+        pressHeld_.reset();
+    }
+}
+
+// One touch event: the finger in its new state, every other finger down
+// where it stands, as a touch screen reports them. The finger comes first:
+// Qt 6.4 gives a touch that begins after another's in an event to the
+// other's window.
+void Sequence::touch(int finger, QEventPoint::State state)
+{
+    QList<QEventPoint> points;
+    QWindow* window = nullptr;
+    for (const auto& [n, d] : fingers_) {
+        if (!d.window || !d.window->isVisible())
+            continue;
+        const QPointF local = d.window->windowHandle()->mapFromGlobal(d.global);
+        if (n == finger) {
+            points.prepend(QEventPoint(d.id, state, local, d.global));
+            window = d.window->windowHandle();
+        } else {
+            points.append(QEventPoint(d.id, QEventPoint::State::Stationary, local, d.global));
+        }
+    }
+    if (!window)
+        return;
+    qt_handleTouchEventv2(window, test::Fingers::touchScreen(), points);
+    QCoreApplication::processEvents();
 }
 
 Effect Sequence::releaseEffect(Form& f, QPoint at, bool overMenu)
@@ -647,6 +873,8 @@ Effect Sequence::keyEffect(Form& f, Qt::Key key)
 // Sends one event; false when it cannot be sent any more (its window went).
 bool Sequence::send(const Step& s, Effect& effect, QString& text)
 {
+    if (s.finger >= 0)
+        return sendFinger(s, effect, text);
     Form* f = registry().existing(s.form);
     const bool grabbed = (s.act == Act::Move || s.act == Act::Release) && buttons_;
     if (grabbed) {
@@ -695,8 +923,18 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
             pressOnMenu_ = false;
         }
         buttons_ |= s.button;
+        if (holder_) {
+            // A finger holds: the mouse is nothing to the forms until it lifts.
+            text += QStringLiteral(" (a finger holds)");
+            const QStringList held = heldState();
+            const QWindow* focus = QGuiApplication::focusWindow();
+            mouse(handle, wp, s.button, QEvent::MouseButtonPress);
+            checkInert(QStringLiteral("a mouse press while a finger holds"), held, focus);
+            return true;
+        }
         if (s.button == Qt::LeftButton) {
             pressOnMenu_ = overMenu;
+            mouseHolds_ = !overMenu;
             pressHeld_.reset();
             if (hit && hit->enabled() && inCanvas) {
                 const bool drag = hit->controlClass() == ControlClass::Image && static_cast<Image*>(hit)->dragAutomatic();
@@ -711,24 +949,45 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
     }
     case Act::Move:
         text = QStringLiteral("move to %1%2%3").arg(place, under(), buttons_ ? QString() : QStringLiteral(" (no button)"));
+        if (holder_) {
+            text += QStringLiteral(" (a finger holds)");
+            const QStringList held = heldState();
+            const QWindow* focus = QGuiApplication::focusWindow();
+            mouse(handle, wp, Qt::NoButton, QEvent::MouseMove);
+            checkInert(QStringLiteral("a mouse move while a finger holds"), held, focus);
+            return true;
+        }
         mouse(handle, wp, Qt::NoButton, QEvent::MouseMove);
         return true;
     case Act::Release: {
         if (!(buttons_ & s.button))
             return false;
         text = QStringLiteral("release %1 %2%3").arg(QLatin1String(buttonName(s.button)), place, under());
+        if (holder_) {
+            text += QStringLiteral(" (a finger holds)");
+            buttons_ &= ~s.button;
+            const QStringList held = heldState();
+            const QWindow* focus = QGuiApplication::focusWindow();
+            mouse(handle, wp, s.button, QEvent::MouseButtonRelease);
+            checkInert(QStringLiteral("a mouse release while a finger holds"), held, focus);
+            if (!buttons_)
+                forgetHeld();
+            return true;
+        }
         if (s.button == Qt::LeftButton)
             effect = releaseEffect(*f, at, overMenu);
         buttons_ &= ~s.button;
         mouse(handle, wp, s.button, QEvent::MouseButtonRelease);
-        if (s.button == Qt::LeftButton)
+        if (s.button == Qt::LeftButton) {
             pressHeld_.reset();
+            mouseHolds_ = false;
+        }
         if (!buttons_)
             forgetHeld();
         return true;
     }
     case Act::DoubleClick: {
-        if (buttons_)
+        if (buttons_ || !fingers_.empty())
             return false;
         text = QStringLiteral("double-click %1%2").arg(place, under());
         Control* hit = inCanvas ? f->hitTest(at) : nullptr;
@@ -766,7 +1025,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Menu: {
-        if (buttons_ || !w->menuBar() || w->menuBar()->actions().isEmpty())
+        if (buttons_ || !fingers_.empty() || !w->menuBar() || w->menuBar()->actions().isEmpty())
             return false;
         QMenuBar* bar = w->menuBar();
         QAction* item = bar->actions().first();
@@ -800,7 +1059,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Minimise: {
-        if (buttons_ || minimised(w))
+        if (buttons_ || !fingers_.empty() || minimised(w))
             return false;
         text = QStringLiteral("minimise the window of %1").arg(f->name());
         w->setWindowState(w->windowState() | Qt::WindowMinimized);
@@ -808,7 +1067,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Resize: {
-        if (buttons_ || minimised(w) || (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        if (buttons_ || !fingers_.empty() || minimised(w) || (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             return false;
         const QSize size(s.at.x(), s.at.y());
         text = QStringLiteral("resize the window of %1 to %2x%3").arg(f->name()).arg(size.width()).arg(size.height());
@@ -817,7 +1076,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Maximise: {
-        if (buttons_ || minimised(w))
+        if (buttons_ || !fingers_.empty() || minimised(w))
             return false;
         const bool on = !(w->windowState() & Qt::WindowMaximized);
         text = QStringLiteral("%1 the window of %2").arg(on ? QStringLiteral("maximise") : QStringLiteral("restore"), f->name());
@@ -825,8 +1084,180 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         QCoreApplication::processEvents();
         return true;
     }
+    case Act::Cancel: break;
     }
     return false;
+}
+
+// Sends one touch event of a finger, or a tap on a menu item, or the
+// system's TouchCancel; false when it cannot be sent.
+bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
+{
+    const QString who = QStringLiteral("finger %1").arg(s.finger + 1);
+    if (s.act == Act::Cancel) {
+        if (fingers_.empty())
+            return false;
+        QPointer<FormWindow> w = fingers_.begin()->second.window;
+        if (!w || !w->isVisible())
+            return false;
+        text = QStringLiteral("the system takes the touches away (TouchCancel)%1")
+                   .arg(holder_ ? QStringLiteral(", the finger that holds among them") : QString());
+        const bool held = holder_.has_value();
+        const QStringList before = heldState();
+        const QWindow* focus = QGuiApplication::focusWindow();
+        // As Qt hands a cancel on: to the window, which passes it to every
+        // widget that has touches of the device.
+        QTouchEvent cancel(QEvent::TouchCancel, test::Fingers::touchScreen());
+        QCoreApplication::sendEvent(w->windowHandle(), &cancel);
+        QCoreApplication::processEvents();
+        if (held) {
+            holder_.reset();
+            pressHeld_.reset();
+        } else {
+            checkInert(QStringLiteral("a TouchCancel while no finger held"), before, focus);
+        }
+        // The cancelled fingers leave the screen afterwards; the program has
+        // forgotten them and takes their lifting for nothing.
+        const QStringList after = heldState();
+        std::vector<int> down;
+        for (const auto& [n, d] : fingers_)
+            down.push_back(n);
+        for (int n : down) {
+            touch(n, QEventPoint::State::Released);
+            fingers_.erase(n);
+        }
+        checkInert(QStringLiteral("a cancelled finger lifting"), after, QGuiApplication::focusWindow());
+        return true;
+    }
+    if (s.act == Act::Menu) {
+        Form* f = registry().existing(s.form);
+        FormWindow* w = f && f->isLoaded() ? test::windowOf(*f) : nullptr;
+        if (!w || minimised(w) || buttons_ || !fingers_.empty() || !w->menuBar() || w->menuBar()->actions().isEmpty())
+            return false;
+        QMenuBar* bar = w->menuBar();
+        QAction* item = bar->actions().first();
+        const QPoint mp = bar->mapTo(w, bar->actionGeometry(item).center());
+        const QPointF global = w->mapToGlobal(QPointF(mp));
+        QPointer<QWindow> handle = w->windowHandle();
+        if (QGuiApplication::topLevelAt(global.toPoint()) != handle)
+            return false;
+        text = QStringLiteral("tap the menu item \"%1\" of %2").arg(item->text(), f->name());
+        effect = {Effect::Handler, f->name()};
+        const int id = nextTouchId++;
+        qt_handleTouchEventv2(handle, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Pressed, QPointF(mp), global)});
+        QCoreApplication::processEvents();
+        if (handle && handle->isVisible())
+            qt_handleTouchEventv2(handle, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Released, QPointF(mp), global)});
+        QCoreApplication::processEvents();
+        return true;
+    }
+
+    // Touch, move or lift: on the window the finger touched.
+    Form* f = nullptr;
+    FormWindow* w = nullptr;
+    if (s.act == Act::Press) {
+        if (fingers_.count(s.finger))
+            return false;
+        f = registry().existing(s.form);
+        w = f && f->isLoaded() ? test::windowOf(*f) : nullptr;
+    } else {
+        const auto it = fingers_.find(s.finger);
+        if (it == fingers_.end())
+            return false;
+        w = it->second.window;
+        f = registry().existing(it->second.form);
+        if (!w || !w->isVisible() || !f || !f->isLoaded()) {
+            forgetFinger(s.finger);  // its window has gone: the finger touches nothing any more
+            return false;
+        }
+    }
+    if (!w)
+        return false;
+    FormCanvas* canvas = w->canvas();
+    const FormTransform transform = canvas->transform();
+    const QPoint cp = transform.toCanvas(s.at);
+    const QPointF global = canvas->mapToGlobal(QPointF(cp));
+    const QPoint at = transform.toForm(QPointF(cp));
+    const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
+    const QString place = QStringLiteral("%1 at %2,%3").arg(f->name()).arg(at.x()).arg(at.y());
+    auto under = [&](QPoint p) -> QString {
+        Control* c = QRect(QPoint(0, 0), f->clientSize()).contains(p) ? f->hitTest(p) : nullptr;
+        return c ? QStringLiteral(" on %1").arg(c->name()) : QString();
+    };
+    const QStringList heldBefore = heldState();
+    const QWindow* focusBefore = QGuiApplication::focusWindow();
+
+    switch (s.act) {
+    case Act::Press: {
+        if (!landsOn(w, cp))
+            return false;  // another window lies there on the screen, or the point is off the canvas
+        // The program follows this finger if nothing else holds a form.
+        const bool holds = !holder_ && !mouseHoldsCanvas() && !registry().ended();
+        Control* hit = inCanvas ? f->hitTest(at) : nullptr;
+        text = QStringLiteral("%1 touches %2%3%4").arg(who, place, under(at), holds ? QString() : QStringLiteral(" (another pointer holds)"));
+        FingerDown d;
+        d.id = nextTouchId++;
+        d.window = w;
+        d.form = f->name();
+        d.global = d.pressGlobal = global;
+        d.pressCanvas = cp;
+        if (holds) {
+            holder_ = s.finger;
+            pressHeld_.reset();
+            if (hit && hit->enabled()) {
+                const bool drag = hit->controlClass() == ControlClass::Image && static_cast<Image*>(hit)->dragAutomatic();
+                if (drag || hit->controlClass() == ControlClass::Image || hit->controlClass() == ControlClass::CommandButton)
+                    pressHeld_ = PressHeld{f->name(), f->generation(), hit->name(), drag};
+            }
+            d.tapping = !(pressHeld_ && pressHeld_->drag);  // a drag follows the finger from its first move
+        }
+        fingers_[s.finger] = d;
+        touch(s.finger, QEventPoint::State::Pressed);
+        if (!holds)
+            checkInert(QStringLiteral("a finger touching while another pointer holds"), heldBefore, focusBefore);
+        else if (registry().existing(s.form) == f && f->isLoaded())
+            checkPress(*f, f->find(pressHeld_ ? pressHeld_->control : QString()), inCanvas);
+        return true;
+    }
+    case Act::Move: {
+        FingerDown& d = fingers_.at(s.finger);
+        const bool holds = holder_ == s.finger;
+        d.global = global;
+        if (holds && d.tapping && QLineF(d.pressGlobal, global).length() > FormCanvas::tapSlack())
+            d.tapping = false;
+        text = QStringLiteral("%1 moves to %2%3%4").arg(who, place, under(at),
+                                                        !holds ? QStringLiteral(" (it holds nothing)")
+                                                        : d.tapping ? QStringLiteral(" (within the tap slack)") : QString());
+        touch(s.finger, QEventPoint::State::Updated);
+        if (!holds)
+            checkInert(QStringLiteral("a finger that holds nothing moving"), heldBefore, focusBefore);
+        return true;
+    }
+    case Act::Release: {
+        const FingerDown d = fingers_.at(s.finger);
+        const bool holds = holder_ == s.finger;
+        fingers_.at(s.finger).global = global;
+        // A tap within the slack lifts where it touched.
+        const QPoint liftedAt = holds && d.tapping ? transform.toForm(QPointF(d.pressCanvas)) : at;
+        text = QStringLiteral("%1 lifts at %2%3%4")
+                   .arg(who, place, under(at),
+                        !holds ? QStringLiteral(" (it holds nothing)")
+                        : d.tapping ? QStringLiteral(" (a tap: lifts where it touched, %1,%2)").arg(liftedAt.x()).arg(liftedAt.y())
+                                    : QString());
+        if (holds) {
+            effect = releaseEffect(*f, liftedAt, false);
+            holder_.reset();
+        }
+        touch(s.finger, QEventPoint::State::Released);
+        fingers_.erase(s.finger);
+        if (holds)
+            pressHeld_.reset();
+        else
+            checkInert(QStringLiteral("a finger that holds nothing lifting"), heldBefore, focusBefore);
+        return true;
+    }
+    default: return false;
+    }
 }
 
 // ---------------------------------------------------------------- checking
@@ -857,6 +1288,33 @@ void Sequence::checkPress(Form& f, const Control* hit, bool inCanvas)
                       f.pressedButton() ? f.pressedButton()->name() : QStringLiteral("none")));
     if (button && f.focusedButton() != hit)
         fail(QStringLiteral("pressing %1 did not give it the focus").arg(hit->name()));
+}
+
+// What every loaded form holds: its drag (source and outline) and its pressed button.
+QStringList Sequence::heldState()
+{
+    QStringList held;
+    for (Form* f : loaded()) {
+        const auto& d = f->drag();
+        held << QStringLiteral("%1: %2, %3")
+                    .arg(f->name(),
+                         d ? QStringLiteral("drags %1 with its outline at %2,%3").arg(d->source->name()).arg(d->outline.x()).arg(d->outline.y())
+                           : QStringLiteral("no drag"),
+                         f->pressedButton() ? QStringLiteral("holds %1").arg(f->pressedButton()->name()) : QStringLiteral("no button held"));
+    }
+    return held;
+}
+
+// An event that is nothing to the forms: it changed no press or drag and
+// brought no window to the front.
+void Sequence::checkInert(const QString& what, const QStringList& heldBefore, const QWindow* focusBefore)
+{
+    const QStringList now = heldState();
+    if (now != heldBefore)
+        fail(QStringLiteral("%1 changed what the forms hold: %2 became %3")
+                 .arg(what, heldBefore.join(QLatin1String("; ")), now.join(QLatin1String("; "))));
+    if (QGuiApplication::focusWindow() != focusBefore)
+        fail(QStringLiteral("%1 brought another window to the front").arg(what));
 }
 
 void Sequence::checkAlways()
@@ -913,8 +1371,8 @@ void Sequence::checkAlways()
             if (!own || !d->source->visible() || !d->source->enabled() || !d->source->dragAutomatic())
                 fail(QStringLiteral("%1 drags %2, which cannot be dragged").arg(f->name(), own ? d->source->name() : QStringLiteral("a control of no form")));
         }
-        if (!(buttons_ & Qt::LeftButton) && (d || f->pressedButton()))
-            fail(QStringLiteral("%1 still holds %2 after the button came up")
+        if (!mouseHoldsCanvas() && !holder_ && (d || f->pressedButton()))
+            fail(QStringLiteral("%1 still holds %2 with no button or finger down")
                      .arg(f->name(), d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name()));
 
         // The keyboard focus is on a visible button of the form, when it has one.
@@ -1025,6 +1483,12 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
         if (f && f->isLoaded() && QGuiApplication::focusWindow() != handleOf(*f))
             fail(QStringLiteral("%1 brought to the front does not take the input").arg(step.form));
     }
+    // A finger that held stops holding when its window goes.
+    if (holder_) {
+        const FingerDown& d = fingers_.at(*holder_);
+        if (!d.window || !d.window->isVisible())
+            forgetFinger(*holder_);
+    }
     // A press or drag is forgotten when its window loses the input.
     if (pressHeld_) {
         Form* f = registry().existing(pressHeld_->form);
@@ -1055,6 +1519,13 @@ void Sequence::answerBox(QMessageBox* box)
         if (!w)
             continue;
         const QPoint wp = w->canvas()->mapTo(w, at);
+        if (touchSequence_ && rng_.chance(0.6) && landsOn(w, w->canvas()->transform().toCanvas(at))) {
+            log_ << QStringLiteral("    tap %1 at %2,%3 while the box is open").arg(f->name()).arg(at.x()).arg(at.y());
+            tap(w->windowHandle(), wp);
+            if (!guard)
+                break;
+            continue;
+        }
         log_ << QStringLiteral("    click %1 at %2,%3 while the box is open").arg(f->name()).arg(at.x()).arg(at.y());
         const Qt::MouseButtons held = buttons_;
         buttons_ = Qt::LeftButton;
@@ -1081,8 +1552,13 @@ void Sequence::answerBox(QMessageBox* box)
         switch (how) {
         case 0: {
             QAbstractButton* ok = guard->button(QMessageBox::Ok);
-            log_ << QStringLiteral("    click OK");
             const QPoint p = ok->mapTo(guard.data(), ok->rect().center());
+            if (touchSequence_ && rng_.chance(0.6) && QGuiApplication::topLevelAt(handle->mapToGlobal(p)) == handle) {
+                log_ << QStringLiteral("    tap OK");
+                tap(handle, p);
+                break;
+            }
+            log_ << QStringLiteral("    click OK");
             buttons_ = Qt::LeftButton;
             mouse(handle, p, Qt::LeftButton, QEvent::MouseButtonPress);
             buttons_ = Qt::NoButton;
@@ -1144,9 +1620,13 @@ SequenceResult Sequence::run()
     // Half of the sequences stay with their games; of those that start at a
     // game most do, or the game would lose its events to the start screen.
     persistent_ = rng_.chance(first == forms.first() ? 0.5 : 0.8);
+    // A share of the sequences is played on the touch screen: one finger,
+    // now and then a second one, and the mouse now and then.
+    touchSequence_ = rng_.chance(o_.touchShare);
     result.firstForm = first;
+    result.byTouch = touchSequence_;
     log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)") : QStringLiteral("(a sequence that goes everywhere)"));
-    log_ << QStringLiteral("(starts at %1)").arg(first);
+    log_ << QStringLiteral("(starts at %1%2)").arg(first, touchSequence_ ? QStringLiteral(", played with fingers") : QString());
     if (o_.trace)
         std::printf("%s\n%s\n", qPrintable(log_[0]), qPrintable(log_[1]));
     registry().show(first);

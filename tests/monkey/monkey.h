@@ -1,11 +1,12 @@
 #pragma once
 // The random player: a child pressing everything, in every order. One sequence
 // is a fresh program, started at its first form, played with real mouse, key
-// and window-close events chosen from a seed until the program ends or the
-// sequence is long enough. After every event it checks the invariants of every
+// and window-close events, or fingers on a touch screen, chosen from a seed
+// until the program ends or the sequence is long enough. After every event it checks the invariants of every
 // game family on every loaded form, and its own rules of the runtime: windows
 // exactly for the loaded forms, nothing pressed or dragged once the button is
-// up, a form that received nothing unchanged, a rebuilt form as fresh as its
+// up and no finger holds, one pointer at a time (a second finger and the mouse
+// during a finger's press are nothing), a form that received nothing unchanged, a rebuilt form as fresh as its
 // description, Show bringing its form to the front. The same seed plays the
 // same events, so a failure is replayed from its seed.
 #include "tests/support/form_driver.h"
@@ -37,6 +38,10 @@ struct MonkeyOptions {
     QStringList unchangingForms{QStringLiteral("Start")};
     int length = 2000;      // events of one sequence at most
     bool trace = false;     // print every event as it is sent
+    // The share of the sequences played on a touch screen: taps and finger
+    // drags where a finger can reach the window, a second finger now and
+    // then, the system taking the touches away, the mouse meanwhile.
+    double touchShare = 0.3;
 };
 
 struct Failure {
@@ -55,6 +60,7 @@ struct SequenceResult {
     int handled = 0;        // events that ran a handler: clicks, drops, menu items
     QMap<QString, int> perForm;  // events received, by form
     QString firstForm;           // the form the sequence started at
+    bool byTouch = false;        // played on the touch screen
 };
 
 class Monkey {

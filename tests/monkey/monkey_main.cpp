@@ -3,6 +3,8 @@
 //
 //   monkey [--events N] [--seed S] [--length L]      a run; its seed is drawn when not given
 //   monkey --replay S [--length L] [--trace]         one sequence again, event by event
+//   --touch T                                         the share of sequences played on a touch
+//                                                     screen, 0 to 1 (0.3 when not given)
 //
 // Prints the events per second and, on a failure, its seed, the events and the
 // replay command; exits with 1 then.
@@ -30,8 +32,8 @@ bool parseNumber(const QString& text, std::uint64_t& value)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: monkey [--events N] [--seed S] [--length L]\n"
-                         "       monkey --replay S [--length L] [--trace]\n");
+    std::fprintf(stderr, "usage: monkey [--events N] [--seed S] [--length L] [--touch T]\n"
+                         "       monkey --replay S [--length L] [--trace] [--touch T]\n");
     return 2;
 }
 
@@ -41,11 +43,14 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    tuvrel::test::useTouchBoardScreen();
     QApplication app(argc, argv);
-    const QString self = QString::fromLocal8Bit(argv[0]);
+    QString self = QString::fromLocal8Bit(argv[0]);
 
     std::uint64_t events = 20000, seed = 0, length = 2000, replay = 0;
     bool seedGiven = false, replaying = false, trace = false;
+    double touchShare = MonkeyOptions().touchShare;
+    bool touchGiven = false;
     const QStringList args = QApplication::arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -60,12 +65,20 @@ int main(int argc, char* argv[])
             seedGiven = true;
         else if (a == QLatin1String("--replay") && hasValue && parseNumber(args[++i], replay))
             replaying = true;
+        else if (a == QLatin1String("--touch") && hasValue && (touchShare = args[++i].toDouble(&touchGiven), touchGiven) &&
+                 touchShare >= 0 && touchShare <= 1)
+            ;
         else
             return usage();
     }
 
-    reportSeedOnCrash(argv[0]);
+    // The replay commands carry the share of touch sequences, which decides how a sequence plays.
+    if (touchGiven)
+        self += QStringLiteral(" --touch %1").arg(touchShare);
+    static const QByteArray crashSelf = self.toLocal8Bit();
+    reportSeedOnCrash(crashSelf.constData());
     MonkeyOptions options;
+    options.touchShare = touchShare;
     options.invariantSets = familyInvariants();
     options.length = int(length);
     options.trace = trace;
@@ -93,7 +106,7 @@ int main(int argc, char* argv[])
 
     QElapsedTimer clock;
     clock.start();
-    std::uint64_t sent = 0, sequences = 0, idle = 0, ended = 0, handled = 0;
+    std::uint64_t sent = 0, sequences = 0, idle = 0, ended = 0, handled = 0, touched = 0, touchEvents = 0;
     QMap<QString, std::uint64_t> perForm, startedAt, eventsFrom;
     qint64 lastNote = 0;
     while (sent < events) {
@@ -107,6 +120,8 @@ int main(int argc, char* argv[])
             return 1;
         }
         ended += r.ending == QLatin1String("the program ended");
+        touched += r.byTouch;
+        touchEvents += r.byTouch ? std::uint64_t(r.events) : 0;
         handled += std::uint64_t(r.handled);
         for (auto it = r.perForm.constBegin(); it != r.perForm.constEnd(); ++it)
             perForm[it.key()] += std::uint64_t(it.value());
@@ -130,9 +145,11 @@ int main(int argc, char* argv[])
     QStringList starts;
     for (auto it = startedAt.constBegin(); it != startedAt.constEnd(); ++it)
         starts << QStringLiteral("%1 %2 (%3 events)").arg(it.key()).arg(it.value()).arg(eventsFrom.value(it.key()));
-    std::printf("events by form: %s\nsequences by the form they started at: %s\n%llu events ran a handler\n",
+    std::printf("events by form: %s\nsequences by the form they started at: %s\n%llu events ran a handler\n"
+                "%llu sequences played on the touch screen (%llu events)\n",
                 qPrintable(forms.join(QLatin1String(", "))), qPrintable(starts.join(QLatin1String(", "))),
-                static_cast<unsigned long long>(handled));
+                static_cast<unsigned long long>(handled), static_cast<unsigned long long>(touched),
+                static_cast<unsigned long long>(touchEvents));
     std::printf("monkey: %llu events in %llu sequences (%llu ended by the program) in %.1f s: %.0f events/s, nothing broken "
                 "(run seed 0x%016llx)\n",
                 static_cast<unsigned long long>(sent), static_cast<unsigned long long>(sequences), static_cast<unsigned long long>(ended),

@@ -152,6 +152,11 @@ void drag(Form& form, const QString& source, const QString& target)
     dragTo(form, source, centreOf(form, target));
 }
 
+namespace {
+// A new touch id for every touch in the test program, as a touch screen gives them.
+int nextTouchId = 1;
+}  // namespace
+
 Fingers::~Fingers() = default;
 
 QPointingDevice* Fingers::touchScreen()
@@ -190,10 +195,38 @@ void Fingers::send(int finger, QEventPoint::State state, QPoint at)
     case QEventPoint::Released: touches.release(id, p); break;
     default: touches.move(id, p); break;
     }
+    stationaryOthers(finger, canvas);
+    touches.commit();
+    settle();
+}
+
+void Fingers::stationaryOthers(int finger, FormCanvas* canvas)
+{
     for (const auto& [other, d] : down_)
         if (other != finger && d.canvas == canvas)
-            touches.stationary(d.id);
-    touches.commit();
+            touchesOn(canvas).stationary(d.id);
+}
+
+void Fingers::tapMenuItem(int finger, Form& form)
+{
+    if (isDown(finger))
+        qFatal("finger %d is down already", finger);
+    FormWindow* w = windowOf(form);
+    if (!w || !w->menuBar() || w->menuBar()->actions().isEmpty())
+        qFatal("form %s has no menu item", qPrintable(form.name()));
+    QMenuBar* bar = w->menuBar();
+    const QPoint at = bar->actionGeometry(bar->actions().first()).center();
+    const QPointer<FormCanvas> canvas = w->canvas();
+    const int id = nextTouchId++;
+    touchesOn(canvas).press(id, at, bar);
+    stationaryOthers(finger, canvas);
+    touchesOn(canvas).commit();
+    settle();
+    if (!canvas)
+        return;
+    touchesOn(canvas).release(id, at, bar);
+    stationaryOthers(finger, canvas);
+    touchesOn(canvas).commit();
     settle();
 }
 
@@ -201,7 +234,7 @@ void Fingers::press(int finger, Form& form, QPoint at)
 {
     if (isDown(finger))
         qFatal("finger %d is down already", finger);
-    down_[finger] = Down{canvasOf(form), nextId_++};
+    down_[finger] = Down{canvasOf(form), nextTouchId++};
     send(finger, QEventPoint::Pressed, at);
 }
 
@@ -222,6 +255,17 @@ void Fingers::cancel(Form& form)
     // widgets that have touches of the device.
     QTouchEvent event(QEvent::TouchCancel, touchScreen());
     QCoreApplication::sendEvent(canvas->window()->windowHandle(), &event);
+    settle();
+    // Qt forgets cancelled touches itself; here they lift.
+    auto& touches = touchesOn(canvas);
+    bool any = false;
+    for (const auto& [finger, d] : down_)
+        if (d.canvas == canvas) {
+            touches.release(d.id, canvas->transform().toCanvas(QPoint(0, 0)));
+            any = true;
+        }
+    if (any)
+        touches.commit();
     std::erase_if(down_, [canvas](const auto& entry) { return entry.second.canvas == canvas; });
     std::erase_if(windows_, [canvas](const Window& w) { return w.canvas == canvas; });
     settle();

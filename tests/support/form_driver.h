@@ -75,8 +75,11 @@ public:
     void press(int finger, Form& form, QPoint at);
     void move(int finger, QPoint at);
     void release(int finger, QPoint at);
+    // A tap on the menu item of the form's window, beside the canvas.
+    void tapMenuItem(int finger, Form& form);
     // The system takes the touches on the form's window away (TouchCancel);
-    // the fingers there are forgotten.
+    // then the fingers there leave the screen, which the program must take
+    // for nothing.
     void cancel(Form& form);
     bool isDown(int finger) const { return down_.count(finger) != 0; }
 
@@ -92,10 +95,10 @@ private:
     };
     void send(int finger, QEventPoint::State state, QPoint at);
     QTest::QTouchEventWidgetSequence& touchesOn(FormCanvas* canvas);
+    void stationaryOthers(int finger, FormCanvas* canvas);
 
     std::map<int, Down> down_;
     std::vector<Window> windows_;
-    int nextId_ = 1;  // a new touch id for every touch, as a touch screen gives
 };
 
 // One finger: a tap on a control, a drag from one control onto another, as
