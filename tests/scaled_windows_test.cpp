@@ -12,19 +12,6 @@
 using namespace tuvrel;
 using namespace tuvrel::test;
 
-namespace {
-
-// Makes the window's canvas this size (the menu bar keeps its own height).
-void resizeCanvas(Form& form, QSize size)
-{
-    FormWindow* w = windowOf(form);
-    w->resize(size + (w->size() - canvasOf(form)->size()));
-    settle();
-    QCOMPARE(canvasOf(form)->size(), size);
-}
-
-}  // namespace
-
 class ScaledWindowsTest : public QObject {
     Q_OBJECT
 
@@ -80,13 +67,7 @@ private slots:
     {
         QFETCH(QString, form);
         QFETCH(double, scale);
-        monkey::FormState expected;
-        {
-            Program program;
-            Form& f = program.show(form);
-            play(form).moves(f, mouseHand);
-            expected = monkey::stateOf(f);
-        }
+        const monkey::FormState expected = monkey::stateAfterMousePlay(form);
         Program program;
         Form& f = program.show(form);
         resizeCanvas(f, (QSizeF(f.clientSize()) * scale).toSize());

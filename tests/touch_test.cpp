@@ -98,14 +98,6 @@ QString toolTipAskedAt(Form& f, QPoint formPoint)
     return text;
 }
 
-void resizeCanvas(Form& form, QSize size)
-{
-    FormWindow* w = windowOf(form);
-    w->resize(size + (w->size() - canvasOf(form)->size()));
-    settle();
-    QCOMPARE(canvasOf(form)->size(), size);
-}
-
 void setFullscreen(Program& program, bool on)
 {
     static_cast<QtWindowSystem*>(program.registry().windowSystem())->setFullscreen(on);
@@ -270,13 +262,7 @@ private slots:
         QFETCH(QString, form);
         QFETCH(QString, window);
         program.reset();
-        monkey::FormState expected;
-        {
-            Program byMouse;
-            Form& g = byMouse.show(form);
-            play(form).moves(g, mouseHand);
-            expected = monkey::stateOf(g);
-        }
+        const monkey::FormState expected = monkey::stateAfterMousePlay(form);
         Program byFinger;
         Form& g = byFinger.show(form);
         if (window == "scale 1.5") {

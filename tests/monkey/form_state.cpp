@@ -1,5 +1,7 @@
 #include "tests/monkey/form_state.h"
 
+#include "tests/support/plays.h"
+
 #include <QHash>
 
 namespace tuvrel::monkey {
@@ -79,6 +81,14 @@ QString differenceUpToIdentity(const FormState& expected, const FormState& actua
     return difference(expected, actual, [](const ControlState& x, const ControlState& y) {
         return (x.picture == 0) == (y.picture == 0) && x.asset == y.asset && x.sharesWith == y.sharesWith;
     });
+}
+
+FormState stateAfterMousePlay(const QString& form)
+{
+    test::Program program;
+    Form& f = program.show(form);
+    test::play(form).moves(f, test::mouseHand);
+    return stateOf(f);
 }
 
 }  // namespace tuvrel::monkey

@@ -32,6 +32,9 @@ struct FormState {
 };
 
 FormState stateOf(const Form& form);
+// What the form's play (tests/support/plays.h) leaves behind when played with
+// the mouse in a fresh program at the form's own size.
+FormState stateAfterMousePlay(const QString& form);
 
 // Empty when equal, otherwise the first difference, for a failure report.
 QString differenceExact(const FormState& before, const FormState& after);

@@ -267,6 +267,8 @@ private:
     const Aim& choose(const std::vector<Aim>& aims);
 
     void planFingers();
+    void planActivateOther(const Form& f);
+    void planHeldKey(const QString& form);
     bool landsOn(const FormWindow* w, QPoint canvasPoint);
     bool fingerMayTouch(const Form& f, QPoint at);
 
@@ -483,6 +485,24 @@ void Sequence::plan()
         planFree(*f);
 }
 
+// Another window brought to the front, as from the task bar or with Alt+Tab.
+void Sequence::planActivateOther(const Form& f)
+{
+    std::vector<Form*> others;
+    for (Form* o : loaded())
+        if (o != &f)
+            others.push_back(o);
+    if (!others.empty())
+        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+}
+
+// A key while the button or a finger is down.
+void Sequence::planHeldKey(const QString& form)
+{
+    static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_F11};
+    plan_.push_back({Act::Key, form, {}, Qt::NoButton, rng_.pick(keys)});
+}
+
 void Sequence::planFree(Form& f)
 {
     const QString n = f.name();
@@ -570,11 +590,7 @@ void Sequence::planFree(Form& f)
     case MenuItem: plan_.push_back({Act::Menu, n}); break;
     case CloseWindow: plan_.push_back({Act::Close, rng_.chance(0.7) ? n : rng_.pick(forms)->name()}); break;
     case Activate: {
-        std::vector<Form*> others;
-        for (Form* o : forms)
-            if (o != &f)
-                others.push_back(o);
-        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        planActivateOther(f);
         break;
     }
     case Minimise: plan_.push_back({Act::Minimise, n}); break;
@@ -672,11 +688,7 @@ void Sequence::planFingers()
             plan_.push_back(byFinger({Act::Move, n, anywhere(*f, 60)}, moving));
         break;
     }
-    case Keys: {
-        static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_F11};
-        plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.pick(keys)});
-        break;
-    }
+    case Keys: planHeldKey(n); break;
     case MouseClick: {
         const QPoint q = rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 0);
         plan_.push_back({Act::Press, n, q});
@@ -686,11 +698,7 @@ void Sequence::planFingers()
     }
     case Cancel: plan_.push_back(byFinger({Act::Cancel, n}, moving)); break;
     case SwitchWindow: {
-        std::vector<Form*> others;
-        for (Form* o : forms)
-            if (o != f)
-                others.push_back(o);
-        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        planActivateOther(*f);
         break;
     }
     case CloseWindow: plan_.push_back({Act::Close, rng_.pick(forms)->name()}); break;
@@ -739,11 +747,7 @@ void Sequence::planHeld(Form& f)
         plan_.push_back({Act::Release, n, q});
         break;
     }
-    case Keys: {
-        static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_F11};
-        plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.pick(keys)});
-        break;
-    }
+    case Keys: planHeldKey(n); break;
     case RightClick: {
         const QPoint p = anywhere(f, 0);
         plan_.push_back({Act::Press, n, p, Qt::RightButton});
@@ -753,11 +757,7 @@ void Sequence::planHeld(Form& f)
     case CloseWindow: plan_.push_back({Act::Close, rng_.pick(forms)->name()}); break;
     case SwitchWindow: {
         // Alt+Tab with the button still down: the window holding it loses the input.
-        std::vector<Form*> others;
-        for (Form* o : forms)
-            if (o != &f)
-                others.push_back(o);
-        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        planActivateOther(f);
         break;
     }
     default: break;
@@ -1143,12 +1143,7 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
             return false;
         text = QStringLiteral("tap the menu item \"%1\" of %2").arg(item->text(), f->name());
         effect = {Effect::Handler, f->name()};
-        const int id = nextTouchId++;
-        qt_handleTouchEventv2(handle, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Pressed, QPointF(mp), global)});
-        QCoreApplication::processEvents();
-        if (handle && handle->isVisible())
-            qt_handleTouchEventv2(handle, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Released, QPointF(mp), global)});
-        QCoreApplication::processEvents();
+        tap(handle, mp);
         return true;
     }
 

@@ -104,6 +104,14 @@ QPoint onCanvas(const Form& form, QPoint point)
     return canvasOf(form)->transform().toCanvas(point);
 }
 
+void resizeCanvas(Form& form, QSize size)
+{
+    FormWindow* w = windowOf(form);
+    w->resize(size + (w->size() - canvasOf(form)->size()));
+    settle();
+    QCOMPARE(canvasOf(form)->size(), size);
+}
+
 void pressAt(Form& form, QPoint point, Qt::MouseButton button)
 {
     QTest::mousePress(canvasOf(form), button, Qt::NoModifier, onCanvas(form, point));

@@ -50,6 +50,8 @@ FormCanvas* canvasOf(const Form& form);
 QPoint centreOf(const Form& form, const QString& control);
 // The canvas point where a form pixel is shown, at whatever size the window has.
 QPoint onCanvas(const Form& form, QPoint point);
+// Makes the window's canvas this size (the menu bar keeps its own height).
+void resizeCanvas(Form& form, QSize size);
 void pressAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);
 void moveTo(Form& form, QPoint point);
 void releaseAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);
