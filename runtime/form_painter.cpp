@@ -59,16 +59,15 @@ private:
 
 // While a window's scale changes (a corner dragged, fullscreen switched on),
 // making every picture and label exactly at each new size would cost more
-// than a frame. Such a paint makes exactly what it can within a few
-// milliseconds, without decoding anything, and draws the rest from what is at
-// hand, smoothly to size; a repaint shortly after the last change draws
-// everything exactly. The first paint of a window, and every paint at the
-// scale it was painted at before, is exact.
+// than a frame, and would be thrown away at the next step. Such a paint draws
+// what is kept for the new size, and the rest from what is at hand, smoothly
+// to size; a repaint shortly after the last change draws everything exactly.
+// The first paint of a window is exact, and so is every paint once its scale
+// has not changed for a moment.
 class Painting {
 public:
     Painting(const QPainter& p, const DeviceMap& map) : widget_(dynamic_cast<QWidget*>(p.device()))
     {
-        clock_.start();
         if (!widget_)
             return;
         const qint64 now = sinceStart().elapsed();
@@ -85,16 +84,14 @@ public:
             repaintSoon(widget_);
     }
 
-    // Whether this paint makes what it draws exactly, and whether it may decode for it.
-    bool exact() const { return !changing_ || clock_.nsecsElapsed() < BudgetNs; }
-    bool mayDecode() const { return !changing_; }
+    // Whether this paint makes what it draws exactly.
+    bool exact() const { return !changing_; }
     // Something was drawn in the meantime: the window is painted again soon.
     void meantime() { meantime_ = true; }
 
 private:
     static constexpr const char* ScaleProperty = "tuvrelPaintedScale";
     static constexpr const char* ChangedProperty = "tuvrelScaleChangedAt";
-    static constexpr qint64 BudgetNs = 4'000'000;
     // The scale counts as changing for this long after it last changed.
     static constexpr qint64 SettledAfterMs = 120;
 
@@ -132,7 +129,6 @@ private:
     QWidget* widget_;
     bool changing_ = false;
     bool meantime_ = false;
-    QElapsedTimer clock_;
 };
 
 // Pixels drawn 1:1 at a device point: the painter is in device pixels.
@@ -156,9 +152,7 @@ void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const P
     const QRect target = map.rect(QRect(formAt, picture.size()));
     if (target.isEmpty())
         return;
-    QImage pixels;
-    if (painting.exact())
-        pixels = painting.mayDecode() ? picture.pixelsFor(target.size()) : picture.pixelsWithoutDecodingFor(target.size());
+    const QImage pixels = painting.exact() ? picture.pixelsFor(target.size()) : picture.keptPixelsFor(target.size());
     if (!pixels.isNull())
         return blit(p, target.topLeft(), pixels);
     if (QImage atHand = picture.pixelsAtHandFor(target.size()); !atHand.isNull()) {

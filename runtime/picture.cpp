@@ -141,46 +141,40 @@ bool covers(QSize size, QSize target)
 // The pixels of an asset for a target size: from the smallest rendering that
 // covers it, drawn smoothly to exactly that size. The 1:1 pixels are decoded
 // only when they are what is drawn, so that a larger screen holds only the
-// larger renderings. Without `mayDecode`, null where a rendering would have to
-// be decoded first.
-QImage pixelsAt(const PictureAsset& asset, QSize deviceSize, bool mayDecode)
+// larger renderings.
+QImage pixelsAt(const PictureAsset& asset, QSize deviceSize)
 {
     const QSize own(asset.width, asset.height);
     if (deviceSize.isEmpty())
         return {};
-    auto rendering = [&](int k) -> QImage {
-        if (k == 1)
-            return mayDecode ? ownPixels(asset) : ownSizeCache().value(&asset);
-        if (!mayDecode) {
-            const QImage* kept = renderingCache().object(SizeKey{&asset, k, 0});
-            return kept ? *kept : QImage();
-        }
-        return cached(renderingCache(), SizeKey{&asset, k, 0}, [&] { return decodeRendering(asset, k); });
-    };
     QImage source;
-    if (deviceSize == own || covers(own, deviceSize)) {
-        source = rendering(1);
-    } else {
+    if (!covers(own, deviceSize)) {
         for (int k : pictureScales()) {
-            QImage larger = rendering(k);
-            if (larger.isNull()) {
-                // Not at hand, or a program built without larger renderings:
-                // then the largest there is.
-                if (!mayDecode)
-                    return {};
-                break;
-            }
+            QImage larger = cached(renderingCache(), SizeKey{&asset, k, 0}, [&] { return decodeRendering(asset, k); });
+            if (larger.isNull())
+                break;  // a program built without larger renderings: the largest there is
             source = larger;
             if (covers(own * k, deviceSize))
                 break;
         }
-        if (source.isNull())
-            source = rendering(1);
     }
+    if (source.isNull())
+        source = ownPixels(asset);
     if (source.isNull() || source.size() == deviceSize)
         return source;
     return cached(copyCache(), SizeKey{&asset, deviceSize.width(), deviceSize.height()},
                   [&] { return source.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); });
+}
+
+// The pixels for a target size as far as they are kept already: the decoded
+// 1:1 pixels or rendering of exactly that size, or a copy made for it before.
+QImage keptPixels(const PictureAsset& asset, QSize deviceSize)
+{
+    for (const QImage& image : renderingsAtHand(asset))
+        if (image.size() == deviceSize)
+            return image;
+    const QImage* copy = copyCache().object(SizeKey{&asset, deviceSize.width(), deviceSize.height()});
+    return copy ? *copy : QImage();
 }
 
 QImage pixelsAtHand(const PictureAsset& asset, QSize deviceSize)
@@ -203,7 +197,7 @@ QImage decodedPictureAsset(std::string_view name)
 QImage pictureAssetPixels(std::string_view name, QSize deviceSize)
 {
     const PictureAsset* asset = findPictureAsset(name);
-    return asset ? pixelsAt(*asset, deviceSize, true) : QImage();
+    return asset ? pixelsAt(*asset, deviceSize) : QImage();
 }
 
 PictureMemory pictureMemory()
@@ -252,16 +246,12 @@ QImage Picture::pixelsFor(QSize deviceSize) const
         return {};
     if (deviceSize == size())
         return image();
-    return pixelsAt(*object_->asset, deviceSize, true);
+    return pixelsAt(*object_->asset, deviceSize);
 }
 
-QImage Picture::pixelsWithoutDecodingFor(QSize deviceSize) const
+QImage Picture::keptPixelsFor(QSize deviceSize) const
 {
-    if (!object_)
-        return {};
-    if (deviceSize == size() && !object_->image.isNull())
-        return object_->image;
-    return pixelsAt(*object_->asset, deviceSize, false);
+    return object_ ? keptPixels(*object_->asset, deviceSize) : QImage();
 }
 
 QImage Picture::pixelsAtHandFor(QSize deviceSize) const

@@ -37,9 +37,9 @@ public:
     // drawn smoothly to exactly that size. Shared by every picture of the same
     // asset; a null image when empty or when the size is empty.
     QImage pixelsFor(QSize deviceSize) const;
-    // While the scale changes: the same pixels if they can be had without
-    // decoding a rendering that is not at hand yet; a null image otherwise.
-    QImage pixelsWithoutDecodingFor(QSize deviceSize) const;
+    // While the scale changes: the same pixels if they are kept already
+    // (nothing is decoded or drawn for them); a null image otherwise.
+    QImage keptPixelsFor(QSize deviceSize) const;
     // Meanwhile: the rendering at hand nearest above the size (below it when
     // none above is), to draw smoothly to the size; a null image when none is.
     QImage pixelsAtHandFor(QSize deviceSize) const;

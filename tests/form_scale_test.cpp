@@ -10,6 +10,7 @@
 #include "tests/support/plays.h"
 
 #include <QFontMetrics>
+#include <QScreen>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -231,6 +232,7 @@ private slots:
     void quartersMeetWithoutASeam();
     void textAndButtonsAtTheirSize();
     void dragOutlineStaysThin();
+    void shownExactlyOnceTheScaleSettles();
     void playsAsOnTheFormItself_data();
     void playsAsOnTheFormItself();
 };
@@ -419,6 +421,35 @@ void FormScaleTest::dragOutlineStaysThin()
         QCOMPARE(left, 2);
         QCOMPARE(top, 2);
     }
+}
+
+// While a corner is dragged, the window may show pictures drawn smoothly from what is at
+// hand; once the scale has stopped changing for a moment, the screen shows every picture
+// exactly as at that size.
+void FormScaleTest::shownExactlyOnceTheScaleSettles()
+{
+    if (qApp->devicePixelRatio() != 1.0)
+        QSKIP("the screen's copy of a window is read at its logical size");
+    Program program;
+    Form& f = program.show("Tellen3");
+    FormWindow* window = windowOf(f);
+    for (int step = 1; step <= 5; ++step) {
+        window->resize(window->size() + QSize(40, 26));
+        settle();
+    }
+    QTest::qWait(400);
+    const Control* c = f.find(QStringLiteral("Img1a"));
+    const Picture& picture = static_cast<const Image*>(c)->picture();
+    const QRect device = deviceRect(f, QRect(c->pixelRect().topLeft(), picture.size()));
+    const QImage expected = picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32);
+    // What the window has put on the screen (the offscreen platform keeps it), not a new paint.
+    const QImage screen = window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint canvasAt = canvasOf(f)->mapTo(window, QPoint(0, 0)) * canvasOf(f)->devicePixelRatioF();
+    const QRect compared = device & deviceRect(f, c->pixelRect().adjusted(3, 3, -3, -3));
+    for (int y = compared.top(); y <= compared.bottom(); ++y)
+        for (int x = compared.left(); x <= compared.right(); ++x)
+            if (screen.pixel(canvasAt + QPoint(x, y)) != expected.pixel(x - device.left(), y - device.top()))
+                QFAIL(qPrintable(QStringLiteral("the screen at device pixel (%1, %2) is not the picture's").arg(x).arg(y)));
 }
 
 void FormScaleTest::playsAsOnTheFormItself_data()

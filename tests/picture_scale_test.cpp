@@ -288,28 +288,30 @@ void PictureScaleTest::ownSizeIsTheOwnPixels() {
     QCOMPARE(other.pixelsFor(picture.size() * 2).cacheKey(), picture.pixelsFor(picture.size() * 2).cacheKey());
 }
 
-// While a window's scale changes, a picture gives what it has at hand without decoding:
-// its exact pixels where they can be made from a decoded rendering, or else the decoded
-// rendering nearest above the size. (An asset that no other case here draws.)
+// While a window's scale changes, a picture gives only what it keeps for a size already,
+// and else the decoded rendering nearest above the size; nothing is decoded or drawn for
+// either. (An asset that no other case here draws.)
 void PictureScaleTest::whileTheScaleChanges() {
     const tuvrel::Picture picture = tuvrel::Picture::load("zak1_1_boek");
     const QSize own = picture.size(), twice = own * 2, between = own * 3 / 2, thrice = own * 3;
     QVERIFY(picture.pixelsAtHandFor(twice).isNull());
-    QVERIFY(picture.pixelsWithoutDecodingFor(twice).isNull());
+    QVERIFY(picture.keptPixelsFor(own).isNull());
 
     QCOMPARE(picture.image().size(), own);
+    QCOMPARE(picture.keptPixelsFor(own).cacheKey(), picture.image().cacheKey());
     QCOMPARE(picture.pixelsAtHandFor(twice).cacheKey(), picture.image().cacheKey());  // the largest at hand
-    QVERIFY(picture.pixelsWithoutDecodingFor(twice).isNull());
+    QVERIFY(picture.keptPixelsFor(twice).isNull());
 
     const QImage rendering = picture.pixelsFor(twice);
     QCOMPARE(rendering.size(), twice);
-    QCOMPARE(picture.pixelsWithoutDecodingFor(twice).cacheKey(), rendering.cacheKey());
+    QCOMPARE(picture.keptPixelsFor(twice).cacheKey(), rendering.cacheKey());
     QCOMPARE(picture.pixelsAtHandFor(between).cacheKey(), rendering.cacheKey());  // the nearest above
     QCOMPARE(picture.pixelsAtHandFor(thrice).cacheKey(), rendering.cacheKey());   // none above: the largest
-    QVERIFY(picture.pixelsWithoutDecodingFor(thrice).isNull());                    // wants the 3x rendering
-    const QImage copy = picture.pixelsWithoutDecodingFor(between);                 // made from the 2x one
+    QVERIFY(picture.keptPixelsFor(thrice).isNull());
+    QVERIFY(picture.keptPixelsFor(between).isNull());  // no copy made for it yet
+    const QImage copy = picture.pixelsFor(between);
     QCOMPARE(copy.size(), between);
-    QCOMPARE(copy.cacheKey(), picture.pixelsFor(between).cacheKey());
+    QCOMPARE(picture.keptPixelsFor(between).cacheKey(), copy.cacheKey());
 }
 
 QTEST_MAIN(PictureScaleTest)
