@@ -730,7 +730,7 @@ void Sequence::planHeld(Form& f)
     const auto forms = loaded();
     enum { Move, Release, Keys, RightClick, CloseWindow, SwitchWindow };
     const double away = persistent_ ? 0.02 : 1.0;  // a sequence that stays seldom leaves its game mid-press
-    switch (rng_.weighted({30.0, 30.0, 6.0, 3.0, away, forms.size() > 1 ? away : 0.0})) {
+    switch (rng_.weighted({30.0, 30.0, persistent_ ? 0.3 : 6.0, 3.0, away, forms.size() > 1 ? away : 0.0})) {
     case Move:
         plan_.push_back({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
         break;
@@ -1605,7 +1605,7 @@ SequenceResult Sequence::run()
     // behind it, as a child who reached the game from there has it.
     const QStringList forms = registry().formNames();
     QString first = o_.firstForm;
-    if (first.isEmpty() && rng_.chance(0.85)) {
+    if (first.isEmpty() && rng_.chance(0.75)) {
         first = forms[rng_.below(int(forms.size()))];
         registry().show(forms.first());
         test::settle();
