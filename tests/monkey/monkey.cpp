@@ -80,6 +80,7 @@ void recordMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 volatile std::uint64_t playingSeed = 0;
 volatile int playingEvent = -1;  // -1: no sequence is being played
 const char* crashProgram = "monkey";
+char playingFirstForm[64] = "";  // the form the sequence was told to start at, if it was
 
 void writeHex(char*& out, std::uint64_t v)
 {
@@ -122,6 +123,10 @@ void printCrashReport()
     writeHex(out, playingSeed);
     writeText(out, " --length ", end);
     writeDecimal(out, playingEvent);
+    if (playingFirstForm[0]) {
+        writeText(out, " --first ", end);
+        writeText(out, playingFirstForm, end);
+    }
     writeText(out, " --trace\n", end);
     [[maybe_unused]] const auto written = ::write(2, buffer, size_t(out - buffer));
 }
@@ -237,8 +242,9 @@ public:
 
 class Sequence {
 public:
-    Sequence(const MonkeyOptions& options, Monkey::Fresh& fresh, std::uint64_t seed, int length)
-        : o_(options), fresh_(fresh), seed_(seed), length_(length), rng_(seed)
+    Sequence(const MonkeyOptions& options, Monkey::Fresh& fresh, std::uint64_t seed, int length, QString firstForm)
+        : o_(options), fresh_(fresh), seed_(seed), length_(length), rng_(seed),
+          firstForm_(firstForm.isEmpty() ? options.firstForm : std::move(firstForm)), firstGiven_(!firstForm_.isEmpty())
     {
     }
 
@@ -302,6 +308,8 @@ private:
     std::uint64_t seed_;
     int length_;
     Rng rng_;
+    QString firstForm_;  // where to start; drawn from the seed when empty
+    bool firstGiven_;
     std::unique_ptr<Program> program_;
     std::vector<InvariantSet> sets_;
 
@@ -1600,21 +1608,23 @@ SequenceResult Sequence::run()
     QTest::lastMouseTimestamp += 100000;  // no double click across sequences
     playingSeed = seed_;
     playingEvent = 0;
+    qstrncpy(playingFirstForm, firstGiven_ ? firstForm_.toLatin1().constData() : "", sizeof playingFirstForm);
     program_ = o_.makeProgram ? o_.makeProgram() : std::make_unique<Program>();
     // A sequence drawn to start at a game shows the program's first form
     // behind it, as a child who reached the game from there has it.
     const QStringList forms = registry().formNames();
-    QString first = o_.firstForm;
-    if (first.isEmpty() && rng_.chance(0.75)) {
-        first = forms[rng_.below(int(forms.size()))];
+    QString first = firstForm_;
+    if (first.isEmpty() && forms.size() > 1 && rng_.chance(0.75))
+        first = forms[1 + rng_.below(int(forms.size()) - 1)];
+    if (first.isEmpty())
+        first = forms.first();
+    if (first != forms.first()) {
         registry().show(forms.first());
         test::settle();
     }
-    if (first.isEmpty())
-        first = forms.first();
     // Half of the sequences stay with their games; of those that start at a
     // game most do, or the game would lose its events to the start screen.
-    persistent_ = rng_.chance(first == forms.first() ? 0.5 : 0.8);
+    persistent_ = rng_.chance(first == forms.first() ? 0.5 : 0.9);
     // A share of the sequences is played on the touch screen: one finger,
     // now and then a second one, and the mouse now and then.
     touchSequence_ = rng_.chance(o_.touchShare);
@@ -1636,6 +1646,8 @@ SequenceResult Sequence::run()
         f.event = event;
         f.message = *broken_;
         f.events = log_;
+        if (firstGiven_)
+            f.firstForm = firstForm_;
         result.failure = f;
     };
     if (broken_)
@@ -1728,9 +1740,9 @@ SequenceResult Monkey::play(std::uint64_t seed)
     return play(seed, options_.length);
 }
 
-SequenceResult Monkey::play(std::uint64_t seed, int length)
+SequenceResult Monkey::play(std::uint64_t seed, int length, const QString& firstForm)
 {
-    Sequence sequence(options_, *fresh_, seed, length);
+    Sequence sequence(options_, *fresh_, seed, length, firstForm);
     return sequence.run();
 }
 
@@ -1752,8 +1764,11 @@ QString report(const Failure& failure, const QString& program, int lastEvents)
     text += from > 0 ? QStringLiteral("the last events:\n") : QStringLiteral("the events:\n");
     for (int i = from; i < failure.events.size(); ++i)
         text += QStringLiteral("  %1\n").arg(failure.events[i]);
-    text += QStringLiteral("replay: %1 --replay 0x%2 --length %3 --trace\n")
-                .arg(program).arg(failure.seed, 16, 16, QLatin1Char('0')).arg(failure.event);
+    text += QStringLiteral("replay: %1 --replay 0x%2 --length %3%4 --trace\n")
+                .arg(program)
+                .arg(failure.seed, 16, 16, QLatin1Char('0'))
+                .arg(failure.event)
+                .arg(failure.firstForm.isEmpty() ? QString() : QStringLiteral(" --first ") + failure.firstForm);
     return text;
 }
 

@@ -28,9 +28,10 @@ struct MonkeyOptions {
     std::vector<test::InvariantSet> invariantSets;
     // A fresh program for each sequence; by default every form of Tuvrel.
     std::function<std::unique_ptr<test::Program>()> makeProgram;
-    // The form each sequence starts at. Empty: drawn for each sequence, most
-    // of them evenly over all forms (with the program's first form shown
-    // behind), so that the last form of a family gets its share of the events.
+    // The form each sequence starts at. Empty: drawn for each sequence, three
+    // quarters of them evenly over the games (with the program's first form
+    // shown behind), so that the last form of a family gets its share of the
+    // events, the rest at the program's first form.
     QString firstForm;
     // The button that ends the program (form, control); pressing it must end it.
     std::pair<QString, QString> endButton{QStringLiteral("Start"), QStringLiteral("knopStop")};
@@ -49,6 +50,7 @@ struct Failure {
     int event = 0;          // 1 for the first event of the sequence; 0 for the start
     QString message;
     QStringList events;     // the events sent up to and including the failing one
+    QString firstForm;      // the form the sequence was told to start at; empty when drawn from its seed
 };
 
 struct SequenceResult {
@@ -71,7 +73,9 @@ public:
     Monkey& operator=(const Monkey&) = delete;
 
     SequenceResult play(std::uint64_t seed);
-    SequenceResult play(std::uint64_t seed, int length);
+    // firstForm, when given, is where the sequence starts instead of the
+    // options' form or one drawn from the seed; a replay must give it again.
+    SequenceResult play(std::uint64_t seed, int length, const QString& firstForm = {});
 
     struct Fresh;  // every form as freshly built from its description
 

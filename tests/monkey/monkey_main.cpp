@@ -2,15 +2,23 @@
 // program, until the number of events asked for has been sent or a rule breaks.
 //
 //   monkey [--events N] [--seed S] [--length L]      a run; its seed is drawn when not given
-//   monkey --replay S [--length L] [--trace]         one sequence again, event by event
+//   monkey --replay S [--length L] [--first FORM] [--trace]
+//                                                    one sequence again, event by event
 //   --touch T                                         the share of sequences played on a touch
 //                                                     screen, 0 to 1 (0.3 when not given)
 //
+// A run starts each sequence at the form that has had the fewest events so
+// far, so that every form gets its share, also the last one of a family that
+// a child reaches only through the arrows; a replay names that form again.
+//
 // Prints the events per second and, on a failure, its seed, the events and the
 // replay command; exits with 1 then.
+#include "menu/form_catalog.h"
+#include "runtime/form_registry.h"
 #include "tests/monkey/monkey.h"
 #include "tests/monkey/rng.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMap>
@@ -33,7 +41,7 @@ bool parseNumber(const QString& text, std::uint64_t& value)
 int usage()
 {
     std::fprintf(stderr, "usage: monkey [--events N] [--seed S] [--length L] [--touch T]\n"
-                         "       monkey --replay S [--length L] [--trace] [--touch T]\n");
+                         "       monkey --replay S [--length L] [--first FORM] [--trace] [--touch T]\n");
     return 2;
 }
 
@@ -51,6 +59,7 @@ int main(int argc, char* argv[])
     bool seedGiven = false, replaying = false, trace = false;
     double touchShare = MonkeyOptions().touchShare;
     bool touchGiven = false;
+    QString first;
     const QStringList args = QApplication::arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -59,6 +68,8 @@ int main(int argc, char* argv[])
             trace = true;
         else if (a == QLatin1String("--events") && hasValue && parseNumber(args[++i], events))
             ;
+        else if (a == QLatin1String("--first") && hasValue)
+            first = args[++i];
         else if (a == QLatin1String("--length") && hasValue && parseNumber(args[++i], length) && length > 0)
             ;
         else if (a == QLatin1String("--seed") && hasValue && parseNumber(args[++i], seed))
@@ -85,7 +96,7 @@ int main(int argc, char* argv[])
     Monkey monkey(options);
 
     if (replaying) {
-        const SequenceResult r = monkey.play(replay);
+        const SequenceResult r = monkey.play(replay, int(length), first);
         if (r.failure) {
             std::printf("%s", qPrintable(report(*r.failure, self)));
             return 1;
@@ -108,11 +119,23 @@ int main(int argc, char* argv[])
     clock.start();
     std::uint64_t sent = 0, sequences = 0, idle = 0, ended = 0, handled = 0, touched = 0, touchEvents = 0;
     QMap<QString, std::uint64_t> perForm, startedAt, eventsFrom;
+    QStringList forms;  // the program's forms, in the order of its catalog
+    {
+        tuvrel::FormRegistry catalog;
+        tuvrel::registerProgramForms(catalog);
+        forms = catalog.formNames();
+    }
+    for (const QString& name : forms)
+        perForm[name] = 0;
     qint64 lastNote = 0;
     while (sent < events) {
         const std::uint64_t s = sequenceSeed(seed, sequences++);
         const int room = int(std::min<std::uint64_t>(length, events - sent));
-        const SequenceResult r = monkey.play(s, room);
+        // The form with the fewest events so far, the first of them in the catalog.
+        const QString least = *std::min_element(forms.begin(), forms.end(), [&perForm](const QString& a, const QString& b) {
+            return perForm.value(a) < perForm.value(b);
+        });
+        const SequenceResult r = monkey.play(s, room, least);
         sent += std::uint64_t(r.events);
         if (r.failure) {
             std::printf("\nmonkey: FAILED after %llu events\n%s", static_cast<unsigned long long>(sent),
@@ -139,15 +162,15 @@ int main(int argc, char* argv[])
         }
     }
     const double seconds = double(clock.elapsed()) / 1000.0;
-    QStringList forms;
+    QStringList byForm;
     for (auto it = perForm.constBegin(); it != perForm.constEnd(); ++it)
-        forms << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+        byForm << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
     QStringList starts;
     for (auto it = startedAt.constBegin(); it != startedAt.constEnd(); ++it)
         starts << QStringLiteral("%1 %2 (%3 events)").arg(it.key()).arg(it.value()).arg(eventsFrom.value(it.key()));
     std::printf("events by form: %s\nsequences by the form they started at: %s\n%llu events ran a handler\n"
                 "%llu sequences played on the touch screen (%llu events)\n",
-                qPrintable(forms.join(QLatin1String(", "))), qPrintable(starts.join(QLatin1String(", "))),
+                qPrintable(byForm.join(QLatin1String(", "))), qPrintable(starts.join(QLatin1String(", "))),
                 static_cast<unsigned long long>(handled), static_cast<unsigned long long>(touched),
                 static_cast<unsigned long long>(touchEvents));
     std::printf("monkey: %llu events in %llu sequences (%llu ended by the program) in %.1f s: %.0f events/s, nothing broken "
