@@ -104,6 +104,7 @@ struct ProcessFigures {
     QString idleFailure;
     // At a device pixel ratio of 2 (QT_SCALE_FACTOR=2), each against the same at 1.
     Paired startupAt2Ms;
+    Paired emptyStartupAt2Ms;  // the empty window at 2 against at 1
     Paired peakAt2Mb;       // the program, every form open
     Paired emptyPeakAt2Mb;  // as many empty windows
     double pictureAt2Mb = 0;

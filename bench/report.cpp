@@ -243,7 +243,9 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
                std::to_string(p.peakAt2Mb.program.count()), spread(p.peakAt2Mb.program), spread(p.peakAt2Mb.baseline),
                ratioText(p.peakAt2Mb), "ratio ≤ 2.0", std::isnan(m) ? judged(false) : judged(m <= 2.0)});
         notes.push_back("7: the baselines are the program at QT_SCALE_FACTOR=1, taken in turn with it (start-up) and in "
-                        "row 5 (memory). As many empty windows take " + spread(p.emptyPeakAt2Mb.program) +
+                        "row 5 (memory). The empty window of row 1 starts in " + spread(p.emptyStartupAt2Ms.program) +
+                        " ms at 2 against " + spread(p.emptyStartupAt2Ms.baseline) + " at 1 (ratio " +
+                        ratioText(p.emptyStartupAt2Ms) + "). As many empty windows take " + spread(p.emptyPeakAt2Mb.program) +
                         " MB at 2 against " + spread(p.emptyPeakAt2Mb.baseline) + " at 1 (ratio " +
                         ratioText(p.emptyPeakAt2Mb) + "): a window's buffer grows with the square of the factor. "
                         "The program's decoded pictures take " + number(p.pictureAt2Mb) + " MB at 2");
