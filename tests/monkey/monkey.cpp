@@ -308,7 +308,7 @@ private:
     std::uint64_t seed_;
     int length_;
     Rng rng_;
-    QString firstForm_;  // where to start; drawn from the seed when empty
+    QString firstForm_;  // where to start; drawn from its own seed when empty
     bool firstGiven_;
     std::unique_ptr<Program> program_;
     std::vector<InvariantSet> sets_;

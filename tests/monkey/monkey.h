@@ -74,7 +74,7 @@ public:
 
     SequenceResult play(std::uint64_t seed);
     // firstForm, when given, is where the sequence starts instead of the
-    // options' form or one drawn from the seed; a replay must give it again.
+    // options' form or one drawn from its own seed; a replay must give it again.
     SequenceResult play(std::uint64_t seed, int length, const QString& firstForm = {});
 
     struct Fresh;  // every form as freshly built from its description
