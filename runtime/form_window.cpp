@@ -105,9 +105,11 @@ bool isTouchScreenEvent(const QEvent* event)
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
+    case QEvent::TouchCancel: {
         // A touch pad moves the mouse pointer; only a touch screen's fingers are pointers of their own.
-        return static_cast<const QTouchEvent*>(event)->device()->type() == QInputDevice::DeviceType::TouchScreen;
+        const QInputDevice* device = static_cast<const QTouchEvent*>(event)->device();
+        return device && device->type() == QInputDevice::DeviceType::TouchScreen;
+    }
     default: return false;
     }
 }
