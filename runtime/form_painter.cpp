@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace tuvrel {
 
@@ -146,11 +147,22 @@ void drawSmoothly(QPainter& p, const QRect& target, const QImage& pixels)
     p.restore();
 }
 
-// A picture drawn with its top-left corner at a form point, at its own size in form pixels.
-void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt)
+// The part of a device rectangle that nothing drawn later hides, filled.
+void fillShowing(QPainter& p, const QRect& device, const QRegion& hidden, const QColor& colour)
+{
+    if (!hidden.intersects(device))
+        return p.fillRect(device, colour);
+    for (const QRect& r : QRegion(device) - hidden)
+        p.fillRect(r, colour);
+}
+
+// A picture drawn with its top-left corner at a form point, at its own size in
+// form pixels; not at all where something drawn later hides the whole of it.
+void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt,
+                  const QRegion& hidden = {})
 {
     const QRect target = map.rect(QRect(formAt, picture.size()));
-    if (target.isEmpty())
+    if (target.isEmpty() || (QRegion(target) - hidden).isEmpty())
         return;
     const QImage pixels = painting.exact() ? picture.pixelsFor(target.size()) : picture.keptPixelsFor(target.size());
     if (!pixels.isNull())
@@ -244,11 +256,11 @@ QHash<QString, qreal>& lastLookScales()
     return scales;
 }
 
-void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Label& label)
+void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Label& label, const QRegion& hidden)
 {
     const QRect r = label.pixelRect();
     if (label.opaque())
-        p.fillRect(map.rect(r), toQColor(label.backColor()));
+        fillShowing(p, map.rect(r), hidden, toQColor(label.backColor()));
     if (label.caption().isEmpty())
         return;
     const qreal scale = map.scale();
@@ -283,20 +295,21 @@ void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Lab
     p.restore();
 }
 
-void paintShape(QPainter& p, const DeviceMap& map, const Shape& shape)
+void paintShape(QPainter& p, const DeviceMap& map, const Shape& shape, const QRegion& hidden)
 {
     const QRect r = shape.pixelRect();
-    if (shape.backStyle() == 1)
-        p.fillRect(map.rect(r), toQColor(shape.backColor()));
+    // A solid fill covers the back colour entirely.
     if (shape.solidFill())
-        p.fillRect(map.rect(r), toQColor(shape.fillColor()));
+        fillShowing(p, map.rect(r), hidden, toQColor(shape.fillColor()));
+    else if (shape.backStyle() == 1)
+        fillShowing(p, map.rect(r), hidden, toQColor(shape.backColor()));
     // The border lies inside the rectangle, whatever its width.
     const int w = std::max(1, std::min(shape.borderWidth(), std::min(r.width(), r.height()) / 2));
     const QColor c = toQColor(shape.borderColor());
-    p.fillRect(map.rect(QRect(r.left(), r.top(), r.width(), w)), c);
-    p.fillRect(map.rect(QRect(r.left(), r.bottom() - w + 1, r.width(), w)), c);
-    p.fillRect(map.rect(QRect(r.left(), r.top() + w, w, r.height() - 2 * w)), c);
-    p.fillRect(map.rect(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w)), c);
+    for (const QRect& band : {QRect(r.left(), r.top(), r.width(), w), QRect(r.left(), r.bottom() - w + 1, r.width(), w),
+                              QRect(r.left(), r.top() + w, w, r.height() - 2 * w),
+                              QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w)})
+        fillShowing(p, map.rect(band), hidden, c);
 }
 
 void paintLine(QPainter& p, const DeviceMap& map, const Line& line)
@@ -401,35 +414,43 @@ void paintDragOutline(QPainter& p, const DeviceMap& map, const QRect& outline)
     p.restore();
 }
 
-// Where the face shows in the area: not under what is drawn opaque over the
-// whole of its rectangle later (a filled shape, an opaque label, a picture
-// without a transparent ground), which would only paint it again.
-QRegion faceShowing(const Form& form, const DeviceMap& map, const QRect& area)
+// The device rectangle a control paints opaque all over (a filled shape, an
+// opaque label, a picture without a transparent ground); empty when anything
+// beneath may show through.
+QRect opaqueRect(const Control& c, const DeviceMap& map)
 {
-    QRegion face(map.rect(area));
-    if (const Picture& bg = form.background(); bg.isOpaque())
-        face -= map.rect(QRect(QPoint(0, 0), bg.size()));
-    for (const Control* c : form.paintOrder()) {
-        if (!c->visible())
-            continue;
-        const QRect r = c->pixelRect();
-        switch (c->controlClass()) {
-        case ControlClass::Image:
-            if (const Picture& picture = static_cast<const Image&>(*c).picture(); picture.isOpaque())
-                face -= map.rect(QRect(r.topLeft(), picture.size()));
-            break;
-        case ControlClass::Label:
-            if (static_cast<const Label&>(*c).opaque())
-                face -= map.rect(r);
-            break;
-        case ControlClass::Shape:
-            if (const auto& shape = static_cast<const Shape&>(*c); shape.backStyle() == 1 || shape.solidFill())
-                face -= map.rect(r);
-            break;
-        default: break;
-        }
+    const QRect r = c.pixelRect();
+    switch (c.controlClass()) {
+    case ControlClass::Image:
+        if (const Picture& picture = static_cast<const Image&>(c).picture(); picture.isOpaque())
+            return map.rect(QRect(r.topLeft(), picture.size()));
+        break;
+    case ControlClass::Label:
+        if (static_cast<const Label&>(c).opaque())
+            return map.rect(r);
+        break;
+    case ControlClass::Shape:
+        if (const auto& shape = static_cast<const Shape&>(c); shape.backStyle() == 1 || shape.solidFill())
+            return map.rect(r);
+        break;
+    default: break;
     }
-    return face;
+    return {};
+}
+
+// For each control in the paint order, what the controls drawn after it cover
+// opaque, where drawing it would only be painted over again; and what all of
+// them cover.
+std::vector<QRegion> hiddenBehind(const Form& form, const DeviceMap& map, QRegion& all)
+{
+    const std::vector<Control*>& order = form.paintOrder();
+    std::vector<QRegion> hidden(order.size());
+    for (size_t i = order.size(); i-- > 0;) {
+        hidden[i] = all;
+        if (order[i]->visible())
+            all += opaqueRect(*order[i], map);
+    }
+    return hidden;
 }
 
 }  // namespace
@@ -446,12 +467,21 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
         p.restore();
         return;
     }
-    for (const QRect& r : faceShowing(form, map, area))
-        p.fillRect(r, Face);
-    if (const Picture& bg = form.background(); !bg.isEmpty())
-        paintPicture(p, map, painting, bg, QPoint(0, 0));
+    // Nothing is filled or copied where something drawn later covers it
+    // opaque: at 3840 x 2160 every pixel filled twice costs.
+    QRegion covered;
+    const std::vector<QRegion> hidden = hiddenBehind(form, map, covered);
+    QRegion behindAll = covered;
+    const Picture& bg = form.background();
+    if (bg.isOpaque())
+        behindAll += map.rect(QRect(QPoint(0, 0), bg.size()));
+    fillShowing(p, map.rect(area), behindAll, Face);
+    if (!bg.isEmpty())
+        paintPicture(p, map, painting, bg, QPoint(0, 0), covered);
 
-    for (const Control* c : form.paintOrder()) {
+    const std::vector<Control*>& order = form.paintOrder();
+    for (size_t i = 0; i < order.size(); ++i) {
+        const Control* c = order[i];
         if (!c->visible())
             continue;
         // Lines and wide borders may reach a little outside the control's box.
@@ -460,10 +490,10 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
         switch (c->controlClass()) {
         case ControlClass::Image:
             if (const Picture& picture = static_cast<const Image&>(*c).picture(); !picture.isEmpty())
-                paintPicture(p, map, painting, picture, c->pixelRect().topLeft());
+                paintPicture(p, map, painting, picture, c->pixelRect().topLeft(), hidden[i]);
             break;
-        case ControlClass::Label: paintLabel(p, map, painting, static_cast<const Label&>(*c)); break;
-        case ControlClass::Shape: paintShape(p, map, static_cast<const Shape&>(*c)); break;
+        case ControlClass::Label: paintLabel(p, map, painting, static_cast<const Label&>(*c), hidden[i]); break;
+        case ControlClass::Shape: paintShape(p, map, static_cast<const Shape&>(*c), hidden[i]); break;
         case ControlClass::Line: paintLine(p, map, static_cast<const Line&>(*c)); break;
         case ControlClass::CommandButton:
             paintButton(p, map, painting, form, static_cast<const CommandButton&>(*c), style, showFocus);
