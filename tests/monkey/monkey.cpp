@@ -674,7 +674,9 @@ void Sequence::planFingers()
     const auto drops = dropTargets(*f);
     const auto forms = loaded();
     enum { Move, Lift, SecondFinger, Keys, MouseClick, Cancel, SwitchWindow, CloseWindow, MouseRelease };
-    switch (rng_.weighted({30.0, 30.0, fingers_.size() < 2 ? 6.0 : 0.0, 4.0, buttons_ ? 0.0 : 3.0, 1.0,
+    // The mouse clicks on the window that has the input, as everywhere in this player.
+    const bool mayClick = !buttons_ && QGuiApplication::focusWindow() == handleOf(*f);
+    switch (rng_.weighted({30.0, 30.0, fingers_.size() < 2 ? 6.0 : 0.0, 4.0, mayClick ? 3.0 : 0.0, 1.0,
                            forms.size() > 1 ? 1.0 : 0.0, 0.5, buttons_ ? 10.0 : 0.0})) {
     case Move:
         plan_.push_back(byFinger({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 60)}, moving));
