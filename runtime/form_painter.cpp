@@ -414,6 +414,25 @@ void paintDragOutline(QPainter& p, const DeviceMap& map, const QRect& outline)
     p.restore();
 }
 
+// A transparent background picture, laid on the face it always lies on, once
+// for the size it is shown at: copied, not blended, at every paint, and the
+// face beneath needs no filling. Only where the picture is large on the device
+// (a form fullscreen on a 4K screen), since the copy takes memory of its own.
+QImage backgroundOnFace(const QImage& pixels)
+{
+    constexpr qint64 LargeOnDevice = 4'000'000;  // pixels
+    if (qint64(pixels.width()) * pixels.height() < LargeOnDevice)
+        return {};
+    static QCache<qint64, QImage> kept(48 * 1024 * 1024);  // cost: bytes
+    if (const QImage* onFace = kept.object(pixels.cacheKey()))
+        return *onFace;
+    QImage onFace(pixels.size(), QImage::Format_RGB32);
+    onFace.fill(Face);
+    QPainter(&onFace).drawImage(0, 0, pixels);
+    kept.insert(pixels.cacheKey(), new QImage(onFace), onFace.sizeInBytes());
+    return onFace;
+}
+
 // The device rectangle a control paints opaque all over (a filled shape, an
 // opaque label, a picture without a transparent ground); empty when anything
 // beneath may show through.
@@ -473,11 +492,19 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
     const std::vector<QRegion> hidden = hiddenBehind(form, map, covered);
     QRegion behindAll = covered;
     const Picture& bg = form.background();
-    if (bg.isOpaque())
-        behindAll += map.rect(QRect(QPoint(0, 0), bg.size()));
+    const QRect bgRect = map.rect(QRect(QPoint(0, 0), bg.size()));
+    const QImage bgOnFace = !bg.isEmpty() && !bg.isOpaque() && painting.exact()
+                                ? backgroundOnFace(bg.pixelsFor(bgRect.size()))
+                                : QImage();
+    if (bg.isOpaque() || !bgOnFace.isNull())
+        behindAll += bgRect;
     fillShowing(p, map.rect(area), behindAll, Face);
-    if (!bg.isEmpty())
+    if (!bgOnFace.isNull()) {
+        for (const QRect& r : QRegion(bgRect) - covered)
+            p.drawImage(r, bgOnFace, r.translated(-bgRect.topLeft()));
+    } else if (!bg.isEmpty()) {
         paintPicture(p, map, painting, bg, QPoint(0, 0), covered);
+    }
 
     const std::vector<Control*>& order = form.paintOrder();
     for (size_t i = 0; i < order.size(); ++i) {

@@ -228,6 +228,8 @@ private slots:
     void factorOneIsThePlainDrawing();
     void picturesAtTheirDeviceSize_data();
     void picturesAtTheirDeviceSize();
+    void backgroundAtItsDeviceSize_data();
+    void backgroundAtItsDeviceSize();
     void quartersMeetWithoutASeam_data();
     void quartersMeetWithoutASeam();
     void textAndButtonsAtTheirSize();
@@ -322,6 +324,40 @@ void FormScaleTest::picturesAtTheirDeviceSize()
                                      .arg(x)
                                      .arg(y)
                                      .arg(QColor(shown.pixel(x, y)).name(), QColor(expected.pixel(x - device.left(), y - device.top())).name())));
+}
+
+void FormScaleTest::backgroundAtItsDeviceSize_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("fullscreen on a 4K screen") << 3840.0 / 1021;
+}
+
+// The form's background picture is its rendering for its device size laid on the face,
+// wherever no control is drawn over it; small or as large as a 4K screen shows it.
+void FormScaleTest::backgroundAtItsDeviceSize()
+{
+    QFETCH(double, scale);
+    Program program;
+    Form& f = program.show("Pietkleden");
+    resizeCanvas(f, QSizeF(f.clientSize()) * (scale / canvasOf(f)->devicePixelRatioF()));
+    const Picture& bg = f.background();
+    const QRect device = deviceRect(f, QRect(QPoint(0, 0), bg.size()));
+    QImage expected(device.size(), QImage::Format_RGB32);
+    expected.fill(toQColor(SystemColor::ButtonFace));
+    QPainter(&expected).drawImage(0, 0, bg.pixelsFor(device.size()));
+    QRegion free(device);
+    for (const auto& c : f.controls())
+        if (c->visible() && c->controlClass() != ControlClass::Menu)
+            free -= deviceRect(f, c->pixelRect().adjusted(-5, -5, 5, 5));
+    const QImage shown = render(f).convertToFormat(QImage::Format_RGB32);
+    long compared = 0;
+    for (const QRect& r : free)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x, ++compared)
+                if (shown.pixel(x, y) != expected.pixel(x - device.left(), y - device.top()))
+                    QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) is not the background's").arg(x).arg(y)));
+    QVERIFY(compared > device.width() * device.height() / 2);
 }
 
 void FormScaleTest::quartersMeetWithoutASeam_data()
