@@ -162,7 +162,7 @@ void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const P
                   const QRegion& hidden = {})
 {
     const QRect target = map.rect(QRect(formAt, picture.size()));
-    if (target.isEmpty() || (QRegion(target) - hidden).isEmpty())
+    if (target.isEmpty() || (hidden.intersects(target) && (QRegion(target) - hidden).isEmpty()))
         return;
     const QImage pixels = painting.exact() ? picture.pixelsFor(target.size()) : picture.keptPixelsFor(target.size());
     if (!pixels.isNull())
