@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev
-  librsvg2-dev libcairo2-dev libgif-dev libjpeg-dev
+  librsvg2-dev libcairo2-dev libgif-dev libjpeg-dev libpng-dev
   fonts-comic-neue fonts-liberation2
   # the manual page, the Debian package and the tools that check them
   help2man dpkg-dev file desktop-file-utils appstream lintian
