@@ -15,7 +15,7 @@ FormDescription Pietkleden()
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
         .background = "pietkleden_background",
-        .rows = {
+        .rows{
             navigationRow("Pietkleden", "knopTerug"),
             labelRow("Label1", 3870, 480, 7575, 735).withCaption("wat trekt piet vandaag aan?").withForeColor(0x000000C0).centred().withFont(fonts::comicSans(21.75)).opaque().withTabIndex(0),
             imageRow("ImageMutsBlauw", 1320, 6840, 1980, 1050).withPicture("pietkleden_muts_blauw").draggable(),

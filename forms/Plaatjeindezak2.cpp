@@ -11,13 +11,13 @@ FormDescription Plaatjeindezak2()
     return describePlaatjeindezak({
         .level = 2,
         .caption = QStringLiteral(" één plaatje in de zak 2."),
-        .sacks = {"ImageZak1", "ImageZak4", "ImageZak3"},
-        .marks = {
+        .sacks{"ImageZak1", "ImageZak4", "ImageZak3"},
+        .marks{
             rightMark("ImageGoed1", 11400, 2520), wrongMark("ImageFout1", 11400, 2520),
             rightMark("ImageGoed4", 11400, 4920), wrongMark("ImageFout4", 11400, 4920),
             largeRightMark("ImageGoed3", 11400, 7080), wrongMark("ImageFout3", 11400, 7080),
         },
-        .pictures = {
+        .pictures{
             rowPicture("ImageBoot", 2730, 1965, 1350, 1350, "zak2_1_boot"),
             rowPicture("ImagePiet", 4530, 2160, 1230, 1005, "zak2_1_piet"),
             rowPicture("ImageSint", 6360, 1920, 1455, 1515, "zak2_1_sint_paard"),
@@ -31,7 +31,7 @@ FormDescription Plaatjeindezak2()
             rowPicture("ImageNest", 6750, 6525, 1080, 1335, "zak2_3_kerstbal"),
             rowPicture("ImagePak", 8580, 6675, 1245, 1050, "zak2_3_cadeau"),
         },
-        .rows = {"knopOpnieuw", "Command4", "knopTerug", "Label2", "Shape3", "Shape2", "Shape1", "Shape5",
+        .rows{"knopOpnieuw", "Command4", "knopTerug", "Label2", "Shape3", "Shape2", "Shape1", "Shape5",
                  "Shape4", "Shape8", "ImageNest", "ImageSchoorst", "ImagePak", "ImagePaard", "ImageBoot",
                  "ImageTractor", "ImageSint", "ImagePiet", "ImageGoed4", "ImageGoed3", "ImageGoed1", "ImageFout4",
                  "ImageFout3", "Label1", "ImageIJs", "ImageLetter", "ImagePepernoten", "ImageSpeculaas",

@@ -12,7 +12,7 @@ FormDescription Start()
         .caption = "Start",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
-        .rows = {
+        .rows{
             buttonRow("knopSpel", 10440, 6360, 2295, 2295).graphical().withTabIndex(6).withToolTip("groepjes van 4").withPicture("start_spel"),
             buttonRow("knopSudoku", 7800, 6360, 2295, 2295).graphical().withTabIndex(5).withToolTip("sudoku").withPicture("start_sudoku"),
             buttonRow("KnopTellen1", 5160, 6360, 2295, 2295).graphical().withTabIndex(4).withToolTip("tellen").withPicture("start_tellen"),

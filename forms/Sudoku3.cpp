@@ -13,15 +13,15 @@ SudokuBoard sudokuBoard3()
         .caption = "sudoku 3. ",
         .titleLabel = "Label1",
         .numberLabel = "Label3",
-        .columnLefts = {5400, 6600, 7800, 9000},
+        .columnLefts{5400, 6600, 7800, 9000},
         .cellSize = 975,
-        .pieces = {{
+        .pieces{{
             {5400, "sudoku_piet_blue_cap", 58},
             {6600, "sudoku_book", 58},
             {9000, "sudoku_pepernoot", 56},
             {7920, "sudoku_present_striped", 58},
         }},
-        .grid = {{
+        .grid{{
             {cell("Img1a", 2), given("Image11", 4), cell("Img1c", 3), cell("Img1d", 1)},
             {given("Image10", 3), cell("Img1e", 1), cell("Img1f", 2), cell("Img1b", 4)},
             {cell("Img1g", 4), cell("Img1h", 3), given("Image2", 1).withLeft(7920), given("Image1", 2).withTop(5760).dragged()},
@@ -34,7 +34,7 @@ SudokuBoard sudokuBoard3()
         .frame = "Shape1",
         .verticalLine = "Line4",
         .horizontalLine = "Line2",
-        .squares = {"Shape20", "Shape19", "Shape18", "Shape15", "Shape24", "Shape23", "Shape22", "Shape21",
+        .squares{"Shape20", "Shape19", "Shape18", "Shape15", "Shape24", "Shape23", "Shape22", "Shape21",
                     "Shape28", "Shape27", "Shape26", "Shape25", "Shape32", "Shape31", "Shape30", "Shape29"},
     };
 }

@@ -13,15 +13,15 @@ SudokuBoard sudokuBoard4()
         .caption = "sudoku 4.",
         .titleLabel = "Label4",
         .numberLabel = "Label3",
-        .columnLefts = {5400, 6600, 7800, 9000},
+        .columnLefts{5400, 6600, 7800, 9000},
         .cellSize = 930,
-        .pieces = {{
+        .pieces{{
             {5280, "sudoku_present_blue", 58},
             {6600, "sudoku_pepernoot", 56},
             {7800, "sudoku_horse", 58},
             {9120, "sudoku_mitre_round", 58},
         }},
-        .grid = {{
+        .grid{{
             {cell("Img1a", 3), cell("Img1b", 2), cell("Img1c", 1), given("Image1", 4)},
             {cell("Img1d", 4), cell("Img1k", 1).withSize(975), given("Image5", 2), cell("Img1e", 3)},
             {cell("Img1f", 2), given("Image6", 3), given("Image2", 4), cell("Img1g", 1)},
@@ -34,7 +34,7 @@ SudokuBoard sudokuBoard4()
         .frame = "Shape18",
         .verticalLine = "Line1",
         .horizontalLine = "Line2",
-        .squares = {"Shape19", "Shape20", "Shape23", "Shape22", "Shape21", "Shape24", "Shape25", "Shape26",
+        .squares{"Shape19", "Shape20", "Shape23", "Shape22", "Shape21", "Shape24", "Shape25", "Shape26",
                     "Shape30", "Shape29", "Shape28", "Shape27", "Shape31", "Shape32", "Shape33", "Shape34"},
     };
 }

@@ -47,7 +47,7 @@ FormDescription Tellen1()
         .caption = "tellen",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
-        .rows = {
+        .rows{
             navigationRow("Tellen1", "knopOpnieuw"),
             navigationRow("Tellen1", "knopVerder"),
             navigationRow("Tellen1", "knopTerug"),

@@ -8,7 +8,7 @@ namespace tuvrel::forms {
 // wrapped shapes on the panel below; the reward is a basket full of presents.
 FormDescription Vormen1()
 {
-    return describeVormen(1, {
+    std::vector<ControlDescription> rows{
         navigationRow("Vormen1", "knopOpnieuw"),
         navigationRow("Vormen1", "knopVerder"),
         navigationRow("Vormen1", "knopTerug"),
@@ -28,7 +28,8 @@ FormDescription Vormen1()
         presentRow("ImageEendje", 6150, 3120, 1410, 1335, "vormen_eendje"),
         packageRow("ImageVeendje", 11550, 6240, 1410, 1335, "vormen_pakje_eendje"),
         vormenPanel(),
-    });
+    };
+    return describeVormen(1, std::move(rows));
 }
 
 }  // namespace tuvrel::forms

@@ -8,7 +8,7 @@ namespace tuvrel::forms {
 // their wrapped shapes on the panel below; the reward is Sint in his chair.
 FormDescription Vormen2()
 {
-    return describeVormen(2, {
+    std::vector<ControlDescription> rows{
         navigationRow("Vormen2", "knopOpnieuw"),
         navigationRow("Vormen2", "Command4"),
         navigationRow("Vormen2", "knopTerug"),
@@ -28,7 +28,8 @@ FormDescription Vormen2()
         presentRow("ImageBeerdoos", 2145, 3000, 1545, 1650, "vormen_beerdoos"),
         presentRow("ImageShirt", 7665, 3120, 1605, 1500, "vormen_shirt"),
         vormenPanel(),
-    });
+    };
+    return describeVormen(2, std::move(rows));
 }
 
 }  // namespace tuvrel::forms

@@ -43,7 +43,7 @@ const std::vector<FormClass>& smallProgram()
             .caption = "Start",
             .clientWidth = ClientWidth,
             .clientHeight = ClientHeight,
-            .rows = {
+            .rows{
                 buttonRow("knopPuzzels", px(100), px(100), px(153), px(153)).graphical().withPicture("door").withTabIndex(0),
                 buttonRow("knopStop", px(100), px(400), px(89), px(73)).graphical().withPicture("smiley").withTabIndex(1),
                 labelRow("Label1", px(400), px(100), px(300), px(40)).withCaption("klein").withFont(fonts::msSansSerif(12)),

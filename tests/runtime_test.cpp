@@ -32,7 +32,7 @@ FormClass makeAlpha()
         .caption = " alpha  form ",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeightWithMenu,
-        .rows = {
+        .rows{
             buttonRow("knopA", px(10), px(10), px(80), px(30)).withCaption("A").withFont(fonts::arial(12)).withTabIndex(1),
             buttonRow("knopB", px(100), px(10), px(80), px(30)).withCaption("B").withFont(fonts::arial(12)).withTabIndex(0),
             imageRow("front", px(100), px(100), px(32), px(32)).withPicture("smiley"),
@@ -96,7 +96,7 @@ FormClass makeBeta()
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
         .background = "sack",
-        .rows = {
+        .rows{
             imageRow("piece", px(300), px(300), px(43), px(44)).withPicture("door").draggable(),
             imageRow("slot", px(400), px(300), px(100), px(100)),
         },
@@ -311,7 +311,7 @@ private slots:
     {
         FormClass c(FormDescription{
             .name = "Gamma", .caption = "g", .clientWidth = ClientWidth, .clientHeight = ClientHeight,
-            .rows = {imageRow("img", px(10), px(10), px(62), px(62)).withPicture("white_square"),
+            .rows{imageRow("img", px(10), px(10), px(62), px(62)).withPicture("white_square"),
                      buttonRow("knop", px(20), px(20), px(40), px(40)).withCaption("k").withFont(fonts::arial(12)).withTabIndex(0)},
         });
         Program p({&c});

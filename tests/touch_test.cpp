@@ -36,7 +36,7 @@ FormClass makeBoard()
         .caption = "board",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
-        .rows = {
+        .rows{
             buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12)).withToolTip("een knop"),
             imageRow("picture", px(100), px(300), px(60), px(60)).withPicture("smiley"),
             imageRow("piece", px(400), px(100), px(43), px(44)).withPicture("door").draggable(),
@@ -61,7 +61,7 @@ FormClass makeOther()
         .caption = "other",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
-        .rows = {buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12)),
+        .rows{buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12)),
                  menuRow("Help", "Help")},
     });
     c.onClick("knop", [](Form&) { events() << "click other knop"; });
