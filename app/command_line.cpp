@@ -7,12 +7,11 @@ namespace tuvrel {
 
 namespace {
 
-const char kDescription[] =
-    "Sinterklaasspelletjes voor groep 1 en 2: Piet aankleden, plaatjes in de zak,\n"
-    "welk pakje, puzzels, tellen, sudoku's en vier op een rij.\n"
-    "Sinterklaas picture games for children of four to six: dress Piet, odd one\n"
-    "out, which package, puzzles, counting, picture sudoku and rows of four.\n"
-    "Speel met de muis of met je vinger. Play with the mouse or a finger.";
+const char kDescription[] = "Sinterklaasspelletjes voor groep 1 en 2: Piet aankleden, plaatjes in de zak,\n"
+                            "welk pakje, puzzels, tellen, sudoku's en vier op een rij.\n"
+                            "Sinterklaas picture games for children of four to six: dress Piet, odd one\n"
+                            "out, which package, puzzles, counting, picture sudoku and rows of four.\n"
+                            "Speel met de muis of met je vinger. Play with the mouse or a finger.";
 
 }  // namespace
 
@@ -25,10 +24,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("Toon deze hulp en stop. Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Toon de versie en stop. Show the version and exit."));
-    const QCommandLineOption fullscreen(
-        {QStringLiteral("f"), QStringLiteral("fullscreen")},
-        QStringLiteral("Elk venster vult het hele scherm (F11 aan/uit, Esc uit). "
-                       "Every window fills the screen (F11 toggles, Escape leaves)."));
+    const QCommandLineOption fullscreen({QStringLiteral("f"), QStringLiteral("fullscreen")},
+                                        QStringLiteral("Elk venster vult het hele scherm (F11 aan/uit, Esc uit). "
+                                                       "Every window fills the screen (F11 toggles, Escape leaves)."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(fullscreen);

@@ -55,9 +55,7 @@ int main(int argc, char* argv[])
         std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
         return tuvrel::kExitUsage;
     case tuvrel::CommandLine::Action::Help:
-    case tuvrel::CommandLine::Action::Version:
-        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
-        return 0;
+    case tuvrel::CommandLine::Action::Version: std::fputs(commandLine.text.toLocal8Bit().constData(), stdout); return 0;
     case tuvrel::CommandLine::Action::Run: break;
     }
 

@@ -7,14 +7,16 @@
 namespace tuvrel {
 namespace {
 
-#include "picture_table.inc"
 #include "picture_scales.inc"
+#include "picture_table.inc"
 
 // Names in order, for lookups by binary search.
-const std::vector<const PictureAsset*>& byName() {
+const std::vector<const PictureAsset*>& byName()
+{
     static const std::vector<const PictureAsset*> index = [] {
         std::vector<const PictureAsset*> sorted;
-        for (const PictureAsset& asset : kPictureTable) sorted.push_back(&asset);
+        for (const PictureAsset& asset : kPictureTable)
+            sorted.push_back(&asset);
         std::sort(sorted.begin(), sorted.end(),
                   [](const PictureAsset* a, const PictureAsset* b) { return a->name < b->name; });
         return sorted;
@@ -24,23 +26,33 @@ const std::vector<const PictureAsset*>& byName() {
 
 }  // namespace
 
-std::span<const PictureAsset> pictureCatalog() { return kPictureTable; }
+std::span<const PictureAsset> pictureCatalog()
+{
+    return kPictureTable;
+}
 
-const PictureAsset* findPictureAsset(std::string_view name) {
+const PictureAsset* findPictureAsset(std::string_view name)
+{
     const auto& index = byName();
     auto it = std::lower_bound(index.begin(), index.end(), name,
                                [](const PictureAsset* asset, std::string_view key) { return asset->name < key; });
     return it != index.end() && (*it)->name == name ? *it : nullptr;
 }
 
-QString pictureResourcePath(std::string_view name) {
+QString pictureResourcePath(std::string_view name)
+{
     return QStringLiteral(":/pictures/") + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-std::span<const int> pictureScales() { return kPictureScales; }
+std::span<const int> pictureScales()
+{
+    return kPictureScales;
+}
 
-QString pictureResourcePath(std::string_view name, int scale) {
-    if (scale == 1) return pictureResourcePath(name);
+QString pictureResourcePath(std::string_view name, int scale)
+{
+    if (scale == 1)
+        return pictureResourcePath(name);
     return QStringLiteral(":/pictures/%1x/").arg(scale) +
            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }

@@ -13,7 +13,7 @@ enum class PictureFormat { Gif, Jpeg, Icon };
 struct PictureAsset {
     std::string_view name;
     PictureFormat format;
-    int width;   // pixels; for an icon, its largest image
+    int width;  // pixels; for an icon, its largest image
     int height;
     bool transparent;
     std::string_view description;  // the row's comment: what the picture shows, who uses it

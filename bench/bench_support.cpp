@@ -105,8 +105,7 @@ bool PaintLog::eventFilter(QObject* watched, QEvent* event)
         if (watched == tracked_) {
             region_ += static_cast<QPaintEvent*>(event)->region();
             trackedStartMs_ = monotonicMs();
-        }
-        else
+        } else
             ++others_;
     }
     return false;

@@ -12,7 +12,7 @@ namespace tuvrel {
 class Form;
 class FormRegistry;
 class Image;
-}
+}  // namespace tuvrel
 
 namespace tuvrel::bench {
 
@@ -40,12 +40,12 @@ struct Paired {
 // One drag's moves: their times, and what each repainted against the
 // outline's old and new rectangles (canvas pixels).
 struct DragFigures {
-    Paired move;                 // one pointer move, to its repaint done
-    Samples paintedPixels;       // per move, what the canvas repainted
-    Samples outlinePixels;       // per move, the outline's old and new rectangles together
-    int movesBeyondOutline = 0;  // moves that repainted more than those rectangles
-    int movesShortOfOutline = 0; // moves that left part of them unpainted
-    int otherWidgetPaints = 0;   // paints of anything but the canvas during moves
+    Paired move;                  // one pointer move, to its repaint done
+    Samples paintedPixels;        // per move, what the canvas repainted
+    Samples outlinePixels;        // per move, the outline's old and new rectangles together
+    int movesBeyondOutline = 0;   // moves that repainted more than those rectangles
+    int movesShortOfOutline = 0;  // moves that left part of them unpainted
+    int otherWidgetPaints = 0;    // paints of anything but the canvas during moves
 };
 
 // A form window made as large as a screen (fullscreen).
@@ -58,8 +58,8 @@ struct ScreenFigures {
 // Figures of one form, taken inside this process against its real window.
 struct FormFigures {
     QString name;
-    QString failure;     // why a figure could not be taken, if so
-    QSize windowSize;    // the whole window, menu bar included
+    QString failure;   // why a figure could not be taken, if so
+    QSize windowSize;  // the whole window, menu bar included
     QSize canvasSize;
     int controls = 0;
     double firstOpenMs = 0;  // the very first Show, pictures not yet decoded
@@ -105,8 +105,8 @@ struct ProcessFigures {
     // At a device pixel ratio of 2 (QT_SCALE_FACTOR=2), each against the same at 1.
     Paired startupAt2Ms;
     Paired emptyStartupAt2Ms;  // the empty window at 2 against at 1
-    Paired peakAt2Mb;       // the program, every form open
-    Paired emptyPeakAt2Mb;  // as many empty windows
+    Paired peakAt2Mb;          // the program, every form open
+    Paired emptyPeakAt2Mb;     // as many empty windows
     double pictureAt2Mb = 0;
     QString scaleFailure;
 };

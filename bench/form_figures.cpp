@@ -146,7 +146,8 @@ bool reopen(FormFigures& f, Form& form, PaintLog& log)
 // A drag of the form's draggable picture, in canvas pixels (the canvas may
 // show the form at any scale), against a bare canvas of the same size dragging
 // a box as large as the outline.
-void measureDrag(FormFigures& f, DragFigures& into, Form& form, BareWindow& bare, PaintLog& log, const Settings& settings)
+void measureDrag(FormFigures& f, DragFigures& into, Form& form, BareWindow& bare, PaintLog& log,
+                 const Settings& settings)
 {
     Image* source = draggablePicture(form);
     if (!source)
@@ -170,8 +171,7 @@ void measureDrag(FormFigures& f, DragFigures& into, Form& form, BareWindow& bare
         pointerPress(bareCanvas, from);
         settle();
         for (int i = 0; i < n; ++i) {
-            MoveResult m = moveOnce(bareCanvas, from + circlePoint(done + i), log,
-                                    [&] { return bareCanvas->box(); });
+            MoveResult m = moveOnce(bareCanvas, from + circlePoint(done + i), log, [&] { return bareCanvas->box(); });
             if (m.ok && counted)
                 into.move.baseline.add(m.ms);
         }

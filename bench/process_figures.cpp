@@ -61,13 +61,14 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
     // ---- start-up: spawned until the first frame is painted, as the probe reports it
     std::fprintf(stderr, "  start-up");
     const Environment probe = {{"LD_PRELOAD", TUVREL_FIRST_PAINT_PROBE}, {"FIRST_PAINT_PROBE_FD", "3"}};
-    const Environment probeAt2 = {{"LD_PRELOAD", TUVREL_FIRST_PAINT_PROBE}, {"FIRST_PAINT_PROBE_FD", "3"},
-                                  {"QT_SCALE_FACTOR", "2"}};
+    const Environment probeAt2 = {
+        {"LD_PRELOAD", TUVREL_FIRST_PAINT_PROBE}, {"FIRST_PAINT_PROBE_FD", "3"}, {"QT_SCALE_FACTOR", "2"}};
     auto startOnce = [&](bool program, bool atTwo = false) {
         const std::string binary = program ? TUVREL_PROGRAM : TUVREL_EMPTY_WINDOW;
         ChildRun run = runChild({binary}, atTwo ? probeAt2 : probe, 30000);
         if (!run.ok) {
-            (atTwo ? p.scaleFailure : p.startupFailure) = QString::fromStdString(binary) + ": " + firstLines(run.diagnostics);
+            (atTwo ? p.scaleFailure : p.startupFailure) = QString::fromStdString(binary) + ": " +
+                                                          firstLines(run.diagnostics);
             return -1.0;
         }
         return reportNumber(run.report, "painted_ns") / 1e6 - run.spawnedMs;
@@ -141,12 +142,12 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
         p.restarts = settings.restarts;
         std::fprintf(stderr, "  %d restarts of %s", settings.restarts, qPrintable(largest->name));
         const std::string times = std::to_string(settings.restarts);
-        const std::string size =
-            std::to_string(largest->windowSize.width()) + "x" + std::to_string(largest->windowSize.height());
+        const std::string size = std::to_string(largest->windowSize.width()) + "x" +
+                                 std::to_string(largest->windowSize.height());
         inTurn(settings.memoryRuns, [&](bool program) {
-            ChildRun run =
-                program ? runChild({self, "--child", "form-restarts", largest->name.toStdString(), times}, {}, 900000)
-                        : runChild({self, "--child", "window-restarts", size, times}, {}, 900000);
+            ChildRun run = program ? runChild({self, "--child", "form-restarts", largest->name.toStdString(), times},
+                                              {}, 900000)
+                                   : runChild({self, "--child", "window-restarts", size, times}, {}, 900000);
             if (!run.ok) {
                 p.restartFailure = firstLines(run.diagnostics);
                 return;
@@ -306,17 +307,18 @@ int runChildMode(const QStringList& args)
         // What the decoded pictures take: at their own size, their larger
         // renderings and the copies drawn for other sizes, each buffer once.
         const PictureMemory pictures = pictureMemory();
-        report("peak_mb=" + std::to_string(peakResidentMb()) + " rss_mb=" + std::to_string(residentMb()) + " forms=" +
-               std::to_string(program.registry.loadedCount()) + " pictures_mb=" +
-               std::to_string(double(pictures.total()) / (1024.0 * 1024.0)) + " heap_mb=" + std::to_string(heapInUseMb()));
+        report("peak_mb=" + std::to_string(peakResidentMb()) + " rss_mb=" + std::to_string(residentMb()) +
+               " forms=" + std::to_string(program.registry.loadedCount()) +
+               " pictures_mb=" + std::to_string(double(pictures.total()) / (1024.0 * 1024.0)) +
+               " heap_mb=" + std::to_string(heapInUseMb()));
         return 0;
     }
     if (mode == QLatin1String("windows-open")) {
         EmptyWindows windows(parseSizes(args.value(1)));
         if (!windows.allPainted)
             return 1;
-        report("peak_mb=" + std::to_string(peakResidentMb()) + " rss_mb=" + std::to_string(residentMb()) + " windows=" + std::to_string(windows.windows.size()) +
-               " heap_mb=" + std::to_string(heapInUseMb()));
+        report("peak_mb=" + std::to_string(peakResidentMb()) + " rss_mb=" + std::to_string(residentMb()) +
+               " windows=" + std::to_string(windows.windows.size()) + " heap_mb=" + std::to_string(heapInUseMb()));
         return 0;
     }
     if (mode == QLatin1String("forms-idle")) {

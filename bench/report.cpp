@@ -79,7 +79,8 @@ private:
     // Columns are lined up by characters, not bytes (the tables hold "≤" and "×").
     static size_t characters(const std::string& s)
     {
-        return size_t(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        return size_t(
+            std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
     }
     std::vector<std::vector<std::string>> rows_;
 };
@@ -155,9 +156,9 @@ void dragRows(Table& t, std::vector<std::string>& notes, const std::vector<FormF
            spread(painted), spread(outline), "-", "outline only", judged(beyond == 0 && shortOf == 0 && others == 0)});
     notes.push_back(row + ": the baseline drags a box of the same size over a bare canvas" + where +
                     ", repainting its old and new places; in the pixel row it is the area of the outline's old and new "
-                    "rectangles, in canvas pixels. Moves that repainted beyond them: " + std::to_string(beyond) + " of " +
-                    std::to_string(moves) + ", short of them: " + std::to_string(shortOf) +
-                    "; paints of other widgets: " + std::to_string(others));
+                    "rectangles, in canvas pixels. Moves that repainted beyond them: " +
+                    std::to_string(beyond) + " of " + std::to_string(moves) + ", short of them: " +
+                    std::to_string(shortOf) + "; paints of other widgets: " + std::to_string(others));
 }
 
 }  // namespace
@@ -187,7 +188,8 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
         t.row({"1", "start-up until Start is painted, ms", std::to_string(p.startupMs.program.count()),
                spread(p.startupMs.program), spread(p.startupMs.baseline), ratioText(p.startupMs), "ratio ≤ 1.3",
                std::isnan(r) ? judged(false) : judged(r <= 1.3)});
-        notes.push_back("1: the baseline is a process showing one empty 1021×673 window; both from spawn to first frame");
+        notes.push_back(
+            "1: the baseline is a process showing one empty 1021×673 window; both from spawn to first frame");
     }
     // 2 opening
     if (const FormFigures* w = worst(forms, [](const FormFigures& f) { return ratio(f.open); })) {
@@ -207,7 +209,8 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
         notes.push_back("3: the baseline repaints the bare background on a canvas of the same size");
     }
     // 4 dragging
-    dragRows(t, notes, forms, "4", "", [](const FormFigures& f) -> const DragFigures& { return f.drag; }, 0.2, judged);
+    dragRows(
+        t, notes, forms, "4", "", [](const FormFigures& f) -> const DragFigures& { return f.drag; }, 0.2, judged);
     // 5 memory
     if (p.taken) {
         const double r = ratio(p.peakMb);
@@ -215,13 +218,15 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
                std::to_string(p.peakMb.program.count()), spread(p.peakMb.program), spread(p.peakMb.baseline),
                ratioText(p.peakMb), "ratio ≤ 1.2", std::isnan(r) ? judged(false) : judged(r <= 1.2)});
         const double growth = median(p.restartGrowthMb.program);
-        t.row({"5", "resident growth over " + std::to_string(p.restarts) + " restarts of " + p.restartForm.toStdString() + ", MB",
+        t.row({"5",
+               "resident growth over " + std::to_string(p.restarts) + " restarts of " + p.restartForm.toStdString() +
+                   ", MB",
                std::to_string(p.restartGrowthMb.program.count()), spread(p.restartGrowthMb.program),
                spread(p.restartGrowthMb.baseline), "-", "< 1 MB",
                std::isnan(growth) ? judged(false) : judged(growth < 1.0)});
         notes.push_back("5: the baselines are as many empty windows of the same sizes, and one empty window made and "
-                        "destroyed as often; the program's decoded pictures take " + number(p.pictureMb) +
-                        " MB; the restarted form is the one with the most controls");
+                        "destroyed as often; the program's decoded pictures take " +
+                        number(p.pictureMb) + " MB; the restarted form is the one with the most controls");
     }
     // 6 idle
     if (p.taken) {
@@ -230,28 +235,33 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
         t.row({"6", "timer events in that time", std::to_string(p.idleTimerEvents.program.count()),
                spread(p.idleTimerEvents.program), spread(p.idleTimerEvents.baseline), "-", "no timers",
                p.idleTimerEvents.program.empty() ? judged(false) : judged(median(p.idleTimerEvents.program) == 0)});
-        notes.push_back("6: " + std::to_string(p.idleSeconds) + " s without input; the baseline is as many empty windows");
+        notes.push_back("6: " + std::to_string(p.idleSeconds) +
+                        " s without input; the baseline is as many empty windows");
     }
     // 7 at a larger scale
     if (p.taken) {
         const double r = ratio(p.startupAt2Ms);
-        t.row({"7", "start-up at QT_SCALE_FACTOR=2 until Start is painted, ms", std::to_string(p.startupAt2Ms.program.count()),
-               spread(p.startupAt2Ms.program), spread(p.startupAt2Ms.baseline), ratioText(p.startupAt2Ms), "ratio ≤ 1.5",
+        t.row({"7", "start-up at QT_SCALE_FACTOR=2 until Start is painted, ms",
+               std::to_string(p.startupAt2Ms.program.count()), spread(p.startupAt2Ms.program),
+               spread(p.startupAt2Ms.baseline), ratioText(p.startupAt2Ms), "ratio ≤ 1.5",
                std::isnan(r) ? judged(false) : judged(r <= 1.5)});
         const double m = ratio(p.peakAt2Mb);
         t.row({"7", "peak resident memory at QT_SCALE_FACTOR=2, " + std::to_string(p.formsOpen) + " forms open, MB",
                std::to_string(p.peakAt2Mb.program.count()), spread(p.peakAt2Mb.program), spread(p.peakAt2Mb.baseline),
                ratioText(p.peakAt2Mb), "ratio ≤ 2.0", std::isnan(m) ? judged(false) : judged(m <= 2.0)});
-        notes.push_back("7: the baselines are the program at QT_SCALE_FACTOR=1, taken in turn with it (start-up) and in "
-                        "row 5 (memory). The empty window of row 1 starts in " + spread(p.emptyStartupAt2Ms.program) +
-                        " ms at 2 against " + spread(p.emptyStartupAt2Ms.baseline) + " at 1 (ratio " +
-                        ratioText(p.emptyStartupAt2Ms) + "). As many empty windows take " + spread(p.emptyPeakAt2Mb.program) +
-                        " MB at 2 against " + spread(p.emptyPeakAt2Mb.baseline) + " at 1 (ratio " +
-                        ratioText(p.emptyPeakAt2Mb) + "): a window's buffer grows with the square of the factor. "
-                        "The program's decoded pictures take " + number(p.pictureAt2Mb) + " MB at 2");
+        notes.push_back(
+            "7: the baselines are the program at QT_SCALE_FACTOR=1, taken in turn with it (start-up) and in "
+            "row 5 (memory). The empty window of row 1 starts in " +
+            spread(p.emptyStartupAt2Ms.program) + " ms at 2 against " + spread(p.emptyStartupAt2Ms.baseline) +
+            " at 1 (ratio " + ratioText(p.emptyStartupAt2Ms) + "). As many empty windows take " +
+            spread(p.emptyPeakAt2Mb.program) + " MB at 2 against " + spread(p.emptyPeakAt2Mb.baseline) +
+            " at 1 (ratio " + ratioText(p.emptyPeakAt2Mb) +
+            "): a window's buffer grows with the square of the factor. "
+            "The program's decoded pictures take " +
+            number(p.pictureAt2Mb) + " MB at 2");
     }
-    for (const auto& [screen, of, goalMs] :
-         {std::tuple{std::string("1920×1080"), &FormFigures::fullHd, 2.0}, std::tuple{std::string("3840×2160"), &FormFigures::ultraHd, 6.0}}) {
+    for (const auto& [screen, of, goalMs] : {std::tuple{std::string("1920×1080"), &FormFigures::fullHd, 2.0},
+                                             std::tuple{std::string("3840×2160"), &FormFigures::ultraHd, 6.0}}) {
         const FormFigures* w = worst(forms, [of](const FormFigures& f) { return median((f.*of).repaint.program); });
         if (!w)
             continue;
@@ -262,22 +272,26 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
                std::to_string(r.program.count()), spread(r.program), spread(r.baseline), ratioText(r), goal.str(),
                offscreen ? judged(median(r.program) <= goalMs) : "(offscreen)"});
     }
-    dragRows(t, notes, forms, "7", " at 3840×2160", [](const FormFigures& f) -> const DragFigures& { return f.ultraHd.drag; },
-             1.0, judged);
+    dragRows(
+        t, notes, forms, "7", " at 3840×2160",
+        [](const FormFigures& f) -> const DragFigures& { return f.ultraHd.drag; }, 1.0, judged);
     if (const FormFigures* w = worst(forms, [](const FormFigures& f) {
             return f.resizeStep.program.empty() ? NAN : f.resizeStep.program.summary().max;
         })) {
         const Summary step = w->resizeStep.program.summary();
         const Summary bare = w->resizeStep.baseline.summary();
-        t.row({"7", "slowest of " + std::to_string(step.count) + " resize steps of a corner drag, worst form (" +
-                        w->name.toStdString() + "), ms",
+        t.row({"7",
+               "slowest of " + std::to_string(step.count) + " resize steps of a corner drag, worst form (" +
+                   w->name.toStdString() + "), ms",
                std::to_string(step.count), number(step.max) + " (median " + number(step.median) + ")",
                number(bare.max) + " (median " + number(bare.median) + ")", "-", "≤ 16 ms", judged(step.max <= 16)});
-        notes.push_back("7: the fullscreen rows against a bare canvas of the same size; the resize row: the window's "
-                        "corner dragged out 12 by 8 pixels a step from the form's own size, each step until the canvas is "
-                        "repainted, against a bare window resized the same. While the scale changes, a picture not at hand "
-                        "at the new size is drawn smoothly from the rendering that is; the exact repaint once the corner "
-                        "stops took " + number(w->settledRepaintMs) + " ms on " + w->name.toStdString());
+        notes.push_back(
+            "7: the fullscreen rows against a bare canvas of the same size; the resize row: the window's "
+            "corner dragged out 12 by 8 pixels a step from the form's own size, each step until the canvas is "
+            "repainted, against a bare window resized the same. While the scale changes, a picture not at hand "
+            "at the new size is drawn smoothly from the rendering that is; the exact repaint once the corner "
+            "stops took " +
+            number(w->settledRepaintMs) + " ms on " + w->name.toStdString());
     }
     t.print();
     std::printf("\n");
@@ -289,7 +303,8 @@ int printReport(const RunInfo& info, const std::vector<FormFigures>& forms, cons
             std::printf("failed: %s\n", qPrintable(failure));
 
     std::printf("\nEvery form, ms; each figure beside its baseline's median (an empty window of the same size, the\n"
-                "bare background) and the ratio; pixels repainted by a drag move beside the outline's old and new rectangles\n");
+                "bare background) and the ratio; pixels repainted by a drag move beside the outline's old and new "
+                "rectangles\n");
     Table f;
     f.row({"form", "controls", "first Show", "Show", "empty", "ratio", "repaint", "bare", "ratio", "drag move", "bare",
            "ratio", "dragged", "px a move", "outline px"});

@@ -17,7 +17,13 @@ FormDescription Pietkleden()
         .background = "pietkleden_background",
         .rows{
             navigationRow("Pietkleden", "knopTerug"),
-            labelRow("Label1", 3870, 480, 7575, 735).withCaption("wat trekt piet vandaag aan?").withForeColor(0x000000C0).centred().withFont(fonts::comicSans(21.75)).opaque().withTabIndex(0),
+            labelRow("Label1", 3870, 480, 7575, 735)
+                .withCaption("wat trekt piet vandaag aan?")
+                .withForeColor(0x000000C0)
+                .centred()
+                .withFont(fonts::comicSans(21.75))
+                .opaque()
+                .withTabIndex(0),
             imageRow("ImageMutsBlauw", 1320, 6840, 1980, 1050).withPicture("pietkleden_muts_blauw").draggable(),
             imageRow("ImageMutsGroen", 1320, 4740, 1980, 1050).withPicture("pietkleden_muts_groen").draggable(),
             imageRow("ImageMuts", 11160, 3240, 1980, 1050),

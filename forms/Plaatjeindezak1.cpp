@@ -12,9 +12,12 @@ FormDescription Plaatjeindezak1()
         .caption = QStringLiteral(" één plaatje in de zak 1."),
         .sacks{"ImageZak1", "ImageZak2", "ImageZak3"},
         .marks{
-            rightMark("ImageGoed1", 11445, 2640), wrongMark("ImageFout1", 11400, 2640),
-            rightMark("ImageGoed2", 11445, 4920), wrongMark("ImageFout2", 11400, 4920),
-            rightMark("ImageGoed3", 11400, 7080), wrongMark("ImageFout3", 11400, 7080),
+            rightMark("ImageGoed1", 11445, 2640),
+            wrongMark("ImageFout1", 11400, 2640),
+            rightMark("ImageGoed2", 11445, 4920),
+            wrongMark("ImageFout2", 11400, 4920),
+            rightMark("ImageGoed3", 11400, 7080),
+            wrongMark("ImageFout3", 11400, 7080),
         },
         .pictures{
             rowPicture("ImageMijter", 2955, 1905, 1350, 1350, "zak1_1_mijter"),
@@ -30,11 +33,11 @@ FormDescription Plaatjeindezak1()
             rowPicture("ImageSlof", 6840, 6465, 1425, 1380, "zak1_3_slof"),
             rowPicture("ImageKlomp", 8520, 6600, 1350, 1080, "zak1_3_klomp"),
         },
-        .rows{"knopOpnieuw", "knopVerder", "knopTerug", "Label2", "Shape3", "Shape2", "Shape1", "Shape5",
-                 "Shape4", "Shape8", "ImageGoed3", "ImageGoed2", "ImageGoed1", "ImageFout2", "ImageFout3",
-                 "Label1", "ImageSkeeler", "ImageKlomp", "ImageSlof", "ImageSchoen", "ImageParaplu", "ImageRoe",
-                 "ImageZak", "ImageMuts", "ImageKaars", "ImageStaf", "ImageMijter", "ImageBoek", "ImageZak3",
-                 "ImageZak2", "ImageFout1", "ImageZak1", "Tip"},
+        .rows{"knopOpnieuw", "knopVerder", "knopTerug",    "Label2",     "Shape3",     "Shape2",      "Shape1",
+              "Shape5",      "Shape4",     "Shape8",       "ImageGoed3", "ImageGoed2", "ImageGoed1",  "ImageFout2",
+              "ImageFout3",  "Label1",     "ImageSkeeler", "ImageKlomp", "ImageSlof",  "ImageSchoen", "ImageParaplu",
+              "ImageRoe",    "ImageZak",   "ImageMuts",    "ImageKaars", "ImageStaf",  "ImageMijter", "ImageBoek",
+              "ImageZak3",   "ImageZak2",  "ImageFout1",   "ImageZak1",  "Tip"},
     });
 }
 

@@ -13,9 +13,12 @@ FormDescription Plaatjeindezak2()
         .caption = QStringLiteral(" één plaatje in de zak 2."),
         .sacks{"ImageZak1", "ImageZak4", "ImageZak3"},
         .marks{
-            rightMark("ImageGoed1", 11400, 2520), wrongMark("ImageFout1", 11400, 2520),
-            rightMark("ImageGoed4", 11400, 4920), wrongMark("ImageFout4", 11400, 4920),
-            largeRightMark("ImageGoed3", 11400, 7080), wrongMark("ImageFout3", 11400, 7080),
+            rightMark("ImageGoed1", 11400, 2520),
+            wrongMark("ImageFout1", 11400, 2520),
+            rightMark("ImageGoed4", 11400, 4920),
+            wrongMark("ImageFout4", 11400, 4920),
+            largeRightMark("ImageGoed3", 11400, 7080),
+            wrongMark("ImageFout3", 11400, 7080),
         },
         .pictures{
             rowPicture("ImageBoot", 2730, 1965, 1350, 1350, "zak2_1_boot"),
@@ -31,11 +34,15 @@ FormDescription Plaatjeindezak2()
             rowPicture("ImageNest", 6750, 6525, 1080, 1335, "zak2_3_kerstbal"),
             rowPicture("ImagePak", 8580, 6675, 1245, 1050, "zak2_3_cadeau"),
         },
-        .rows{"knopOpnieuw", "Command4", "knopTerug", "Label2", "Shape3", "Shape2", "Shape1", "Shape5",
-                 "Shape4", "Shape8", "ImageNest", "ImageSchoorst", "ImagePak", "ImagePaard", "ImageBoot",
-                 "ImageTractor", "ImageSint", "ImagePiet", "ImageGoed4", "ImageGoed3", "ImageGoed1", "ImageFout4",
-                 "ImageFout3", "Label1", "ImageIJs", "ImageLetter", "ImagePepernoten", "ImageSpeculaas",
-                 "ImageFout1", "ImageZak1", "ImageZak4", "ImageZak3", "Tip"},
+        .rows{"knopOpnieuw", "Command4",    "knopTerug",       "Label2",
+              "Shape3",      "Shape2",      "Shape1",          "Shape5",
+              "Shape4",      "Shape8",      "ImageNest",       "ImageSchoorst",
+              "ImagePak",    "ImagePaard",  "ImageBoot",       "ImageTractor",
+              "ImageSint",   "ImagePiet",   "ImageGoed4",      "ImageGoed3",
+              "ImageGoed1",  "ImageFout4",  "ImageFout3",      "Label1",
+              "ImageIJs",    "ImageLetter", "ImagePepernoten", "ImageSpeculaas",
+              "ImageFout1",  "ImageZak1",   "ImageZak4",       "ImageZak3",
+              "Tip"},
     });
 }
 

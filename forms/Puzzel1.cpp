@@ -14,7 +14,8 @@ FormDescription Puzzel1()
         .trayFrameLefts{10320, 7800, 2760, 5280},
         .leegLeft = 1560,
         .leegTop = 1680,
-        .rows{"knopOpnieuw", "Command1", "knopRechts", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2", "Image4", "Image3", "Image2", "Image1", "Shape1", "img4", "img3", "img2", "img1"},
+        .rows{"knopOpnieuw", "Command1", "knopRechts", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2", "Image4",
+              "Image3", "Image2", "Image1", "Shape1", "img4", "img3", "img2", "img1"},
     });
 }
 

@@ -14,7 +14,8 @@ FormDescription Puzzel2()
         .trayFrameLefts{10320, 5280, 2760, 7800},
         .leegLeft = 2040,
         .leegTop = 2280,
-        .rows{"knopOpnieuw", "Command1", "Command4", "knopRechts", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2", "Image4", "img4", "Image3", "Image1", "Image2", "img2", "img1", "img3", "Shape1"},
+        .rows{"knopOpnieuw", "Command1", "Command4", "knopRechts", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2",
+              "Image4", "img4", "Image3", "Image1", "Image2", "img2", "img1", "img3", "Shape1"},
     });
 }
 

@@ -14,7 +14,8 @@ FormDescription Puzzel3()
         .trayFrameLefts{10320, 2760, 5280, 7800},
         .leegLeft = 1920,
         .leegTop = 2280,
-        .rows{"knopOpnieuw", "Command1", "knopLinks", "knopRechts", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2", "img4", "Shape1", "Image2", "Image1", "Image3", "Image4", "img2", "img1", "img3"},
+        .rows{"knopOpnieuw", "Command1", "knopLinks", "knopRechts", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2",
+              "img4", "Shape1", "Image2", "Image1", "Image3", "Image4", "img2", "img1", "img3"},
     });
 }
 

@@ -14,7 +14,8 @@ FormDescription Puzzel6()
         .trayFrameLefts{10320, 2760, 5280, 7800},
         .leegLeft = 1680,
         .leegTop = 2160,
-        .rows{"knopOpnieuw", "knopVorige", "knopTerug", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2", "Image4", "img4", "Image3", "Image1", "Image2", "img2", "img1", "img3", "Shape1"},
+        .rows{"knopOpnieuw", "knopVorige", "knopTerug", "imgLeeg", "Shape5", "Shape4", "Shape3", "Shape2", "Image4",
+              "img4", "Image3", "Image1", "Image2", "img2", "img1", "img3", "Shape1"},
     });
 }
 

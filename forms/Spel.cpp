@@ -15,11 +15,20 @@ constexpr int BoardLeft = 4680;
 constexpr int BoardTop = 2160;
 constexpr int SquareSize = 1455;
 
-int cellLeft(int n) { return BoardLeft + CellStep * ((n - 1) % 4); }
-int cellTop(int n) { return BoardTop + CellStep * ((n - 1) / 4); }
+int cellLeft(int n)
+{
+    return BoardLeft + CellStep * ((n - 1) % 4);
+}
+int cellTop(int n)
+{
+    return BoardTop + CellStep * ((n - 1) / 4);
+}
 
 // Five of the cell images are a little larger than the others.
-int cellImageSize(int n) { return n == 1 || n == 4 || n == 8 || n == 10 || n == 13 ? 1470 : SquareSize; }
+int cellImageSize(int n)
+{
+    return n == 1 || n == 4 || n == 8 || n == 10 || n == 13 ? 1470 : SquareSize;
+}
 
 ControlDescription cellImage(int n)
 {
@@ -41,15 +50,30 @@ struct LegendSquare {
 };
 constexpr std::array<LegendSquare, 20> Legend{{
     // rising diagonal
-    {33, 4680, 1200}, {34, 4920, 960}, {35, 5160, 720}, {36, 5400, 480},
+    {33, 4680, 1200},
+    {34, 4920, 960},
+    {35, 5160, 720},
+    {36, 5400, 480},
     // 2 x 2 square
-    {17, 6240, 720}, {19, 6480, 720}, {18, 6240, 960}, {20, 6480, 960},
+    {17, 6240, 720},
+    {19, 6480, 720},
+    {18, 6240, 960},
+    {20, 6480, 960},
     // row
-    {24, 7200, 720}, {23, 7440, 720}, {22, 7680, 720}, {21, 7920, 720},
+    {24, 7200, 720},
+    {23, 7440, 720},
+    {22, 7680, 720},
+    {21, 7920, 720},
     // column
-    {28, 8520, 480}, {27, 8520, 720}, {26, 8520, 960}, {25, 8520, 1200},
+    {28, 8520, 480},
+    {27, 8520, 720},
+    {26, 8520, 960},
+    {25, 8520, 1200},
     // falling diagonal
-    {32, 9360, 480}, {31, 9600, 720}, {30, 9840, 960}, {29, 10080, 1200},
+    {32, 9360, 480},
+    {31, 9600, 720},
+    {30, 9840, 960},
+    {29, 10080, 1200},
 }};
 
 ControlDescription legendSquare(int shape)
@@ -75,8 +99,10 @@ FormDescription Spel()
     auto& rows = d.rows;
     rows.push_back(navigationRow(d.name, "knopTerug"));
     rows.push_back(navigationRow(d.name, "knopOpnieuw"));
-    rows.push_back(labelRow("lblTellerPiet", 11400, 5760, 495, 375).withCaption("0").centred().withFont(fonts::msSansSerif(13.5)));
-    rows.push_back(labelRow("lblTellerSint", 3240, 5640, 495, 375).withCaption("0").centred().withFont(fonts::msSansSerif(13.5)));
+    rows.push_back(
+        labelRow("lblTellerPiet", 11400, 5760, 495, 375).withCaption("0").centred().withFont(fonts::msSansSerif(13.5)));
+    rows.push_back(
+        labelRow("lblTellerSint", 3240, 5640, 495, 375).withCaption("0").centred().withFont(fonts::msSansSerif(13.5)));
     for (int shape = 36; shape >= 17; --shape)
         rows.push_back(legendSquare(shape));
     rows.push_back(imageRow("ImgLeeg", 2520, 2400, 1470, 1470).withPicture("spel_leeg"));

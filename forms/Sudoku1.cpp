@@ -32,11 +32,14 @@ SudokuBoard sudokuBoard1()
         .frame = "Shape18",
         .verticalLine = "Line4",
         .horizontalLine = "Line2",
-        .squares{"Shape1", "Shape2", "Shape4", "Shape5", "Shape6", "Shape7", "Shape8", "Shape17",
-                    "Shape9", "Shape10", "Shape11", "Shape12", "Shape13", "Shape16", "Shape14", "Shape15"},
+        .squares{"Shape1", "Shape2", "Shape4", "Shape5", "Shape6", "Shape7", "Shape8", "Shape17", "Shape9", "Shape10",
+                 "Shape11", "Shape12", "Shape13", "Shape16", "Shape14", "Shape15"},
     };
 }
 
-FormDescription Sudoku1() { return describeSudoku(sudokuBoard1()); }
+FormDescription Sudoku1()
+{
+    return describeSudoku(sudokuBoard1());
+}
 
 }  // namespace tuvrel::forms

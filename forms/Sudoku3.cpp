@@ -24,7 +24,8 @@ SudokuBoard sudokuBoard3()
         .grid{{
             {cell("Img1a", 2), given("Image11", 4), cell("Img1c", 3), cell("Img1d", 1)},
             {given("Image10", 3), cell("Img1e", 1), cell("Img1f", 2), cell("Img1b", 4)},
-            {cell("Img1g", 4), cell("Img1h", 3), given("Image2", 1).withLeft(7920), given("Image1", 2).withTop(5760).dragged()},
+            {cell("Img1g", 4), cell("Img1h", 3), given("Image2", 1).withLeft(7920),
+             given("Image1", 2).withTop(5760).dragged()},
             {given("Image3", 1), cell("Img1i", 2), cell("Img1j", 4), cell("Img1k", 3)},
         }},
         .blankLeft = 2520,
@@ -34,11 +35,14 @@ SudokuBoard sudokuBoard3()
         .frame = "Shape1",
         .verticalLine = "Line4",
         .horizontalLine = "Line2",
-        .squares{"Shape20", "Shape19", "Shape18", "Shape15", "Shape24", "Shape23", "Shape22", "Shape21",
-                    "Shape28", "Shape27", "Shape26", "Shape25", "Shape32", "Shape31", "Shape30", "Shape29"},
+        .squares{"Shape20", "Shape19", "Shape18", "Shape15", "Shape24", "Shape23", "Shape22", "Shape21", "Shape28",
+                 "Shape27", "Shape26", "Shape25", "Shape32", "Shape31", "Shape30", "Shape29"},
     };
 }
 
-FormDescription Sudoku3() { return describeSudoku(sudokuBoard3()); }
+FormDescription Sudoku3()
+{
+    return describeSudoku(sudokuBoard3());
+}
 
 }  // namespace tuvrel::forms

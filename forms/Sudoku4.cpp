@@ -34,11 +34,14 @@ SudokuBoard sudokuBoard4()
         .frame = "Shape18",
         .verticalLine = "Line1",
         .horizontalLine = "Line2",
-        .squares{"Shape19", "Shape20", "Shape23", "Shape22", "Shape21", "Shape24", "Shape25", "Shape26",
-                    "Shape30", "Shape29", "Shape28", "Shape27", "Shape31", "Shape32", "Shape33", "Shape34"},
+        .squares{"Shape19", "Shape20", "Shape23", "Shape22", "Shape21", "Shape24", "Shape25", "Shape26", "Shape30",
+                 "Shape29", "Shape28", "Shape27", "Shape31", "Shape32", "Shape33", "Shape34"},
     };
 }
 
-FormDescription Sudoku4() { return describeSudoku(sudokuBoard4()); }
+FormDescription Sudoku4()
+{
+    return describeSudoku(sudokuBoard4());
+}
 
 }  // namespace tuvrel::forms

@@ -33,11 +33,14 @@ SudokuBoard sudokuBoard5()
         .frame = "Shape18",
         .verticalLine = "Line4",
         .horizontalLine = "Line2",
-        .squares{"Shape1", "Shape2", "Shape6", "Shape5", "Shape4", "Shape7", "Shape8", "Shape17",
-                    "Shape9", "Shape10", "Shape11", "Shape12", "Shape13", "Shape16", "Shape14", "Shape15"},
+        .squares{"Shape1", "Shape2", "Shape6", "Shape5", "Shape4", "Shape7", "Shape8", "Shape17", "Shape9", "Shape10",
+                 "Shape11", "Shape12", "Shape13", "Shape16", "Shape14", "Shape15"},
     };
 }
 
-FormDescription Sudoku5() { return describeSudoku(sudokuBoard5()); }
+FormDescription Sudoku5()
+{
+    return describeSudoku(sudokuBoard5());
+}
 
 }  // namespace tuvrel::forms

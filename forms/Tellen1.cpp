@@ -18,7 +18,11 @@ ControlDescription figure(QString name, int left, int top, int width, int height
 // A dot on a card's upper panel, lit when its own figure has been counted.
 ControlDescription dot(QString name, int left, int top)
 {
-    return shapeRow(std::move(name), left, top, 255, 255).withBackColor(DotColour).withBorderColor(DotColour).opaque().hidden();
+    return shapeRow(std::move(name), left, top, 255, 255)
+        .withBackColor(DotColour)
+        .withBorderColor(DotColour)
+        .opaque()
+        .hidden();
 }
 
 ControlDescription upperPanel(QString name, int left)
@@ -33,7 +37,11 @@ ControlDescription lowerPanel(QString name, int left)
 
 ControlDescription counter(QString name, int left, int tabIndex)
 {
-    return labelRow(std::move(name), left, 7110, 615, 615).withCaption("0").withFont(fonts::comicSans(18)).centred().withTabIndex(tabIndex);
+    return labelRow(std::move(name), left, 7110, 615, 615)
+        .withCaption("0")
+        .withFont(fonts::comicSans(18))
+        .centred()
+        .withTabIndex(tabIndex);
 }
 
 }  // namespace
@@ -51,9 +59,18 @@ FormDescription Tellen1()
             navigationRow("Tellen1", "knopOpnieuw"),
             navigationRow("Tellen1", "knopVerder"),
             navigationRow("Tellen1", "knopTerug"),
-            labelRow("Label2", 4680, 1320, 5895, 375).withCaption("Klik alleen de figuurtjes aan. Ze worden vanzelf geteld.").withFont(fonts::arial(12)).centred().withTabIndex(8),
+            labelRow("Label2", 4680, 1320, 5895, 375)
+                .withCaption("Klik alleen de figuurtjes aan. Ze worden vanzelf geteld.")
+                .withFont(fonts::arial(12))
+                .centred()
+                .withTabIndex(8),
             shapeRow("Shape11", 2280, 2280, 10815, 3255),
-            labelRow("Label1", 6750, 480, 1815, 735).withCaption("tellen").withForeColor(DarkRed).withFont(fonts::comicSans(21.75)).centred().withTabIndex(7),
+            labelRow("Label1", 6750, 480, 1815, 735)
+                .withCaption("tellen")
+                .withForeColor(DarkRed)
+                .withFont(fonts::comicSans(21.75))
+                .centred()
+                .withTabIndex(7),
 
             dot("S1", 8910, 6030),
             dot("S2", 9270, 6030),

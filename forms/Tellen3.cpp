@@ -81,16 +81,16 @@ constexpr std::array<Hint, 5> Hints{{
 
 // Front first: the drawing and hit order.
 const QStringList RowOrder{
-    "knopOpnieuw", "knopVorige", "knopTerug",
-    "Shape36", "Shape35", "Shape34", "Shape33", "Shape32", "Shape31", "Shape30", "Shape29", "Shape28", "Shape27", "Shape26", "Shape25",
-    "Image5b", "Image5a", "Image4b", "Image4a", "Image3c", "Image3b", "Image3a", "Image1b", "Image1a", "Image2c", "Image2b", "Image2a",
-    "Img2c", "Img3b", "Img4b", "Img3c", "Img4a", "Img5b", "Img5a",
-    "Label12", "Label11", "Label10", "Label9", "Label8", "Label7", "Label6", "Label5", "Label4", "Label3", "Label2",
-    "Img2a", "Img1b", "Img2b", "Img3a", "Img1a",
-    "Label1",
-    "Shape24", "Shape23", "Shape22", "Shape21", "Shape20", "Shape19", "Shape18", "Shape17", "Shape16", "Shape15", "Shape14", "Shape13",
-    "Shape10", "Shape9", "Shape8", "Shape7", "Shape6", "Shape5", "Shape4", "Shape3", "Shape2", "Shape1", "Shape12", "Shape11",
-    "ImageFout1", "ImageFout2", "ImageFout3", "ImageFout4", "ImageFout5",
+    "knopOpnieuw", "knopVorige", "knopTerug", "Shape36",    "Shape35",    "Shape34",    "Shape33",    "Shape32",
+    "Shape31",     "Shape30",    "Shape29",   "Shape28",    "Shape27",    "Shape26",    "Shape25",    "Image5b",
+    "Image5a",     "Image4b",    "Image4a",   "Image3c",    "Image3b",    "Image3a",    "Image1b",    "Image1a",
+    "Image2c",     "Image2b",    "Image2a",   "Img2c",      "Img3b",      "Img4b",      "Img3c",      "Img4a",
+    "Img5b",       "Img5a",      "Label12",   "Label11",    "Label10",    "Label9",     "Label8",     "Label7",
+    "Label6",      "Label5",     "Label4",    "Label3",     "Label2",     "Img2a",      "Img1b",      "Img2b",
+    "Img3a",       "Img1a",      "Label1",    "Shape24",    "Shape23",    "Shape22",    "Shape21",    "Shape20",
+    "Shape19",     "Shape18",    "Shape17",   "Shape16",    "Shape15",    "Shape14",    "Shape13",    "Shape10",
+    "Shape9",      "Shape8",     "Shape7",    "Shape6",     "Shape5",     "Shape4",     "Shape3",     "Shape2",
+    "Shape1",      "Shape12",    "Shape11",   "ImageFout1", "ImageFout2", "ImageFout3", "ImageFout4", "ImageFout5",
 };
 
 void addCard(QHash<QString, ControlDescription>& rows, const Card& c)
@@ -134,15 +134,22 @@ FormDescription Tellen3()
     for (const Card& c : Cards)
         addCard(rows, c);
     for (const GroupPicture& p : Pictures) {
-        rows.insert(QLatin1String(p.name), imageRow(QLatin1String(p.name), p.left, p.top, PictureSize, PictureSize).withPicture(p.asset).draggable());
+        rows.insert(
+            QLatin1String(p.name),
+            imageRow(QLatin1String(p.name), p.left, p.top, PictureSize, PictureSize).withPicture(p.asset).draggable());
         rows.insert(QLatin1String(p.frame), shapeRow(QLatin1String(p.frame), p.left, p.top, PictureSize, PictureSize));
     }
     for (const Hint& h : Hints)
-        rows.insert(QLatin1String(h.name), imageRow(QLatin1String(h.name), h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
+        rows.insert(
+            QLatin1String(h.name),
+            imageRow(QLatin1String(h.name), h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
 
     if (rows.size() != RowOrder.size())
         throw RuntimeError("Tellen3: the row order does not name every control");
-    FormDescription d{.name = "Tellen3", .caption = "sleep de plaatjes naar de cijfers", .clientWidth = ClientWidth, .clientHeight = ClientHeight};
+    FormDescription d{.name = "Tellen3",
+                      .caption = "sleep de plaatjes naar de cijfers",
+                      .clientWidth = ClientWidth,
+                      .clientHeight = ClientHeight};
     for (const QString& name : RowOrder) {
         const auto row = rows.constFind(name);
         if (row == rows.constEnd())

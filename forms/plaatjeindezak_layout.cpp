@@ -18,9 +18,12 @@ struct Frame {
     int left, width, row;
 };
 constexpr std::array<Frame, 6> Frames{{
-    {"Shape1", 2550, 7695, 0}, {"Shape5", 10230, 2535, 0},
-    {"Shape3", 2550, 7695, 1}, {"Shape2", 10230, 2535, 1},
-    {"Shape8", 2550, 7695, 2}, {"Shape4", 10230, 2535, 2},
+    {"Shape1", 2550, 7695, 0},
+    {"Shape5", 10230, 2535, 0},
+    {"Shape3", 2550, 7695, 1},
+    {"Shape2", 10230, 2535, 1},
+    {"Shape8", 2550, 7695, 2},
+    {"Shape4", 10230, 2535, 2},
 }};
 
 const ControlDescription* findRow(const std::vector<ControlDescription>& rows, const QString& name)
@@ -56,27 +59,36 @@ FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& p)
     for (const auto* given : {&p.pictures, &p.marks})
         for (const ControlDescription& row : *given)
             if (!p.rows.contains(row.name))
-                throw RuntimeError(form.toStdString() + ": " + row.name.toStdString() + " has no place in the order of the rows");
-    FormDescription d{.name = form, .caption = p.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
+                throw RuntimeError(form.toStdString() + ": " + row.name.toStdString() +
+                                   " has no place in the order of the rows");
+    FormDescription d{
+        .name = form, .caption = p.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
     for (const QString& name : p.rows) {
-        const auto frame = std::find_if(Frames.begin(), Frames.end(), [&](const Frame& f) { return name == QLatin1String(f.name); });
+        const auto frame = std::find_if(Frames.begin(), Frames.end(),
+                                        [&](const Frame& f) { return name == QLatin1String(f.name); });
         const auto sack = std::find(p.sacks.begin(), p.sacks.end(), name);
         if (const ControlDescription* row = findRow(p.pictures, name)) {
             d.rows.push_back(*row);
         } else if (const ControlDescription* mark = findRow(p.marks, name)) {
             d.rows.push_back(*mark);
         } else if (sack != p.sacks.end()) {
-            d.rows.push_back(imageRow(name, 10980, SackTops.at(size_t(sack - p.sacks.begin())), 1260, 1575).withPicture("sack"));
+            d.rows.push_back(
+                imageRow(name, 10980, SackTops.at(size_t(sack - p.sacks.begin())), 1260, 1575).withPicture("sack"));
         } else if (frame != Frames.end()) {
             d.rows.push_back(shapeRow(name, frame->left, RowFrameTops.at(size_t(frame->row)), frame->width, 1815));
         } else if (name == QLatin1String("Label1")) {
             d.rows.push_back(labelRow(name, 630, 390, 12135, 855)
                                  .withCaption(QStringLiteral("één plaatje in de zak"))
-                                 .withForeColor(DarkRed).withFont(fonts::comicSans(21.75)).centred().withTabIndex(0));
+                                 .withForeColor(DarkRed)
+                                 .withFont(fonts::comicSans(21.75))
+                                 .centred()
+                                 .withTabIndex(0));
         } else if (name == QLatin1String("Label2")) {
             d.rows.push_back(labelRow(name, 9120, 360, 735, 855)
                                  .withCaption(QStringLiteral("%1.").arg(p.level))
-                                 .withForeColor(DarkRed).withFont(fonts::comicSans(21.75)).withTabIndex(3));
+                                 .withForeColor(DarkRed)
+                                 .withFont(fonts::comicSans(21.75))
+                                 .withTabIndex(3));
         } else if (name == QLatin1String("Tip")) {
             d.rows.push_back(menuRow(name, QStringLiteral("Tip")));
         } else {

@@ -13,12 +13,12 @@
 namespace tuvrel::forms {
 
 struct PlaatjeindezakLayout {
-    int level;                            // 1 or 2: the form PlaatjeindezakN
+    int level;  // 1 or 2: the form PlaatjeindezakN
     QString caption;
-    std::array<QString, 3> sacks;         // top to bottom
+    std::array<QString, 3> sacks;              // top to bottom
     std::vector<ControlDescription> marks;     // right and wrong marks with their places
     std::vector<ControlDescription> pictures;  // the twelve row pictures
-    QStringList rows;                     // row names, front first; "Tip" is the menu item
+    QStringList rows;                          // row names, front first; "Tip" is the menu item
 };
 
 FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout);

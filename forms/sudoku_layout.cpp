@@ -43,7 +43,8 @@ FormDescription describeSudoku(const SudokuBoard& b)
     if (!smile)
         throw RuntimeError("no restart button for " + form.toStdString());
     std::set<int> tabIndices{0, smile->tabIndex};
-    d.rows.push_back(buttonRow("knopGoed", 7200, 8280, 975, 855).withCaption("?").withFont(fonts::msSansSerif(24)).withTabIndex(0));
+    d.rows.push_back(
+        buttonRow("knopGoed", 7200, 8280, 975, 855).withCaption("?").withFont(fonts::msSansSerif(24)).withTabIndex(0));
     d.rows.push_back(buttonRow("knopSmile", b.smileyLeft, b.smileyTop, b.smileyWidth, b.smileyHeight)
                          .graphical()
                          .withPicture(b.smileyPicture)
@@ -79,13 +80,15 @@ FormDescription describeSudoku(const SudokuBoard& b)
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
             (b.grid.at(size_t(r)).at(size_t(c)).isCell() ? cells : givens).push_back(squareRow(b, r, c));
-    std::sort(cells.begin(), cells.end(), [](const ControlDescription& x, const ControlDescription& y) { return x.name < y.name; });
+    std::sort(cells.begin(), cells.end(),
+              [](const ControlDescription& x, const ControlDescription& y) { return x.name < y.name; });
     d.rows.insert(d.rows.end(), cells.begin(), cells.end());
     d.rows.insert(d.rows.end(), givens.begin(), givens.end());
     for (int k = 1; k <= 4; ++k) {
         const SudokuPiece& p = b.pieces.at(size_t(k - 1));
         const int size = p.pixels * TwipsPerPixel;
-        d.rows.push_back(imageRow(sudokuPieceName(k), p.left, SudokuPieceTop, size, size).withPicture(p.picture).draggable());
+        d.rows.push_back(
+            imageRow(sudokuPieceName(k), p.left, SudokuPieceTop, size, size).withPicture(p.picture).draggable());
     }
 
     ControlDescription blank = imageRow("imgWit", b.blankLeft, b.blankTop, 930, 930).hidden();
@@ -96,9 +99,11 @@ FormDescription describeSudoku(const SudokuBoard& b)
     const int gridBottom = SudokuGridTop + 4 * SudokuSquarePitch;
     d.rows.push_back(shapeRow(b.frame, SudokuGridLeft, SudokuGridTop, gridSide, gridSide).withBorderWidth(4));
     d.rows.push_back(lineRow(b.verticalLine, SudokuGridLeft + 2 * SudokuSquarePitch, SudokuGridTop,
-                             SudokuGridLeft + 2 * SudokuSquarePitch, gridBottom).withBorderWidth(4));
+                             SudokuGridLeft + 2 * SudokuSquarePitch, gridBottom)
+                         .withBorderWidth(4));
     d.rows.push_back(lineRow(b.horizontalLine, SudokuGridLeft, SudokuGridTop + 2 * SudokuSquarePitch, gridRight,
-                             SudokuGridTop + 2 * SudokuSquarePitch).withBorderWidth(4));
+                             SudokuGridTop + 2 * SudokuSquarePitch)
+                         .withBorderWidth(4));
     for (int i = 0; i < 16; ++i)
         d.rows.push_back(shapeRow(b.squares.at(size_t(i)), SudokuGridLeft + SudokuSquarePitch * (i % 4),
                                   SudokuGridTop + SudokuSquarePitch * (i / 4), SudokuSquareSize, SudokuSquareSize)
@@ -109,7 +114,8 @@ FormDescription describeSudoku(const SudokuBoard& b)
 
 const SudokuBoard& sudokuBoard(int number)
 {
-    static const std::array<SudokuBoard, 5> boards{sudokuBoard1(), sudokuBoard2(), sudokuBoard3(), sudokuBoard4(), sudokuBoard5()};
+    static const std::array<SudokuBoard, 5> boards{sudokuBoard1(), sudokuBoard2(), sudokuBoard3(), sudokuBoard4(),
+                                                   sudokuBoard5()};
     if (number < 1 || number > 5)
         throw RuntimeError("there is no sudoku board " + std::to_string(number));
     return boards.at(size_t(number - 1));

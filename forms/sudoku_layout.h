@@ -20,20 +20,46 @@ struct SudokuSquare {
     enum class Kind { Cell, Given };
     Kind kind{Kind::Cell};
     QString name;
-    int piece{};  // a cell: the piece it expects; a given: the piece whose image it shows (1 to 4)
+    int piece{};                       // a cell: the piece it expects; a given: the piece whose image it shows (1 to 4)
     std::optional<int> left{}, top{};  // where the board moves it off its grid place (twips)
     std::optional<int> size{};         // a cell of another size than the board's cells (twips)
     bool draggable = false;            // a given the child can drag like a piece
 
-    SudokuSquare withLeft(int twips) const { auto s = *this; s.left = twips; return s; }
-    SudokuSquare withTop(int twips) const { auto s = *this; s.top = twips; return s; }
-    SudokuSquare withSize(int twips) const { auto s = *this; s.size = twips; return s; }
-    SudokuSquare dragged() const { auto s = *this; s.draggable = true; return s; }
+    SudokuSquare withLeft(int twips) const
+    {
+        auto s = *this;
+        s.left = twips;
+        return s;
+    }
+    SudokuSquare withTop(int twips) const
+    {
+        auto s = *this;
+        s.top = twips;
+        return s;
+    }
+    SudokuSquare withSize(int twips) const
+    {
+        auto s = *this;
+        s.size = twips;
+        return s;
+    }
+    SudokuSquare dragged() const
+    {
+        auto s = *this;
+        s.draggable = true;
+        return s;
+    }
     bool isCell() const { return kind == Kind::Cell; }
 };
 
-inline SudokuSquare cell(QString name, int expected) { return {SudokuSquare::Kind::Cell, std::move(name), expected}; }
-inline SudokuSquare given(QString name, int piece) { return {SudokuSquare::Kind::Given, std::move(name), piece}; }
+inline SudokuSquare cell(QString name, int expected)
+{
+    return {SudokuSquare::Kind::Cell, std::move(name), expected};
+}
+inline SudokuSquare given(QString name, int piece)
+{
+    return {SudokuSquare::Kind::Given, std::move(name), piece};
+}
 
 struct SudokuPiece {
     int left;             // twips; every piece has its top at PieceTop
@@ -44,11 +70,11 @@ struct SudokuPiece {
 struct SudokuBoard {
     int number;  // 1 to 5: the form SudokuN
     QString caption;
-    QString titleLabel;   // the label "sudoku"
-    QString numberLabel;  // the label "N."
-    std::array<int, 4> columnLefts;  // X[1..4], twips
-    int cellSize;                    // twips, square
-    std::array<SudokuPiece, 4> pieces;  // Img1 to Img4
+    QString titleLabel;                               // the label "sudoku"
+    QString numberLabel;                              // the label "N."
+    std::array<int, 4> columnLefts;                   // X[1..4], twips
+    int cellSize;                                     // twips, square
+    std::array<SudokuPiece, 4> pieces;                // Img1 to Img4
     std::array<std::array<SudokuSquare, 4>, 4> grid;  // rows from the top, columns from the left
     int blankLeft, blankTop;
     std::optional<std::string> blankPicture;  // imgWit; none on board 4
@@ -68,7 +94,10 @@ SudokuBoard sudokuBoard3();
 SudokuBoard sudokuBoard4();
 SudokuBoard sudokuBoard5();
 
-inline QString sudokuPieceName(int k) { return QStringLiteral("Img%1").arg(k); }
+inline QString sudokuPieceName(int k)
+{
+    return QStringLiteral("Img%1").arg(k);
+}
 
 // The common geometry, twips.
 inline constexpr int SudokuGridLeft = 5280;

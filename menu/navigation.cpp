@@ -111,7 +111,10 @@ ControlDescription navigationRow(const QString& form, const QString& name)
     const QString n = QString::fromLatin1(b->name);
     switch (b->kind) {
     case K::BackToStart:
-        return buttonRow(n, 480, hasMenuBar(form) ? 8520 : 8880, 1095, 735).graphical().withPicture("door").withTabIndex(b->tabIndex);
+        return buttonRow(n, 480, hasMenuBar(form) ? 8520 : 8880, 1095, 735)
+            .graphical()
+            .withPicture("door")
+            .withTabIndex(b->tabIndex);
     case K::Previous:
         return buttonRow(n, 480, 480, 855, 855).graphical().withPicture("previous_arrow").withTabIndex(b->tabIndex);
     case K::Next:
@@ -119,11 +122,18 @@ ControlDescription navigationRow(const QString& form, const QString& name)
     case K::Restart:
         if (!b->left)
             break;
-        return buttonRow(n, b->left, b->top, 2655, 495).withCaption("nog een keer").withFont(fonts::arial(12)).withTabIndex(b->tabIndex);
+        return buttonRow(n, b->left, b->top, 2655, 495)
+            .withCaption("nog een keer")
+            .withFont(fonts::arial(12))
+            .withTabIndex(b->tabIndex);
     case K::ResetInPlace:
-        return buttonRow(n, b->left, b->top, 1935, 495).withCaption("opnieuw").withFont(fonts::msSansSerif(13.5)).withTabIndex(b->tabIndex);
+        return buttonRow(n, b->left, b->top, 1935, 495)
+            .withCaption("opnieuw")
+            .withFont(fonts::msSansSerif(13.5))
+            .withTabIndex(b->tabIndex);
     }
-    throw RuntimeError("the button " + name.toStdString() + " of " + form.toStdString() + " is described by its own form");
+    throw RuntimeError("the button " + name.toStdString() + " of " + form.toStdString() +
+                       " is described by its own form");
 }
 
 void restartForm(Form& form)
@@ -149,11 +159,8 @@ void bindNavigation(FormClass& formClass)
             formClass.onClick(name, [target](Form& f) { f.registry().show(target); });
             break;
         }
-        case K::Restart:
-            formClass.onClick(name, restartForm);
-            break;
-        case K::ResetInPlace:
-            break;
+        case K::Restart: formClass.onClick(name, restartForm); break;
+        case K::ResetInPlace: break;
         }
     }
 }

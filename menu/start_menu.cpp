@@ -14,9 +14,8 @@ struct GameButton {
     const char* firstForm;
 };
 constexpr std::array GameButtons{
-    GameButton{"knopPiet", "Pietkleden"},  GameButton{"knopZak", "Plaatjeindezak1"},
-    GameButton{"knopVormen", "Vormen1"},   GameButton{"knopPuzzels", "Puzzel1"},
-    GameButton{"KnopTellen1", "Tellen1"},  GameButton{"knopSudoku", "Sudoku1"},
+    GameButton{"knopPiet", "Pietkleden"}, GameButton{"knopZak", "Plaatjeindezak1"}, GameButton{"knopVormen", "Vormen1"},
+    GameButton{"knopPuzzels", "Puzzel1"}, GameButton{"KnopTellen1", "Tellen1"},     GameButton{"knopSudoku", "Sudoku1"},
     GameButton{"knopSpel", "Spel"},
 };
 }  // namespace

@@ -7,15 +7,8 @@
 namespace tuvrel {
 
 Control::Control(Form& form, const ControlDescription& row, int index)
-    : form_(form),
-      class_(row.controlClass),
-      name_(row.name),
-      index_(index),
-      left_(row.left),
-      top_(row.top),
-      width_(row.width),
-      height_(row.height),
-      visible_(row.visible.value_or(true))
+    : form_(form), class_(row.controlClass), name_(row.name), index_(index), left_(row.left), top_(row.top),
+      width_(row.width), height_(row.height), visible_(row.visible.value_or(true))
 {
 }
 
@@ -63,10 +56,8 @@ void Control::repaint(const QRect& pixelArea) const
 }
 
 Image::Image(Form& form, const ControlDescription& row, int index)
-    : Control(form, row, index),
-      picture_(row.picture ? Picture::load(*row.picture) : Picture()),
-      dragMode_(row.dragMode.value_or(0)),
-      toolTip_(row.toolTipText.value_or(QString()))
+    : Control(form, row, index), picture_(row.picture ? Picture::load(*row.picture) : Picture()),
+      dragMode_(row.dragMode.value_or(0)), toolTip_(row.toolTipText.value_or(QString()))
 {
 }
 
@@ -79,13 +70,10 @@ void Image::setPicture(const Picture& picture)
 }
 
 Label::Label(Form& form, const ControlDescription& row, int index)
-    : Control(form, row, index),
-      caption_(row.caption.value_or(QString())),
+    : Control(form, row, index), caption_(row.caption.value_or(QString())),
       foreColor_(row.foreColor.value_or(SystemColor::ButtonText)),
-      backColor_(row.backColor.value_or(SystemColor::ButtonFace)),
-      backStyle_(row.backStyle.value_or(1)),
-      alignment_(row.alignment.value_or(0)),
-      font_(row.font.value_or(fonts::msSansSerif(12))),
+      backColor_(row.backColor.value_or(SystemColor::ButtonFace)), backStyle_(row.backStyle.value_or(1)),
+      alignment_(row.alignment.value_or(0)), font_(row.font.value_or(fonts::msSansSerif(12))),
       tabIndex_(row.tabIndex.value_or(0))
 {
 }
@@ -98,23 +86,16 @@ void Label::setCaption(const QString& caption)
 }
 
 CommandButton::CommandButton(Form& form, const ControlDescription& row, int index)
-    : Control(form, row, index),
-      style_(row.style.value_or(0)),
-      caption_(row.caption.value_or(QString())),
-      font_(row.font.value_or(fonts::msSansSerif(12))),
-      picture_(row.picture ? Picture::load(*row.picture) : Picture()),
-      toolTip_(row.toolTipText.value_or(QString())),
-      tabIndex_(row.tabIndex.value_or(0))
+    : Control(form, row, index), style_(row.style.value_or(0)), caption_(row.caption.value_or(QString())),
+      font_(row.font.value_or(fonts::msSansSerif(12))), picture_(row.picture ? Picture::load(*row.picture) : Picture()),
+      toolTip_(row.toolTipText.value_or(QString())), tabIndex_(row.tabIndex.value_or(0))
 {
 }
 
 Shape::Shape(Form& form, const ControlDescription& row, int index)
-    : Control(form, row, index),
-      backColor_(row.backColor.value_or(SystemColor::Window)),
-      backStyle_(row.backStyle.value_or(0)),
-      borderColor_(row.borderColor.value_or(0x00000000)),
-      borderWidth_(row.borderWidth.value_or(1)),
-      fillColor_(row.fillColor.value_or(0x00000000)),
+    : Control(form, row, index), backColor_(row.backColor.value_or(SystemColor::Window)),
+      backStyle_(row.backStyle.value_or(0)), borderColor_(row.borderColor.value_or(0x00000000)),
+      borderWidth_(row.borderWidth.value_or(1)), fillColor_(row.fillColor.value_or(0x00000000)),
       fillStyle_(row.fillStyle.value_or(1))
 {
 }

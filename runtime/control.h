@@ -161,6 +161,9 @@ private:
 };
 
 // Twips to pixels, as the forms are laid out: 15 twips to the pixel.
-inline int toPixels(int twips) { return (twips + (twips >= 0 ? 7 : -7)) / TwipsPerPixel; }
+inline int toPixels(int twips)
+{
+    return (twips + (twips >= 0 ? 7 : -7)) / TwipsPerPixel;
+}
 
 }  // namespace tuvrel

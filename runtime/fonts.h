@@ -8,16 +8,25 @@
 namespace tuvrel {
 
 struct FontSpec {
-    QString face;    // as written in the description, e.g. "Comic Sans MS"
+    QString face;     // as written in the description, e.g. "Comic Sans MS"
     double points{};  // 12, 13.5, 63.75, ...
 
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 namespace fonts {
-inline FontSpec msSansSerif(double points) { return {QStringLiteral("MS Sans Serif"), points}; }
-inline FontSpec comicSans(double points) { return {QStringLiteral("Comic Sans MS"), points}; }
-inline FontSpec arial(double points) { return {QStringLiteral("Arial"), points}; }
+inline FontSpec msSansSerif(double points)
+{
+    return {QStringLiteral("MS Sans Serif"), points};
+}
+inline FontSpec comicSans(double points)
+{
+    return {QStringLiteral("Comic Sans MS"), points};
+}
+inline FontSpec arial(double points)
+{
+    return {QStringLiteral("Arial"), points};
+}
 }  // namespace fonts
 
 // Registers the bundled faces with Qt; call once after the application object exists.

@@ -144,15 +144,42 @@ T& Form::typed(const QString& controlName, ControlClass cls) const
     return static_cast<T&>(*c);
 }
 
-Image& Form::image(const QString& n) const { return typed<Image>(n, ControlClass::Image); }
-Label& Form::label(const QString& n) const { return typed<Label>(n, ControlClass::Label); }
-CommandButton& Form::button(const QString& n) const { return typed<CommandButton>(n, ControlClass::CommandButton); }
-Shape& Form::shape(const QString& n) const { return typed<Shape>(n, ControlClass::Shape); }
-Line& Form::line(const QString& n) const { return typed<Line>(n, ControlClass::Line); }
-Menu* Form::menu() const { return loaded().menu; }
-const Picture& Form::icon() const { return loaded().icon; }
-const Picture& Form::background() const { return loaded().background; }
-const std::vector<Control*>& Form::paintOrder() const { return loaded().paintOrder; }
+Image& Form::image(const QString& n) const
+{
+    return typed<Image>(n, ControlClass::Image);
+}
+Label& Form::label(const QString& n) const
+{
+    return typed<Label>(n, ControlClass::Label);
+}
+CommandButton& Form::button(const QString& n) const
+{
+    return typed<CommandButton>(n, ControlClass::CommandButton);
+}
+Shape& Form::shape(const QString& n) const
+{
+    return typed<Shape>(n, ControlClass::Shape);
+}
+Line& Form::line(const QString& n) const
+{
+    return typed<Line>(n, ControlClass::Line);
+}
+Menu* Form::menu() const
+{
+    return loaded().menu;
+}
+const Picture& Form::icon() const
+{
+    return loaded().icon;
+}
+const Picture& Form::background() const
+{
+    return loaded().background;
+}
+const std::vector<Control*>& Form::paintOrder() const
+{
+    return loaded().paintOrder;
+}
 
 void Form::invalidate(const QRect& pixelArea) const
 {
@@ -355,7 +382,8 @@ void Form::moveFocus(int step)
     } else {
         pos = int(std::lower_bound(order.begin(), order.end(), tab,
                                    [](const CommandButton* b, int t) { return b->tabIndex() < t; }) -
-                  order.begin()) - 1;
+                  order.begin()) -
+              1;
     }
     const int n = int(order.size());
     setFocus(order[size_t(((pos % n) + n) % n)]);

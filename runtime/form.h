@@ -93,7 +93,8 @@ private:
 
     void load();
     Loaded& loaded() const;
-    template <class T> T& typed(const QString& name, ControlClass cls) const;
+    template <class T>
+    T& typed(const QString& name, ControlClass cls) const;
     void setFocus(CommandButton* button);
     std::vector<CommandButton*> focusOrder() const;
     void moveFocus(int step);

@@ -10,9 +10,9 @@ FormClass::FormClass(FormDescription description) : description_(std::move(descr
 
 ControlHandlers& FormClass::slot(const QString& control)
 {
-    const bool known = std::any_of(description_.rows.begin(), description_.rows.end(), [&](const ControlDescription& row) {
-        return row.name.compare(control, Qt::CaseInsensitive) == 0;
-    });
+    const bool known = std::any_of(
+        description_.rows.begin(), description_.rows.end(),
+        [&](const ControlDescription& row) { return row.name.compare(control, Qt::CaseInsensitive) == 0; });
     if (!known)
         throw RuntimeError("form " + description_.name.toStdString() + " has no control " + control.toStdString());
     return handlers_[control.toLower()];

@@ -43,24 +43,104 @@ struct ControlDescription {
     std::optional<int> fillStyle;
 
     // Chained setters, so that a row reads as one line of its table.
-    ControlDescription withPicture(std::string asset) const { auto d = *this; d.picture = std::move(asset); return d; }
-    ControlDescription hidden() const { auto d = *this; d.visible = false; return d; }
-    ControlDescription draggable() const { auto d = *this; d.dragMode = 1; return d; }
-    ControlDescription withToolTip(QString text) const { auto d = *this; d.toolTipText = std::move(text); return d; }
-    ControlDescription withCaption(QString text) const { auto d = *this; d.caption = std::move(text); return d; }
-    ControlDescription withForeColor(BgrColor c) const { auto d = *this; d.foreColor = c; return d; }
-    ControlDescription withBackColor(BgrColor c) const { auto d = *this; d.backColor = c; return d; }
-    ControlDescription withBackStyle(int s) const { auto d = *this; d.backStyle = s; return d; }
+    ControlDescription withPicture(std::string asset) const
+    {
+        auto d = *this;
+        d.picture = std::move(asset);
+        return d;
+    }
+    ControlDescription hidden() const
+    {
+        auto d = *this;
+        d.visible = false;
+        return d;
+    }
+    ControlDescription draggable() const
+    {
+        auto d = *this;
+        d.dragMode = 1;
+        return d;
+    }
+    ControlDescription withToolTip(QString text) const
+    {
+        auto d = *this;
+        d.toolTipText = std::move(text);
+        return d;
+    }
+    ControlDescription withCaption(QString text) const
+    {
+        auto d = *this;
+        d.caption = std::move(text);
+        return d;
+    }
+    ControlDescription withForeColor(BgrColor c) const
+    {
+        auto d = *this;
+        d.foreColor = c;
+        return d;
+    }
+    ControlDescription withBackColor(BgrColor c) const
+    {
+        auto d = *this;
+        d.backColor = c;
+        return d;
+    }
+    ControlDescription withBackStyle(int s) const
+    {
+        auto d = *this;
+        d.backStyle = s;
+        return d;
+    }
     ControlDescription transparent() const { return withBackStyle(0); }
     ControlDescription opaque() const { return withBackStyle(1); }
-    ControlDescription centred() const { auto d = *this; d.alignment = 2; return d; }
-    ControlDescription withFont(FontSpec f) const { auto d = *this; d.font = std::move(f); return d; }
-    ControlDescription withTabIndex(int i) const { auto d = *this; d.tabIndex = i; return d; }
-    ControlDescription graphical() const { auto d = *this; d.style = 1; return d; }
-    ControlDescription withBorderColor(BgrColor c) const { auto d = *this; d.borderColor = c; return d; }
-    ControlDescription withBorderWidth(int w) const { auto d = *this; d.borderWidth = w; return d; }
-    ControlDescription withFillColor(BgrColor c) const { auto d = *this; d.fillColor = c; return d; }
-    ControlDescription withFillStyle(int s) const { auto d = *this; d.fillStyle = s; return d; }
+    ControlDescription centred() const
+    {
+        auto d = *this;
+        d.alignment = 2;
+        return d;
+    }
+    ControlDescription withFont(FontSpec f) const
+    {
+        auto d = *this;
+        d.font = std::move(f);
+        return d;
+    }
+    ControlDescription withTabIndex(int i) const
+    {
+        auto d = *this;
+        d.tabIndex = i;
+        return d;
+    }
+    ControlDescription graphical() const
+    {
+        auto d = *this;
+        d.style = 1;
+        return d;
+    }
+    ControlDescription withBorderColor(BgrColor c) const
+    {
+        auto d = *this;
+        d.borderColor = c;
+        return d;
+    }
+    ControlDescription withBorderWidth(int w) const
+    {
+        auto d = *this;
+        d.borderWidth = w;
+        return d;
+    }
+    ControlDescription withFillColor(BgrColor c) const
+    {
+        auto d = *this;
+        d.fillColor = c;
+        return d;
+    }
+    ControlDescription withFillStyle(int s) const
+    {
+        auto d = *this;
+        d.fillStyle = s;
+        return d;
+    }
     ControlDescription solidFill(BgrColor c) const { return withFillColor(c).withFillStyle(0); }
 };
 
@@ -74,8 +154,8 @@ ControlDescription lineRow(QString name, int x1, int y1, int x2, int y2);
 ControlDescription menuRow(QString name, QString caption);
 
 struct FormDescription {
-    QString name{};     // the form class: "Start", "Puzzel1", ...
-    QString caption{};  // window title, character for character
+    QString name{};      // the form class: "Start", "Puzzel1", ...
+    QString caption{};   // window title, character for character
     int clientWidth{};   // twips
     int clientHeight{};  // twips
     std::string icon = "window_icon";

@@ -4,8 +4,8 @@
 
 #include <QCache>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
@@ -32,8 +32,7 @@ const QColor Face = toQColor(SystemColor::ButtonFace);
 class DeviceMap {
 public:
     explicit DeviceMap(const QPainter& p)
-        : ratio_(p.device() ? p.device()->devicePixelRatioF() : 1.0),
-          formTransform_(p.worldTransform()),
+        : ratio_(p.device() ? p.device()->devicePixelRatioF() : 1.0), formTransform_(p.worldTransform()),
           toDevice_(formTransform_ * QTransform::fromScale(ratio_, ratio_))
     {
     }
@@ -177,7 +176,9 @@ void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const P
 
 int textFlags(const Label& label)
 {
-    const int align = (label.alignment() == 2 ? Qt::AlignHCenter : label.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft);
+    const int align = (label.alignment() == 2   ? Qt::AlignHCenter
+                       : label.alignment() == 1 ? Qt::AlignRight
+                                                : Qt::AlignLeft);
     return align | Qt::AlignTop | Qt::TextWordWrap;
 }
 

@@ -49,9 +49,9 @@ public:
 
 private:
     WindowSystem* windowSystem_;
-    QHash<QString, const FormClass*> classes_;           // key: lower-case form name
+    QHash<QString, const FormClass*> classes_;  // key: lower-case form name
     QStringList classOrder_;
-    QHash<QString, std::shared_ptr<Form>> instances_;    // key: lower-case form name
+    QHash<QString, std::shared_ptr<Form>> instances_;  // key: lower-case form name
     std::vector<QString> creationOrder_;
     bool ended_ = false;
     int exitCode_ = 0;

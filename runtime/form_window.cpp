@@ -116,7 +116,9 @@ bool isTouchScreenEvent(const QEvent* event)
 
 class QtFormView : public FormView {
 public:
-    QtFormView(Form& form, const QtWindowSystem& system) : form_(form), system_(system), window_(new FormWindow(form)) {}
+    QtFormView(Form& form, const QtWindowSystem& system) : form_(form), system_(system), window_(new FormWindow(form))
+    {
+    }
 
     ~QtFormView() override
     {

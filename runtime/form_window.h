@@ -51,7 +51,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    template <class F> void dispatch(F&& action);
+    template <class F>
+    void dispatch(F&& action);
     bool releasedOverThisForm(QPointF position, QPointF globalPosition) const;
     bool fromMouse(const QMouseEvent* event) const;
     void fingerDown(const QPointingDevice* device, int id, QPointF position, QPointF global);

@@ -27,10 +27,9 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << int(A::Version) << false << "tuvrel " TUVREL_VERSION;
         QTest::newRow("unknown option") << QStringList{"--groot"} << int(A::Error) << false << "groot";
         QTest::newRow("stray argument") << QStringList{"Spel"} << int(A::Error) << false << "'Spel'";
-        QTest::newRow("stray after option") << QStringList{"--fullscreen", "x"} << int(A::Error) << false
-                                            << "Usage: tuvrel";
-        QTest::newRow("value for a switch") << QStringList{"--fullscreen=1"} << int(A::Error) << false
-                                            << "fullscreen";
+        QTest::newRow("stray after option")
+            << QStringList{"--fullscreen", "x"} << int(A::Error) << false << "Usage: tuvrel";
+        QTest::newRow("value for a switch") << QStringList{"--fullscreen=1"} << int(A::Error) << false << "fullscreen";
     }
     void parse()
     {
@@ -53,14 +52,14 @@ private slots:
         QTest::addColumn<QByteArray>("chosen");
         QTest::addColumn<bool>("canOpen");
         QTest::newRow("X only") << QByteArray() << QByteArray(":0") << QByteArray() << QByteArray() << true;
-        QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray(":0") << QByteArray("wayland-0")
-                                               << QByteArray("xcb") << true;
+        QTest::newRow("Wayland with XWayland")
+            << QByteArray() << QByteArray(":0") << QByteArray("wayland-0") << QByteArray("xcb") << true;
         QTest::newRow("Wayland alone") << QByteArray() << QByteArray() << QByteArray("wayland-0") << QByteArray()
                                        << true;
-        QTest::newRow("asked for wayland") << QByteArray("wayland") << QByteArray(":0") << QByteArray("wayland-0")
-                                           << QByteArray() << true;
-        QTest::newRow("asked for offscreen") << QByteArray("offscreen") << QByteArray() << QByteArray()
-                                             << QByteArray() << true;
+        QTest::newRow("asked for wayland")
+            << QByteArray("wayland") << QByteArray(":0") << QByteArray("wayland-0") << QByteArray() << true;
+        QTest::newRow("asked for offscreen")
+            << QByteArray("offscreen") << QByteArray() << QByteArray() << QByteArray() << true;
         QTest::newRow("no display") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << false;
     }
     void platform()

@@ -60,7 +60,11 @@ private slots:
                 // An image is exactly as large as its picture.
                 QVERIFY2(row.width == a->width * TwipsPerPixel && row.height == a->height * TwipsPerPixel,
                          qPrintable(QStringLiteral("%1: %2 is %3 x %4 twips, its picture %5 x %6 pixels")
-                                        .arg(form, row.name).arg(row.width).arg(row.height).arg(a->width).arg(a->height)));
+                                        .arg(form, row.name)
+                                        .arg(row.width)
+                                        .arg(row.height)
+                                        .arg(a->width)
+                                        .arg(a->height)));
             }
         }
 

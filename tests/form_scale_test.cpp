@@ -10,8 +10,8 @@
 #include "tests/support/plays.h"
 
 #include <QFontMetrics>
-#include <QScreen>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QtTest>
@@ -27,7 +27,9 @@ const char* const FamilyForms[] = {"Start",   "Pietkleden", "Plaatjeindezak1", "
 
 int alignmentFlags(const Label& label)
 {
-    const int horizontal = label.alignment() == 2 ? Qt::AlignHCenter : label.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft;
+    const int horizontal = label.alignment() == 2   ? Qt::AlignHCenter
+                           : label.alignment() == 1 ? Qt::AlignRight
+                                                    : Qt::AlignLeft;
     return horizontal | Qt::AlignTop | Qt::TextWordWrap;
 }
 
@@ -82,13 +84,15 @@ QImage plainDrawing(const Form& form, QStyle* style, bool showFocus)
             const int w = std::max(1, line.borderWidth());
             const QPoint a(toPixels(line.x1()), toPixels(line.y1())), b(toPixels(line.x2()), toPixels(line.y2()));
             if (a.x() == b.x())
-                p.fillRect(QRect(std::min(a, b, [](QPoint u, QPoint v) { return u.y() < v.y(); }) - QPoint((w - 1) / 2, 0),
-                                 QSize(w, std::abs(b.y() - a.y()) + 1)),
-                           Qt::black);
+                p.fillRect(
+                    QRect(std::min(a, b, [](QPoint u, QPoint v) { return u.y() < v.y(); }) - QPoint((w - 1) / 2, 0),
+                          QSize(w, std::abs(b.y() - a.y()) + 1)),
+                    Qt::black);
             else if (a.y() == b.y())
-                p.fillRect(QRect(std::min(a, b, [](QPoint u, QPoint v) { return u.x() < v.x(); }) - QPoint(0, (w - 1) / 2),
-                                 QSize(std::abs(b.x() - a.x()) + 1, w)),
-                           Qt::black);
+                p.fillRect(
+                    QRect(std::min(a, b, [](QPoint u, QPoint v) { return u.x() < v.x(); }) - QPoint(0, (w - 1) / 2),
+                          QSize(std::abs(b.x() - a.x()) + 1, w)),
+                    Qt::black);
             else {
                 p.setPen(QPen(Qt::black, w, Qt::SolidLine, Qt::FlatCap));
                 p.drawLine(a, b);
@@ -286,9 +290,12 @@ void FormScaleTest::picturesAtTheirDeviceSize_data()
     QTest::addColumn<double>("scale");
     for (double scale : {1.0, 1.5, 1.83}) {
         const QString at = QStringLiteral(" at %1").arg(scale);
-        QTest::newRow(qPrintable(QStringLiteral("a picture") + at)) << "Tellen3" << "Img1a" << scale;
-        QTest::newRow(qPrintable(QStringLiteral("a puzzle quarter") + at)) << "Puzzel1" << "img1" << scale;
-        QTest::newRow(qPrintable(QStringLiteral("a JPEG on a button") + at)) << "Start" << "KnopTellen1" << scale;
+        QTest::newRow(qPrintable(QStringLiteral("a picture") + at)) << "Tellen3"
+                                                                    << "Img1a" << scale;
+        QTest::newRow(qPrintable(QStringLiteral("a puzzle quarter") + at)) << "Puzzel1"
+                                                                           << "img1" << scale;
+        QTest::newRow(qPrintable(QStringLiteral("a JPEG on a button") + at)) << "Start"
+                                                                             << "KnopTellen1" << scale;
     }
 }
 
@@ -306,7 +313,8 @@ void FormScaleTest::picturesAtTheirDeviceSize()
     const Control* c = f.find(control);
     QVERIFY(c);
     const bool button = c->controlClass() == ControlClass::CommandButton;
-    const Picture& picture = button ? static_cast<const CommandButton*>(c)->picture() : static_cast<const Image*>(c)->picture();
+    const Picture& picture = button ? static_cast<const CommandButton*>(c)->picture()
+                                    : static_cast<const Image*>(c)->picture();
     QRect place(c->pixelRect().topLeft(), picture.size());
     if (button)
         place.moveCenter(c->pixelRect().center());
@@ -323,7 +331,8 @@ void FormScaleTest::picturesAtTheirDeviceSize()
                 QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) is %3, the picture's %4")
                                      .arg(x)
                                      .arg(y)
-                                     .arg(QColor(shown.pixel(x, y)).name(), QColor(expected.pixel(x - device.left(), y - device.top())).name())));
+                                     .arg(QColor(shown.pixel(x, y)).name(),
+                                          QColor(expected.pixel(x - device.left(), y - device.top())).name())));
 }
 
 void FormScaleTest::backgroundAtItsDeviceSize_data()
@@ -392,7 +401,8 @@ void FormScaleTest::quartersMeetWithoutASeam()
     QCOMPARE(int(quarters.size()), 4);
     for (int y = whole.top(); y <= whole.bottom(); ++y)
         for (int x = whole.left(); x <= whole.right(); ++x) {
-            const auto front = std::find_if(quarters.rbegin(), quarters.rend(), [&](const auto& q) { return q.first.contains(x, y); });
+            const auto front = std::find_if(quarters.rbegin(), quarters.rend(),
+                                            [&](const auto& q) { return q.first.contains(x, y); });
             if (front == quarters.rend())
                 QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) lies in no quarter").arg(x).arg(y)));
             if (shown.pixel(x, y) != front->second.pixel(x - front->first.left(), y - front->first.top()))
@@ -418,7 +428,8 @@ void FormScaleTest::textAndButtonsAtTheirSize()
         const Control* c = f.find(QLatin1String(part.control));
         QVERIFY(c);
         const int mixed = mixedBlocks(shown, deviceRect(f, c->pixelRect()));
-        QVERIFY2(mixed >= part.atLeast, qPrintable(QStringLiteral("%1: %2 mixed blocks").arg(QLatin1String(part.control)).arg(mixed)));
+        QVERIFY2(mixed >= part.atLeast,
+                 qPrintable(QStringLiteral("%1: %2 mixed blocks").arg(QLatin1String(part.control)).arg(mixed)));
     }
     Program another;
     Form& puzzle = another.show("Puzzel1");
@@ -426,7 +437,8 @@ void FormScaleTest::textAndButtonsAtTheirSize()
     const Control* again = puzzle.find(QStringLiteral("knopOpnieuw"));
     QVERIFY(again);
     const int mixed = mixedBlocks(render(puzzle), deviceRect(puzzle, again->pixelRect()));
-    QVERIFY2(mixed >= 50, qPrintable(QStringLiteral("the caption and bevel of knopOpnieuw: %1 mixed blocks").arg(mixed)));
+    QVERIFY2(mixed >= 50,
+             qPrintable(QStringLiteral("the caption and bevel of knopOpnieuw: %1 mixed blocks").arg(mixed)));
 }
 
 // A drag's outline is two device pixels wide at every scale.
@@ -485,7 +497,8 @@ void FormScaleTest::shownExactlyOnceTheScaleSettles()
     for (int y = compared.top(); y <= compared.bottom(); ++y)
         for (int x = compared.left(); x <= compared.right(); ++x)
             if (screen.pixel(canvasAt + QPoint(x, y)) != expected.pixel(x - device.left(), y - device.top()))
-                QFAIL(qPrintable(QStringLiteral("the screen at device pixel (%1, %2) is not the picture's").arg(x).arg(y)));
+                QFAIL(qPrintable(
+                    QStringLiteral("the screen at device pixel (%1, %2) is not the picture's").arg(x).arg(y)));
 }
 
 void FormScaleTest::playsAsOnTheFormItself_data()

@@ -16,22 +16,31 @@ using tuvrel::test::Program;
 
 namespace {
 
-constexpr int px(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int px(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
 // The faults a handler of the small program can be given.
 enum class Fault {
     None,
-    DropKeepsPiece,     // a piece dropped on its own slot stays in the tray
-    DropWritesStart,    // a drop also writes a label of Start
-    BackClearsSlot,     // the back button empties a slot before showing Start
-    RestartOnlyShows,   // the restart button shows the form without rebuilding it
-    ClickFails,         // a click asks for a control the form does not have
-    NextEnds,           // the next button ends the program
+    DropKeepsPiece,    // a piece dropped on its own slot stays in the tray
+    DropWritesStart,   // a drop also writes a label of Start
+    BackClearsSlot,    // the back button empties a slot before showing Start
+    RestartOnlyShows,  // the restart button shows the form without rebuilding it
+    ClickFails,        // a click asks for a control the form does not have
+    NextEnds,          // the next button ends the program
 };
 Fault planted = Fault::None;
 
-QString slot(int k) { return QStringLiteral("Image%1").arg(k); }
-QString piece(int k) { return QStringLiteral("img%1").arg(k); }
+QString slot(int k)
+{
+    return QStringLiteral("Image%1").arg(k);
+}
+QString piece(int k)
+{
+    return QStringLiteral("img%1").arg(k);
+}
 
 // Start opens Puzzel1 or stops; the puzzles are two-piece versions of the real
 // ones, with the real names so that the navigation table applies to them.
@@ -44,33 +53,45 @@ const std::vector<FormClass>& smallProgram()
             .clientWidth = ClientWidth,
             .clientHeight = ClientHeight,
             .rows{
-                buttonRow("knopPuzzels", px(100), px(100), px(153), px(153)).graphical().withPicture("door").withTabIndex(0),
-                buttonRow("knopStop", px(100), px(400), px(89), px(73)).graphical().withPicture("smiley").withTabIndex(1),
-                labelRow("Label1", px(400), px(100), px(300), px(40)).withCaption("klein").withFont(fonts::msSansSerif(12)),
+                buttonRow("knopPuzzels", px(100), px(100), px(153), px(153))
+                    .graphical()
+                    .withPicture("door")
+                    .withTabIndex(0),
+                buttonRow("knopStop", px(100), px(400), px(89), px(73))
+                    .graphical()
+                    .withPicture("smiley")
+                    .withTabIndex(1),
+                labelRow("Label1", px(400), px(100), px(300), px(40))
+                    .withCaption("klein")
+                    .withFont(fonts::msSansSerif(12)),
             },
         });
         start.onClick("knopPuzzels", [](Form& f) { f.registry().show("Puzzel1"); });
         start.onClick("knopStop", [](Form& f) { f.registry().end(); });
 
         auto puzzle = [](const char* name, int pieces) {
-            FormDescription d{.name = name, .caption = name, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
+            FormDescription d{
+                .name = name, .caption = name, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
             for (int k = 1; k <= pieces; ++k) {
                 d.rows.push_back(imageRow(slot(k), px(200 + 100 * k), px(100), px(80), px(80)));
-                d.rows.push_back(imageRow(piece(k), px(200 + 100 * k), px(400), px(43), px(44)).withPicture("door").draggable());
+                d.rows.push_back(
+                    imageRow(piece(k), px(200 + 100 * k), px(400), px(43), px(44)).withPicture("door").draggable());
             }
             // The navigation buttons that stay inside this small program.
             std::vector<const NavigationButton*> kept;
             for (const NavigationButton& b : navigationButtons())
                 if (QLatin1String(b.form) == QLatin1String(name) &&
                     (b.kind == NavigationKind::BackToStart || b.kind == NavigationKind::Restart ||
-                     QLatin1String(b.target) == QLatin1String("Puzzel1") || QLatin1String(b.target) == QLatin1String("Puzzel2"))) {
+                     QLatin1String(b.target) == QLatin1String("Puzzel1") ||
+                     QLatin1String(b.target) == QLatin1String("Puzzel2"))) {
                     d.rows.push_back(navigationRow(name, b.name));
                     kept.push_back(&b);
                 }
             d.rows.push_back(menuRow("Help", "Help"));
             FormClass c(d);
             for (const NavigationButton* b : kept) {
-                const QString target = b->kind == NavigationKind::BackToStart ? QStringLiteral("Start") : QString::fromLatin1(b->target);
+                const QString target = b->kind == NavigationKind::BackToStart ? QStringLiteral("Start")
+                                                                              : QString::fromLatin1(b->target);
                 if (b->kind == NavigationKind::Restart)
                     c.onClick(b->name, restartForm);
                 else
@@ -129,7 +150,8 @@ const std::vector<FormClass>& smallProgram()
 InvariantSet smallInvariants()
 {
     InvariantSet set;
-    set.forms << "Puzzel1" << "Puzzel2";
+    set.forms << "Puzzel1"
+              << "Puzzel2";
     set.invariants = {
         {"a slot is locked exactly when it holds its own piece, which has left the tray",
          [](const Form& f) {
@@ -193,10 +215,13 @@ private slots:
         QTest::addColumn<QString>("report");
         QTest::newRow("family invariant") << int(Fault::DropKeepsPiece) << "a slot is locked exactly when";
         QTest::newRow("handler writes another form") << int(Fault::DropWritesStart) << "Start changed";
-        QTest::newRow("navigation changes the form it leaves") << int(Fault::BackClearsSlot) << "Puzzel1 changed when Command1 showed another form";
-        QTest::newRow("restart without rebuild") << int(Fault::RestartOnlyShows) << "knopOpnieuw of Puzzel1 did not rebuild the form";
+        QTest::newRow("navigation changes the form it leaves")
+            << int(Fault::BackClearsSlot) << "Puzzel1 changed when Command1 showed another form";
+        QTest::newRow("restart without rebuild")
+            << int(Fault::RestartOnlyShows) << "knopOpnieuw of Puzzel1 did not rebuild the form";
         QTest::newRow("runtime error in a handler") << int(Fault::ClickFails) << "stopped on a runtime error";
-        QTest::newRow("a game button ends the program") << int(Fault::NextEnds) << "the program ended, though neither knopStop";
+        QTest::newRow("a game button ends the program")
+            << int(Fault::NextEnds) << "the program ended, though neither knopStop";
     }
     void plantedFaultIsFoundAndReplays()
     {
@@ -219,7 +244,8 @@ private slots:
         QCOMPARE(again.failure->message, found->message);
         QCOMPARE(again.failure->events, found->events);
         const QString printed = tuvrel::monkey::report(*found, "monkey");
-        QVERIFY(printed.contains(QStringLiteral("--replay 0x%1 --length %2").arg(found->seed, 16, 16, QLatin1Char('0')).arg(found->event)));
+        QVERIFY(printed.contains(
+            QStringLiteral("--replay 0x%1 --length %2").arg(found->seed, 16, 16, QLatin1Char('0')).arg(found->event)));
     }
 
     void messageBoxIsAnsweredAndBlocksTheForms()

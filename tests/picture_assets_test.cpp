@@ -22,9 +22,15 @@ namespace {
 const QString kSourceDir = QStringLiteral(TUVREL_SOURCE_DIR);
 const QString kRenderer = QStringLiteral(PICTURE_RENDERER);
 
-QString fixtureDir() { return kSourceDir + QStringLiteral("/tests/fixtures/pictures"); }
+QString fixtureDir()
+{
+    return kSourceDir + QStringLiteral("/tests/fixtures/pictures");
+}
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // A manifest row, read independently of the renderer.
 struct Row {
@@ -35,22 +41,29 @@ struct Row {
     bool transparent = false;
     QString description;
 
-    QSize largest() const {
+    QSize largest() const
+    {
         QSize best;
         for (QSize s : sizes) {
-            if (s.width() * s.height() > best.width() * best.height()) best = s;
+            if (s.width() * s.height() > best.width() * best.height())
+                best = s;
         }
         return best;
     }
-    QString extension() const {
-        return format == QLatin1String("jpeg") ? QStringLiteral("jpg") : format.startsWith(QLatin1String("ico")) ? QStringLiteral("ico") : format;
+    QString extension() const
+    {
+        return format == QLatin1String("jpeg")           ? QStringLiteral("jpg")
+               : format.startsWith(QLatin1String("ico")) ? QStringLiteral("ico")
+                                                         : format;
     }
 };
 
-QList<Row> readManifest(const QString& path) {
+QList<Row> readManifest(const QString& path)
+{
     QList<Row> rows;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return rows;
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     static const QRegularExpression column(QStringLiteral("\\S+"));
     for (int i = 0; i < lines.size(); ++i) {
@@ -63,7 +76,8 @@ QList<Row> readManifest(const QString& path) {
             }
             columns << m.captured();
         }
-        if (columns.size() < 5) continue;
+        if (columns.size() < 5)
+            continue;
         Row row{path, i + 1, columns[0], columns[1], {}, columns[3] == QLatin1String("transparent"), description};
         for (const QString& size : columns[2].split(QLatin1Char(','))) {
             const QStringList wh = size.split(QLatin1Char('x'));
@@ -74,12 +88,14 @@ QList<Row> readManifest(const QString& path) {
     return rows;
 }
 
-QList<Row> readAssetManifests() {
+QList<Row> readAssetManifests()
+{
     QList<Row> rows;
     const QDir assets(kSourceDir + QStringLiteral("/assets"));
     for (const QString& folder : assets.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString manifest = assets.filePath(folder + QStringLiteral("/manifest.txt"));
-        if (QFile::exists(manifest)) rows << readManifest(manifest);
+        if (QFile::exists(manifest))
+            rows << readManifest(manifest);
     }
     return rows;
 }
@@ -92,7 +108,8 @@ struct IconEntry {
     bool headerMatches = false;
 };
 
-QList<IconEntry> iconEntries(const QByteArray& bytes) {
+QList<IconEntry> iconEntries(const QByteArray& bytes)
+{
     QList<IconEntry> entries;
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const int count = qFromLittleEndian<quint16>(data + 4);
@@ -117,7 +134,8 @@ QList<IconEntry> iconEntries(const QByteArray& bytes) {
 }
 
 // The encoded picture is what its row says: signature, format, every size, transparency.
-void checkPicture(const QByteArray& bytes, const Row& row) {
+void checkPicture(const QByteArray& bytes, const Row& row)
+{
     const bool icon = row.format.startsWith(QLatin1String("ico"));
     QByteArray expectedFormat = icon ? "ico" : row.format.toLatin1();
     if (row.format == QLatin1String("gif")) {
@@ -148,7 +166,8 @@ void checkPicture(const QByteArray& bytes, const Row& row) {
     QCOMPARE(count, int(row.sizes.size()));
     QList<QSize> decodedSizes;
     for (int i = 0; i < count; ++i) {
-        if (i > 0) QVERIFY(reader.jumpToImage(i));
+        if (i > 0)
+            QVERIFY(reader.jumpToImage(i));
         const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
         QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
         decodedSizes << image.size();
@@ -179,19 +198,25 @@ struct Run {
     QString errors;
 };
 
-Run runRenderer(const QStringList& arguments) {
+Run runRenderer(const QStringList& arguments)
+{
     QProcess process;
     process.start(kRenderer, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-QImage readImage(const QString& path) {
+QImage readImage(const QString& path)
+{
     return QImageReader(path).read().convertToFormat(QImage::Format_ARGB32);
 }
 
 // Distance of a pixel's centre from the middle of the 40 x 40 disc fixture.
-double fromCentre(int x, int y) { return std::hypot(x + 0.5 - 20, y + 0.5 - 20); }
+double fromCentre(int x, int y)
+{
+    return std::hypot(x + 0.5 - 20, y + 0.5 - 20);
+}
 
 }  // namespace
 
@@ -226,34 +251,45 @@ private:
     QList<Row> fixtures_;
 };
 
-void PictureAssetsTest::initTestCase() {
+void PictureAssetsTest::initTestCase()
+{
     QVERIFY(rendered_.isValid());
     fixtures_ = readManifest(fixtureDir() + QStringLiteral("/manifest.txt"));
     QVERIFY(!fixtures_.isEmpty());
-    const Run run = runRenderer({QStringLiteral("render-all"), fixtureDir() + QStringLiteral("/manifest.txt"), rendered_.path()});
+    const Run run = runRenderer(
+        {QStringLiteral("render-all"), fixtureDir() + QStringLiteral("/manifest.txt"), rendered_.path()});
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
 }
 
-void PictureAssetsTest::builtPicture_data() {
+void PictureAssetsTest::builtPicture_data()
+{
     QTest::addColumn<QString>("name");
     for (const tuvrel::PictureAsset& asset : tuvrel::pictureCatalog()) {
         QTest::newRow(asset.name.data()) << text(asset.name);
     }
-    if (tuvrel::pictureCatalog().empty()) QTest::newRow("no pictures yet") << QString();
+    if (tuvrel::pictureCatalog().empty())
+        QTest::newRow("no pictures yet") << QString();
 }
 
-void PictureAssetsTest::builtPicture() {
+void PictureAssetsTest::builtPicture()
+{
     QFETCH(QString, name);
-    if (name.isEmpty()) QSKIP("no manifest rows yet");
+    if (name.isEmpty())
+        QSKIP("no manifest rows yet");
     const tuvrel::PictureAsset* asset = tuvrel::findPictureAsset(name.toStdString());
     QVERIFY(asset);
     QCOMPARE(text(asset->name), name);
 
     // The sizes of an icon's images are in its manifest row; the catalog keeps the largest.
-    Row row{QString(), 0, name,
-            asset->format == tuvrel::PictureFormat::Gif ? QStringLiteral("gif")
-            : asset->format == tuvrel::PictureFormat::Jpeg ? QStringLiteral("jpeg") : QStringLiteral("ico24"),
-            {QSize(asset->width, asset->height)}, asset->transparent, text(asset->description)};
+    Row row{QString(),
+            0,
+            name,
+            asset->format == tuvrel::PictureFormat::Gif    ? QStringLiteral("gif")
+            : asset->format == tuvrel::PictureFormat::Jpeg ? QStringLiteral("jpeg")
+                                                           : QStringLiteral("ico24"),
+            {QSize(asset->width, asset->height)},
+            asset->transparent,
+            text(asset->description)};
     for (const Row& listed : readAssetManifests()) {
         if (listed.name == name && asset->format == tuvrel::PictureFormat::Icon) {
             row.format = listed.format;
@@ -266,7 +302,8 @@ void PictureAssetsTest::builtPicture() {
     checkPicture(file.readAll(), row);
 }
 
-void PictureAssetsTest::catalogMatchesManifests() {
+void PictureAssetsTest::catalogMatchesManifests()
+{
     QVERIFY(tuvrel::findPictureAsset("no_such_picture") == nullptr);
 
     QMap<QString, Row> listed;
@@ -291,23 +328,27 @@ void PictureAssetsTest::catalogMatchesManifests() {
         const Row& row = listed[name];
         const QString format = asset.format == tuvrel::PictureFormat::Gif    ? QStringLiteral("gif")
                                : asset.format == tuvrel::PictureFormat::Jpeg ? QStringLiteral("jpeg")
-                                                                              : QStringLiteral("ico");
+                                                                             : QStringLiteral("ico");
         QVERIFY2(row.format.startsWith(format), qPrintable(name));
         QCOMPARE(QSize(asset.width, asset.height), row.largest());
         QCOMPARE(asset.transparent, row.transparent);
         QCOMPARE(text(asset.description), row.description);
     }
     for (const QString& name : listed.keys()) {
-        QVERIFY2(catalogued.contains(name), qPrintable(name + QStringLiteral(" is in a manifest but not in the catalog")));
+        QVERIFY2(catalogued.contains(name),
+                 qPrintable(name + QStringLiteral(" is in a manifest but not in the catalog")));
     }
 }
 
-void PictureAssetsTest::fixturePicture_data() {
+void PictureAssetsTest::fixturePicture_data()
+{
     QTest::addColumn<int>("index");
-    for (int i = 0; i < fixtures_.size(); ++i) QTest::newRow(qPrintable(fixtures_[i].name)) << i;
+    for (int i = 0; i < fixtures_.size(); ++i)
+        QTest::newRow(qPrintable(fixtures_[i].name)) << i;
 }
 
-void PictureAssetsTest::fixturePicture() {
+void PictureAssetsTest::fixturePicture()
+{
     QFETCH(int, index);
     const Row& row = fixtures_[index];
     QFile file(rendered_.filePath(row.name + QLatin1Char('.') + row.extension()));
@@ -315,7 +356,8 @@ void PictureAssetsTest::fixturePicture() {
     checkPicture(file.readAll(), row);
 }
 
-void PictureAssetsTest::cropCutsItsQuarter_data() {
+void PictureAssetsTest::cropCutsItsQuarter_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QColor>("colour");
     QTest::newRow("top left") << "fx_quarter_tl" << QColor(0xc0, 0x00, 0x00);
@@ -325,7 +367,8 @@ void PictureAssetsTest::cropCutsItsQuarter_data() {
 }
 
 // Each quarter is one flat colour; a cut a pixel off would take in its neighbour's.
-void PictureAssetsTest::cropCutsItsQuarter() {
+void PictureAssetsTest::cropCutsItsQuarter()
+{
     QFETCH(QString, name);
     QFETCH(QColor, colour);
     const QImage image = readImage(rendered_.filePath(name + QStringLiteral(".gif")));
@@ -333,13 +376,15 @@ void PictureAssetsTest::cropCutsItsQuarter() {
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
             if (image.pixel(x, y) != colour.rgb()) {
-                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3").arg(x).arg(y).arg(QColor(image.pixel(x, y)).name())));
+                QFAIL(qPrintable(
+                    QStringLiteral("pixel (%1, %2) is %3").arg(x).arg(y).arg(QColor(image.pixel(x, y)).name())));
             }
         }
     }
 }
 
-void PictureAssetsTest::paperFillsTheSilhouette_data() {
+void PictureAssetsTest::paperFillsTheSilhouette_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("edged");
     QTest::newRow("with edge") << "fx_package" << true;
@@ -348,7 +393,8 @@ void PictureAssetsTest::paperFillsTheSilhouette_data() {
 
 // The disc (outer radius 18) filled with 4-pixel stripes of green and white; with edge=,
 // a band of about two pixels inside the outline is the edge colour.
-void PictureAssetsTest::paperFillsTheSilhouette() {
+void PictureAssetsTest::paperFillsTheSilhouette()
+{
     QFETCH(QString, name);
     QFETCH(bool, edged);
     const QImage image = readImage(rendered_.filePath(name + QStringLiteral(".gif")));
@@ -359,7 +405,8 @@ void PictureAssetsTest::paperFillsTheSilhouette() {
             const double d = fromCentre(x, y);
             const QRgb pixel = image.pixel(x, y);
             const QRgb paper = (x % 8 < 4) ? green : white;
-            const QString where = QStringLiteral("pixel (%1, %2): %3").arg(x).arg(y).arg(QColor::fromRgba(pixel).name(QColor::HexArgb));
+            const QString where =
+                QStringLiteral("pixel (%1, %2): %3").arg(x).arg(y).arg(QColor::fromRgba(pixel).name(QColor::HexArgb));
             if (d >= 18.6) {
                 QVERIFY2(qAlpha(pixel) == 0, qPrintable(where));
             } else if (d <= 15.0 || (!edged && d <= 17.5)) {
@@ -372,13 +419,15 @@ void PictureAssetsTest::paperFillsTheSilhouette() {
 }
 
 // Pixels kept at the 50 % cut take their own colour, not one darkened by their coverage.
-void PictureAssetsTest::transparentEdgeKeepsItsColour() {
+void PictureAssetsTest::transparentEdgeKeepsItsColour()
+{
     const QImage disc = readImage(rendered_.filePath(QStringLiteral("fx_disc.gif")));
     int ring = 0;
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 40; ++x) {
             const QRgb pixel = disc.pixel(x, y);
-            if (qAlpha(pixel) == 0 || fromCentre(x, y) < 17.5) continue;
+            if (qAlpha(pixel) == 0 || fromCentre(x, y) < 17.5)
+                continue;
             ++ring;
             QVERIFY2(qRed(pixel) >= 170 && qGreen(pixel) <= 50 && qBlue(pixel) <= 50,
                      qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(QColor(pixel).name())));
@@ -392,7 +441,8 @@ void PictureAssetsTest::transparentEdgeKeepsItsColour() {
 }
 
 // Against the same row before palette reduction: flat areas exact, the gradient close.
-void PictureAssetsTest::paletteKeepsFlatAreasAndGradients() {
+void PictureAssetsTest::paletteKeepsFlatAreasAndGradients()
+{
     const QString reference = rendered_.filePath(QStringLiteral("fx_bands.png"));
     const Run run = runRenderer({QStringLiteral("render"), fixtureDir() + QStringLiteral("/manifest.txt"),
                                  QStringLiteral("fx_bands"), reference, QStringLiteral("--png")});
@@ -437,13 +487,15 @@ void PictureAssetsTest::paletteKeepsFlatAreasAndGradients() {
     QVERIFY2(blockWorst <= 6, qPrintable(QStringLiteral("a 4 x 4 block off by %1").arg(blockWorst)));
 }
 
-void PictureAssetsTest::jpegKeepsItsColours() {
+void PictureAssetsTest::jpegKeepsItsColours()
+{
     const QImage jpeg = readImage(rendered_.filePath(QStringLiteral("fx_bands_jpeg.jpg")));
     QCOMPARE(jpeg.size(), QSize(80, 60));
     const struct {
         QPoint at;
         QRgb colour;
-    } bands[] = {{{12, 14}, qRgb(0xc0, 0x00, 0x00)}, {{40, 14}, qRgb(0xff, 0xff, 0xff)}, {{67, 14}, qRgb(0xe8, 0xb2, 0x1e)}};
+    } bands[] = {
+        {{12, 14}, qRgb(0xc0, 0x00, 0x00)}, {{40, 14}, qRgb(0xff, 0xff, 0xff)}, {{67, 14}, qRgb(0xe8, 0xb2, 0x1e)}};
     for (const auto& band : bands) {
         const QRgb got = jpeg.pixel(band.at);
         QVERIFY2(qAbs(qRed(got) - qRed(band.colour)) <= 6 && qAbs(qGreen(got) - qGreen(band.colour)) <= 6 &&
@@ -452,29 +504,45 @@ void PictureAssetsTest::jpegKeepsItsColours() {
     }
 }
 
-void PictureAssetsTest::renderErrorNamesTheRow_data() {
+void PictureAssetsTest::renderErrorNamesTheRow_data()
+{
     QTest::addColumn<QString>("columns");
     QTest::addColumn<QString>("problem");
     QTest::addColumn<bool>("rowFault");  // found by reading the manifest alone, before any file is opened
-    QTest::newRow("missing source") << "gif 40x40 transparent nowhere.svg" << "source nowhere.svg not found" << false;
-    QTest::newRow("source that does not parse") << "gif 40x40 transparent broken.svg" << "source broken.svg does not parse" << false;
-    QTest::newRow("source of another shape") << "gif 60x40 transparent disc.svg" << "does not have the shape of 60x40" << false;
-    QTest::newRow("missing paper") << "gif 40x40 transparent disc.svg paper=none.svg" << "paper none.svg not found" << false;
-    QTest::newRow("malformed size") << "gif 40by40 transparent disc.svg" << "size '40by40' is not WxH" << true;
-    QTest::newRow("too few columns") << "gif 40x40 transparent" << "expected the columns" << true;
-    QTest::newRow("unknown format") << "png 40x40 transparent disc.svg" << "unknown format 'png'" << true;
-    QTest::newRow("unknown ground") << "gif 40x40 clear disc.svg" << "ground 'clear'" << true;
-    QTest::newRow("unknown option") << "gif 40x40 transparent disc.svg shade=soft" << "unknown option 'shade=soft'" << true;
-    QTest::newRow("two sizes for a gif") << "gif 40x40,20x20 transparent disc.svg" << "a gif has one size" << true;
-    QTest::newRow("transparent jpeg") << "jpeg 40x40 transparent disc.svg" << "a jpeg cannot have a transparent ground" << true;
-    QTest::newRow("crop outside its render") << "gif 20x20 opaque quarters.svg crop=40x40+30+0" << "reaches outside the 40x40 render" << true;
-    QTest::newRow("malformed crop") << "gif 20x20 opaque quarters.svg crop=40x40" << "crop '40x40' is not WxH+X+Y" << true;
-    QTest::newRow("edge without paper") << "gif 40x40 transparent disc.svg edge=#3a2a1e" << "edge= needs paper=" << true;
+    QTest::newRow("missing source") << "gif 40x40 transparent nowhere.svg"
+                                    << "source nowhere.svg not found" << false;
+    QTest::newRow("source that does not parse") << "gif 40x40 transparent broken.svg"
+                                                << "source broken.svg does not parse" << false;
+    QTest::newRow("source of another shape") << "gif 60x40 transparent disc.svg"
+                                             << "does not have the shape of 60x40" << false;
+    QTest::newRow("missing paper") << "gif 40x40 transparent disc.svg paper=none.svg"
+                                   << "paper none.svg not found" << false;
+    QTest::newRow("malformed size") << "gif 40by40 transparent disc.svg"
+                                    << "size '40by40' is not WxH" << true;
+    QTest::newRow("too few columns") << "gif 40x40 transparent"
+                                     << "expected the columns" << true;
+    QTest::newRow("unknown format") << "png 40x40 transparent disc.svg"
+                                    << "unknown format 'png'" << true;
+    QTest::newRow("unknown ground") << "gif 40x40 clear disc.svg"
+                                    << "ground 'clear'" << true;
+    QTest::newRow("unknown option") << "gif 40x40 transparent disc.svg shade=soft"
+                                    << "unknown option 'shade=soft'" << true;
+    QTest::newRow("two sizes for a gif") << "gif 40x40,20x20 transparent disc.svg"
+                                         << "a gif has one size" << true;
+    QTest::newRow("transparent jpeg") << "jpeg 40x40 transparent disc.svg"
+                                      << "a jpeg cannot have a transparent ground" << true;
+    QTest::newRow("crop outside its render") << "gif 20x20 opaque quarters.svg crop=40x40+30+0"
+                                             << "reaches outside the 40x40 render" << true;
+    QTest::newRow("malformed crop") << "gif 20x20 opaque quarters.svg crop=40x40"
+                                    << "crop '40x40' is not WxH+X+Y" << true;
+    QTest::newRow("edge without paper") << "gif 40x40 transparent disc.svg edge=#3a2a1e"
+                                        << "edge= needs paper=" << true;
 }
 
 // One line naming the manifest, the line and the row, a failing exit, and no picture left
 // behind (a stale one would pass for built).
-void PictureAssetsTest::renderErrorNamesTheRow() {
+void PictureAssetsTest::renderErrorNamesTheRow()
+{
     QFETCH(QString, columns);
     QFETCH(QString, problem);
     QFETCH(bool, rowFault);
@@ -521,35 +589,45 @@ void PictureAssetsTest::renderErrorNamesTheRow() {
     }
 }
 
-void PictureAssetsTest::nameUsedInTwoManifestsFails() {
+void PictureAssetsTest::nameUsedInTwoManifestsFails()
+{
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("one")) && QDir(dir.path()).mkpath(QStringLiteral("two")));
-    const QString one = dir.filePath(QStringLiteral("one/manifest.txt")), two = dir.filePath(QStringLiteral("two/manifest.txt"));
+    const QString one = dir.filePath(QStringLiteral("one/manifest.txt")),
+                  two = dir.filePath(QStringLiteral("two/manifest.txt"));
     for (const QString& path : {one, two}) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(path == one ? "door gif 43x44 transparent door.svg\n" : "# doors\n\ndoor gif 43x44 transparent deur.svg\n");
+        file.write(path == one ? "door gif 43x44 transparent door.svg\n"
+                               : "# doors\n\ndoor gif 43x44 transparent deur.svg\n");
     }
     const Run run = runRenderer({QStringLiteral("catalog"), dir.filePath(QStringLiteral("table.inc")), one, two});
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.errors.trimmed().startsWith(two + QStringLiteral(":3: door: ")) && run.errors.contains(one + QStringLiteral(":1")),
+    QVERIFY2(run.errors.trimmed().startsWith(two + QStringLiteral(":3: door: ")) &&
+                 run.errors.contains(one + QStringLiteral(":1")),
              qPrintable(run.errors));
 }
 
-void PictureAssetsTest::includeFromAnotherFolder_data() {
+void PictureAssetsTest::includeFromAnotherFolder_data()
+{
     QTest::addColumn<QString>("href");
     QTest::addColumn<QString>("problem");  // empty: the included disc is drawn
     QTest::newRow("a shared drawing") << "../shared/part.svg" << QString();
     QTest::newRow("a drawing in its own folder") << "part.svg" << QString();
-    QTest::newRow("a missing drawing") << "../shared/none.svg" << "includes ../shared/none.svg, which is not found";
-    QTest::newRow("a drawing outside the picture folders") << "../../part.svg" << "includes ../../part.svg, which lies outside";
-    QTest::newRow("a drawing that includes another") << "../shared/nested.svg" << "includes ../shared/nested.svg, which includes another file itself";
+    QTest::newRow("a missing drawing") << "../shared/none.svg"
+                                       << "includes ../shared/none.svg, which is not found";
+    QTest::newRow("a drawing outside the picture folders") << "../../part.svg"
+                                                           << "includes ../../part.svg, which lies outside";
+    QTest::newRow("a drawing that includes another")
+        << "../shared/nested.svg"
+        << "includes ../shared/nested.svg, which includes another file itself";
     QTest::newRow("a drawing that shows an include in a comment") << "../shared/quoting.svg" << QString();
 }
 
 // A picture reuses a drawing kept in a sibling folder, which librsvg alone would not load.
-void PictureAssetsTest::includeFromAnotherFolder() {
+void PictureAssetsTest::includeFromAnotherFolder()
+{
     QFETCH(QString, href);
     QFETCH(QString, problem);
     QTemporaryDir dir;
@@ -557,15 +635,19 @@ void PictureAssetsTest::includeFromAnotherFolder() {
     const QDir root(dir.path());
     QVERIFY(root.mkpath(QStringLiteral("pictures/game")) && root.mkpath(QStringLiteral("pictures/shared")));
     const QByteArray part = "<?xml version=\"1.0\"?>\n<!-- a part to reuse -->\n"
-                            "<svg xmlns=\"http://www.w3.org/2000/svg\"><defs><circle id=\"part\" cx=\"20\" cy=\"20\" r=\"12\"/></defs></svg>\n";
+                            "<svg xmlns=\"http://www.w3.org/2000/svg\"><defs><circle id=\"part\" cx=\"20\" cy=\"20\" "
+                            "r=\"12\"/></defs></svg>\n";
     const QByteArray quoting = "<!-- included with <xi:include href=\"../shared/quoting.svg\"/> -->\n"
                                "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- not <svg> itself -->"
                                "<defs><circle id=\"part\" cx=\"20\" cy=\"20\" r=\"12\"/></defs></svg>\n";
     const QByteArray nested = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\">"
                               "<xi:include href=\"part.svg\"/></svg>\n";
-    const QByteArray picture = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\" viewBox=\"0 0 40 40\">"
-                               "<defs><xi:include href=\"" + href.toUtf8() + "\"/></defs>"
-                               "<rect width=\"40\" height=\"40\" fill=\"#ffffff\"/><use href=\"#part\" fill=\"#c00000\"/></svg>\n";
+    const QByteArray picture =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xi=\"http://www.w3.org/2001/XInclude\" viewBox=\"0 0 40 40\">"
+        "<defs><xi:include href=\"" +
+        href.toUtf8() +
+        "\"/></defs>"
+        "<rect width=\"40\" height=\"40\" fill=\"#ffffff\"/><use href=\"#part\" fill=\"#c00000\"/></svg>\n";
     const struct {
         const char* path;
         QByteArray content;
@@ -587,7 +669,8 @@ void PictureAssetsTest::includeFromAnotherFolder() {
                                  QStringLiteral("picture"), output});
     if (!problem.isEmpty()) {
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.errors.contains(QStringLiteral(":1: picture: source picture.svg ") + problem), qPrintable(run.errors));
+        QVERIFY2(run.errors.contains(QStringLiteral(":1: picture: source picture.svg ") + problem),
+                 qPrintable(run.errors));
         return;
     }
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));

@@ -20,25 +20,35 @@ namespace {
 const QString kSourceDir = QStringLiteral(TUVREL_SOURCE_DIR);
 const QString kRenderer = QStringLiteral(PICTURE_RENDERER);
 
-QString fixtures() { return kSourceDir + QStringLiteral("/tests/fixtures/pictures/manifest.txt"); }
+QString fixtures()
+{
+    return kSourceDir + QStringLiteral("/tests/fixtures/pictures/manifest.txt");
+}
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // The manifest that holds the row, found by its first column.
-QString manifestOf(const QString& name) {
+QString manifestOf(const QString& name)
+{
     const QDir assets(kSourceDir + QStringLiteral("/assets"));
     for (const QString& folder : assets.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile file(assets.filePath(folder + QStringLiteral("/manifest.txt")));
-        if (!file.open(QIODevice::ReadOnly)) continue;
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
         for (const QByteArray& line : file.readAll().split('\n')) {
-            if (line.simplified().split(' ').value(0) == name.toUtf8()) return file.fileName();
+            if (line.simplified().split(' ').value(0) == name.toUtf8())
+                return file.fileName();
         }
     }
     return {};
 }
 
 // The renderer's picture of a row at a scale, as PNG; an error text on failure.
-QImage renderAt(const QString& manifest, const QString& row, double scale, const QString& file, QString* error) {
+QImage renderAt(const QString& manifest, const QString& row, double scale, const QString& file, QString* error)
+{
     QProcess process;
     process.start(kRenderer, {QStringLiteral("render"), manifest, row, file, QStringLiteral("--png"),
                               QStringLiteral("--scale"), QString::number(scale)});
@@ -51,7 +61,8 @@ QImage renderAt(const QString& manifest, const QString& row, double scale, const
 
 // Mean absolute difference per colour channel, 0 to 255, of two images of one size seen
 // on a grey ground, so that alpha counts as well as colour.
-double meanDifference(const QImage& a, const QImage& b) {
+double meanDifference(const QImage& a, const QImage& b)
+{
     auto onGrey = [](const QImage& image) {
         QImage ground(image.size(), QImage::Format_RGB32);
         ground.fill(QColor(128, 128, 128));
@@ -71,7 +82,10 @@ double meanDifference(const QImage& a, const QImage& b) {
     return total / (3.0 * x.width() * x.height());
 }
 
-QRgb straight(const QImage& image, int x, int y) { return image.pixelColor(x, y).rgba(); }
+QRgb straight(const QImage& image, int x, int y)
+{
+    return image.pixelColor(x, y).rgba();
+}
 
 }  // namespace
 
@@ -96,17 +110,21 @@ private slots:
     void whileTheScaleChanges();
 
 private:
-    QImage fixture(const QString& row, double scale) {
+    QImage fixture(const QString& row, double scale)
+    {
         QString error;
-        const QImage image = renderAt(fixtures(), row, scale, dir_.filePath(QStringLiteral("%1@%2.png").arg(row).arg(scale)), &error);
-        if (image.isNull()) qWarning("%s", qPrintable(error));
+        const QImage image = renderAt(fixtures(), row, scale,
+                                      dir_.filePath(QStringLiteral("%1@%2.png").arg(row).arg(scale)), &error);
+        if (image.isNull())
+            qWarning("%s", qPrintable(error));
         return image;
     }
 
     QTemporaryDir dir_;
 };
 
-void PictureScaleTest::builtRendering_data() {
+void PictureScaleTest::builtRendering_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("scale");
     for (const tuvrel::PictureAsset& asset : tuvrel::pictureCatalog()) {
@@ -118,7 +136,8 @@ void PictureScaleTest::builtRendering_data() {
 
 // Beside every picture, each larger rendering: its format, k times the picture's size, smooth
 // edges where the picture is transparent and none where it is opaque.
-void PictureScaleTest::builtRendering() {
+void PictureScaleTest::builtRendering()
+{
     QFETCH(QString, name);
     QFETCH(int, scale);
     const tuvrel::PictureAsset* asset = tuvrel::findPictureAsset(name.toStdString());
@@ -146,7 +165,8 @@ void PictureScaleTest::builtRendering() {
     }
 }
 
-void PictureScaleTest::quartersTileTheirSource_data() {
+void PictureScaleTest::quartersTileTheirSource_data()
+{
     QTest::addColumn<double>("scale");
     QTest::newRow("2") << 2.0;
     QTest::newRow("3") << 3.0;
@@ -156,7 +176,8 @@ void PictureScaleTest::quartersTileTheirSource_data() {
 
 // Each quarter of the 40 x 40 fixture is one flat colour: cut a pixel off, it would take in
 // its neighbour's; and side by side the quarters are exactly the source at that scale.
-void PictureScaleTest::quartersTileTheirSource() {
+void PictureScaleTest::quartersTileTheirSource()
+{
     QFETCH(double, scale);
     const struct {
         const char* row;
@@ -173,7 +194,10 @@ void PictureScaleTest::quartersTileTheirSource() {
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 if (straight(image, x, y) != quarter.colour) {
-                    QFAIL(qPrintable(QStringLiteral("%1 (%2, %3) is %4").arg(QLatin1String(quarter.row)).arg(x).arg(y)
+                    QFAIL(qPrintable(QStringLiteral("%1 (%2, %3) is %4")
+                                         .arg(QLatin1String(quarter.row))
+                                         .arg(x)
+                                         .arg(y)
                                          .arg(QColor(straight(image, x, y)).name())));
                 }
             }
@@ -186,7 +210,8 @@ void PictureScaleTest::quartersTileTheirSource() {
     QCOMPARE(sizes[1].height(), sizes[0].height());
 }
 
-void PictureScaleTest::packageIsItsPresentsSilhouette_data() {
+void PictureScaleTest::packageIsItsPresentsSilhouette_data()
+{
     QTest::addColumn<double>("scale");
     QTest::newRow("2") << 2.0;
     QTest::newRow("3") << 3.0;
@@ -195,7 +220,8 @@ void PictureScaleTest::packageIsItsPresentsSilhouette_data() {
 // The striped package of the disc at a scale has exactly the disc's alpha there, pixel for
 // pixel; inside, the paper's stripes at that scale; along the outline the edge colour, as
 // wide as the scale makes two pixels.
-void PictureScaleTest::packageIsItsPresentsSilhouette() {
+void PictureScaleTest::packageIsItsPresentsSilhouette()
+{
     QFETCH(double, scale);
     const QImage disc = fixture(QStringLiteral("fx_disc"), scale);
     const QImage package = fixture(QStringLiteral("fx_package"), scale);
@@ -221,30 +247,36 @@ void PictureScaleTest::packageIsItsPresentsSilhouette() {
 
 // At a scale the disc's outline is smooth, and its half-covered pixels keep the outline's own
 // red rather than one darkened by their coverage.
-void PictureScaleTest::smoothEdgeKeepsItsColour() {
+void PictureScaleTest::smoothEdgeKeepsItsColour()
+{
     const QImage disc = fixture(QStringLiteral("fx_disc"), 3.0);
     QVERIFY(!disc.isNull());
     int smooth = 0;
     for (int y = 0; y < disc.height(); ++y) {
         for (int x = 0; x < disc.width(); ++x) {
             const QRgb pixel = straight(disc, x, y);
-            if (qAlpha(pixel) == 0 || qAlpha(pixel) == 255) continue;
+            if (qAlpha(pixel) == 0 || qAlpha(pixel) == 255)
+                continue;
             ++smooth;
-            QVERIFY2(qRed(pixel) >= 170 && qGreen(pixel) <= 60 && qBlue(pixel) <= 60,
-                     qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(QColor::fromRgba(pixel).name(QColor::HexArgb))));
+            QVERIFY2(
+                qRed(pixel) >= 170 && qGreen(pixel) <= 60 && qBlue(pixel) <= 60,
+                qPrintable(
+                    QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(QColor::fromRgba(pixel).name(QColor::HexArgb))));
         }
     }
     QVERIFY(smooth > 100);
 }
 
-void PictureScaleTest::sharpAtEveryFactor_data() {
+void PictureScaleTest::sharpAtEveryFactor_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("factor");
-    const char* kinds[][2] = {{"opaque", "tellen_een_cadeau"},  {"transparent", "vormen_eendje"},
-                              {"puzzle quarter", "puzzel1_2"},  {"package", "vormen_pakje_beer"},
-                              {"jpeg", "start_tellen"},         {"icon", "smiley_icon"}};
+    const char* kinds[][2] = {{"opaque", "tellen_een_cadeau"}, {"transparent", "vormen_eendje"},
+                              {"puzzle quarter", "puzzel1_2"}, {"package", "vormen_pakje_beer"},
+                              {"jpeg", "start_tellen"},        {"icon", "smiley_icon"}};
     for (const auto& kind : kinds) {
-        for (double factor : {2.0, 2.5, 3.0}) QTest::addRow("%s at %g", kind[0], factor) << kind[1] << factor;
+        for (double factor : {2.0, 2.5, 3.0})
+            QTest::addRow("%s at %g", kind[0], factor) << kind[1] << factor;
     }
 }
 
@@ -254,7 +286,8 @@ void PictureScaleTest::sharpAtEveryFactor_data() {
 // down, which differs from a rendering made at that size along every edge and in every fine
 // pattern however it is filtered (area, bilinear and exact box filters all come out within
 // 0.1 of each other), so there the bound is looser.
-void PictureScaleTest::sharpAtEveryFactor() {
+void PictureScaleTest::sharpAtEveryFactor()
+{
     QFETCH(QString, name);
     QFETCH(double, factor);
     const QString manifest = manifestOf(name);
@@ -273,11 +306,13 @@ void PictureScaleTest::sharpAtEveryFactor() {
     qInfo("%s at %g: %.2f against the source, %.2f enlarged", qPrintable(name), factor, sharp, blocky);
     const bool builtIn = factor == std::floor(factor);
     QVERIFY2(sharp <= (builtIn ? 1.0 : 2.5), qPrintable(QStringLiteral("%1 off on average").arg(sharp)));
-    QVERIFY2(sharp * (builtIn ? 4 : 2) <= blocky, qPrintable(QStringLiteral("%1 off, enlarged %2").arg(sharp).arg(blocky)));
+    QVERIFY2(sharp * (builtIn ? 4 : 2) <= blocky,
+             qPrintable(QStringLiteral("%1 off, enlarged %2").arg(sharp).arg(blocky)));
 }
 
 // At its own size a picture is exactly its own pixels, the very image it was decoded to.
-void PictureScaleTest::ownSizeIsTheOwnPixels() {
+void PictureScaleTest::ownSizeIsTheOwnPixels()
+{
     const tuvrel::Picture picture = tuvrel::Picture::load("vormen_eendje");
     QCOMPARE(picture.pixelsFor(picture.size()).cacheKey(), picture.image().cacheKey());
     QVERIFY(picture.pixelsFor(QSize()).isNull());
@@ -291,7 +326,8 @@ void PictureScaleTest::ownSizeIsTheOwnPixels() {
 // While a window's scale changes, a picture gives only what it keeps for a size already,
 // and else the decoded rendering nearest above the size; nothing is decoded or drawn for
 // either. (An asset that no other case here draws.)
-void PictureScaleTest::whileTheScaleChanges() {
+void PictureScaleTest::whileTheScaleChanges()
+{
     const tuvrel::Picture picture = tuvrel::Picture::load("zak1_1_boek");
     const QSize own = picture.size(), twice = own * 2, between = own * 3 / 2, thrice = own * 3;
     QVERIFY(picture.pixelsAtHandFor(twice).isNull());

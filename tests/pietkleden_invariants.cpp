@@ -24,15 +24,18 @@ struct Kind {
 const std::array<Kind, 3>& kinds()
 {
     static const std::array<Kind, 3> all{{
-        {"ImageMuts", QRect(744, 216, 132, 70),
+        {"ImageMuts",
+         QRect(744, 216, 132, 70),
          {{{"ImageMutsRood", "pietkleden_muts_rood", QRect(88, 168, 132, 70)},
            {"ImageMutsGroen", "pietkleden_muts_groen", QRect(88, 316, 132, 70)},
            {"ImageMutsBlauw", "pietkleden_muts_blauw", QRect(88, 456, 132, 70)}}}},
-        {"ImageBloes", QRect(720, 320, 182, 128),
+        {"ImageBloes",
+         QRect(720, 320, 182, 128),
          {{{"ImageBloesOranje", "pietkleden_bloes_oranje", QRect(232, 136, 186, 128)},
            {"ImageBloesGroen", "pietkleden_bloes_groen", QRect(232, 296, 182, 128)},
            {"ImageBloesBlauw", "pietkleden_bloes_blauw", QRect(232, 448, 182, 128)}}}},
-        {"ImageBroek", QRect(760, 440, 100, 68),
+        {"ImageBroek",
+         QRect(760, 440, 100, 68),
          {{{"ImageBroekRood", "pietkleden_broek_rood", QRect(432, 184, 100, 68)},
            {"imageBroekGroen", "pietkleden_broek_groen", QRect(432, 344, 100, 68)},
            {"ImageBroekBlauw", "pietkleden_broek_blauw", QRect(432, 496, 100, 68)}}}},

@@ -18,7 +18,10 @@ const QStringList Caps{"ImageMutsRood", "ImageMutsGroen", "ImageMutsBlauw"};
 const QStringList Blouses{"ImageBloesOranje", "ImageBloesGroen", "ImageBloesBlauw"};
 const QStringList Trousers{"ImageBroekRood", "imageBroekGroen", "ImageBroekBlauw"};
 
-QStringList wardrobe() { return Caps + Blouses + Trousers; }
+QStringList wardrobe()
+{
+    return Caps + Blouses + Trousers;
+}
 
 // The pixels of the figure's white clothes: opaque, light and without colour,
 // within the places on Piet (the whites of his eyes lie just below the cap's).
@@ -31,7 +34,8 @@ QList<QPoint> whiteClothes(const QImage& background, const QList<QRect>& places)
             const QColor c = bg.pixelColor(x, y);
             const int lo = std::min({c.red(), c.green(), c.blue()});
             const int hi = std::max({c.red(), c.green(), c.blue()});
-            const bool inPlace = std::any_of(places.begin(), places.end(), [x, y](const QRect& r) { return r.contains(x, y); });
+            const bool inPlace = std::any_of(places.begin(), places.end(),
+                                             [x, y](const QRect& r) { return r.contains(x, y); });
             if (inPlace && c.alpha() == 255 && lo >= 190 && hi - lo <= 16)
                 white << QPoint(x, y);
         }
@@ -188,8 +192,10 @@ private slots:
     {
         Form& f = program->show("Pietkleden");
         QCOMPARE(f.image("ImageBloes").pixelRect().width(), 182);
-        for (const auto& [blouse, width] : {std::pair{"ImageBloesOranje", 186}, {"ImageBloesGroen", 182},
-                                            {"ImageBloesOranje", 186}, {"ImageBloesBlauw", 182}}) {
+        for (const auto& [blouse, width] : {std::pair{"ImageBloesOranje", 186},
+                                            {"ImageBloesGroen", 182},
+                                            {"ImageBloesOranje", 186},
+                                            {"ImageBloesBlauw", 182}}) {
             drag(f, blouse, "ImageBloes");
             QCOMPARE(f.image("ImageBloes").pixelRect().width(), width);
         }
@@ -199,9 +205,11 @@ private slots:
     {
         Form& f = program->show("Pietkleden");
         const QImage before = render(f);
-        for (const QString& piece : {QStringLiteral("ImageMutsRood"), QStringLiteral("ImageBloesOranje"), QStringLiteral("imageBroekGroen")}) {
+        for (const QString& piece :
+             {QStringLiteral("ImageMutsRood"), QStringLiteral("ImageBloesOranje"), QStringLiteral("imageBroekGroen")}) {
             // On the other wardrobe pieces, the title and the door.
-            const QStringList targets = wardrobe() << "Label1" << "knopTerug";
+            const QStringList targets = wardrobe() << "Label1"
+                                                   << "knopTerug";
             for (const QString& target : targets)
                 if (target != piece)
                     drag(f, piece, target);
@@ -277,7 +285,10 @@ private slots:
                 for (int y = 0; y < pixels.height(); ++y)
                     for (int x = 0; x < pixels.width(); ++x)
                         if (qAlpha(pixels.pixel(x, y)) > 0 && !onFigure(at + QPoint(x, y)))
-                            QFAIL(qPrintable(QStringLiteral("%1 reaches off Piet at %2,%3").arg(piece).arg(at.x() + x).arg(at.y() + y)));
+                            QFAIL(qPrintable(QStringLiteral("%1 reaches off Piet at %2,%3")
+                                                 .arg(piece)
+                                                 .arg(at.x() + x)
+                                                 .arg(at.y() + y)));
             }
 
         // All 27 outfits: every white pixel of the figure is covered by a worn
@@ -291,7 +302,10 @@ private slots:
                     const QImage shown = render(f);
                     for (const QPoint& p : white) {
                         const std::optional<QColor> worn = wornAt(f, p);
-                        QVERIFY2(worn, qPrintable(QStringLiteral("%1 leaves %2,%3 white").arg(outfit.join(", ")).arg(p.x()).arg(p.y())));
+                        QVERIFY2(
+                            worn,
+                            qPrintable(
+                                QStringLiteral("%1 leaves %2,%3 white").arg(outfit.join(", ")).arg(p.x()).arg(p.y())));
                         QCOMPARE(shown.pixelColor(p), *worn);
                     }
                 }

@@ -11,8 +11,14 @@ namespace tuvrel::test {
 
 namespace {
 
-int levelOf(const Form& f) { return f.name().right(1).toInt(); }
-QString name(const char* n) { return QString::fromLatin1(n); }
+int levelOf(const Form& f)
+{
+    return f.name().right(1).toInt();
+}
+QString name(const char* n)
+{
+    return QString::fromLatin1(n);
+}
 
 QString rowState(const Form& f, const SackRow& row)
 {
@@ -22,11 +28,14 @@ QString rowState(const Form& f, const SackRow& row)
     const Image& odd = *pictures.at(size_t(row.odd));
     const bool right = f.image(name(row.right)).visible();
     const bool wrong = f.image(name(row.wrong)).visible();
-    const int enabled = int(std::count_if(pictures.begin(), pictures.end(), [](const Image* p) { return p->enabled(); }));
+    const int enabled = int(
+        std::count_if(pictures.begin(), pictures.end(), [](const Image* p) { return p->enabled(); }));
 
     if (wrong) {
         if (enabled != 0)
-            return QStringLiteral("the sad face shows on %1 but %2 of its pictures can still be dragged").arg(name(row.sack)).arg(enabled);
+            return QStringLiteral("the sad face shows on %1 but %2 of its pictures can still be dragged")
+                .arg(name(row.sack))
+                .arg(enabled);
         return {};
     }
     if (enabled == 4)
@@ -34,7 +43,11 @@ QString rowState(const Form& f, const SackRow& row)
     // Solved: only the odd picture is still enabled, and it has gone into the sack.
     if (!right || enabled != 1 || !odd.enabled() || odd.visible())
         return QStringLiteral("row of %1: smile %2, %3 pictures enabled, odd picture enabled %4 and visible %5")
-            .arg(name(row.sack)).arg(right).arg(enabled).arg(odd.enabled()).arg(odd.visible());
+            .arg(name(row.sack))
+            .arg(right)
+            .arg(enabled)
+            .arg(odd.enabled())
+            .arg(odd.visible());
     return {};
 }
 
@@ -49,9 +62,8 @@ bool isRowPicture(const std::array<SackRow, 3>& rows, const QString& control)
 
 bool isMark(const std::array<SackRow, 3>& rows, const QString& control)
 {
-    return std::any_of(rows.begin(), rows.end(), [&](const SackRow& row) {
-        return control == name(row.right) || control == name(row.wrong);
-    });
+    return std::any_of(rows.begin(), rows.end(),
+                       [&](const SackRow& row) { return control == name(row.right) || control == name(row.wrong); });
 }
 
 }  // namespace
@@ -86,7 +98,8 @@ InvariantSet plaatjeindezakInvariants()
              QSet<quintptr> seen;
              for (const auto& c : f.controls()) {
                  const ControlDescription& row = f.description().rows.at(size_t(c->index()));
-                 if (c->left() != row.left || c->top() != row.top || c->width() != row.width || c->height() != row.height)
+                 if (c->left() != row.left || c->top() != row.top || c->width() != row.width ||
+                     c->height() != row.height)
                      return QStringLiteral("%1 moved or changed its size").arg(c->name());
                  if (c->controlClass() != ControlClass::Image)
                      continue;

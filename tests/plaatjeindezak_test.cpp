@@ -24,19 +24,55 @@ struct Row {
 const std::vector<Row>& rows()
 {
     static const std::vector<Row> all{
-        {"Plaatjeindezak1", {"ImageMijter", "ImageKaars", "ImageBoek", "ImageStaf"}, 1, "ImageZak1", "ImageGoed1", "ImageFout1"},
-        {"Plaatjeindezak1", {"ImageMuts", "ImageZak", "ImageParaplu", "ImageRoe"}, 2, "ImageZak2", "ImageGoed2", "ImageFout2"},
-        {"Plaatjeindezak1", {"ImageSkeeler", "ImageSchoen", "ImageSlof", "ImageKlomp"}, 0, "ImageZak3", "ImageGoed3", "ImageFout3"},
-        {"Plaatjeindezak2", {"ImageBoot", "ImagePiet", "ImageSint", "ImageTractor"}, 3, "ImageZak1", "ImageGoed1", "ImageFout1"},
-        {"Plaatjeindezak2", {"ImageSpeculaas", "ImageIJs", "ImageLetter", "ImagePepernoten"}, 1, "ImageZak4", "ImageGoed4", "ImageFout4"},
-        {"Plaatjeindezak2", {"ImagePaard", "ImageSchoorst", "ImageNest", "ImagePak"}, 2, "ImageZak3", "ImageGoed3", "ImageFout3"},
+        {"Plaatjeindezak1",
+         {"ImageMijter", "ImageKaars", "ImageBoek", "ImageStaf"},
+         1,
+         "ImageZak1",
+         "ImageGoed1",
+         "ImageFout1"},
+        {"Plaatjeindezak1",
+         {"ImageMuts", "ImageZak", "ImageParaplu", "ImageRoe"},
+         2,
+         "ImageZak2",
+         "ImageGoed2",
+         "ImageFout2"},
+        {"Plaatjeindezak1",
+         {"ImageSkeeler", "ImageSchoen", "ImageSlof", "ImageKlomp"},
+         0,
+         "ImageZak3",
+         "ImageGoed3",
+         "ImageFout3"},
+        {"Plaatjeindezak2",
+         {"ImageBoot", "ImagePiet", "ImageSint", "ImageTractor"},
+         3,
+         "ImageZak1",
+         "ImageGoed1",
+         "ImageFout1"},
+        {"Plaatjeindezak2",
+         {"ImageSpeculaas", "ImageIJs", "ImageLetter", "ImagePepernoten"},
+         1,
+         "ImageZak4",
+         "ImageGoed4",
+         "ImageFout4"},
+        {"Plaatjeindezak2",
+         {"ImagePaard", "ImageSchoorst", "ImageNest", "ImagePak"},
+         2,
+         "ImageZak3",
+         "ImageGoed3",
+         "ImageFout3"},
     };
     return all;
 }
 
-QString oddOf(const Row& r) { return r.pictures.at(r.odd); }
+QString oddOf(const Row& r)
+{
+    return r.pictures.at(r.odd);
+}
 // A picture of the row that is not its odd one.
-QString notOddOf(const Row& r) { return r.pictures.at(r.odd == 0 ? 1 : 0); }
+QString notOddOf(const Row& r)
+{
+    return r.pictures.at(r.odd == 0 ? 1 : 0);
+}
 
 // The three rows of a form, top to bottom.
 std::vector<const Row*> rowsOf(const QString& form)
@@ -49,7 +85,10 @@ std::vector<const Row*> rowsOf(const QString& form)
 }
 
 // A row of the same form below (or, for the last, above) this one.
-const Row& neighbourOf(int i) { return rows().at(size_t(i % 3 == 2 ? i - 1 : i + 1)); }
+const Row& neighbourOf(int i)
+{
+    return rows().at(size_t(i % 3 == 2 ? i - 1 : i + 1));
+}
 
 void addRows()
 {
@@ -342,7 +381,7 @@ private slots:
         dragTo(f, source, f.shape("Shape8").pixelRect().topLeft() + QPoint(3, 3));
         dragTo(f, source, QPoint(sack.left() - 20, sack.center().y()));
         dragTo(f, source, QPoint(sack.center().x(), sack.bottom() + 3));
-        dragTo(f, source, QPoint(1000, 640));  // the bare field
+        dragTo(f, source, QPoint(1000, 640));    // the bare field
         dragTo(f, source, centreOf(f, source));  // back onto itself
 
         QCOMPARE(stateOf(), state);

@@ -19,7 +19,10 @@ InvariantSet puzzelInvariants()
                  const bool own = slot.picture() == piece.picture();
                  if (own == slot.enabled() || own == piece.visible())
                      return QStringLiteral("slot %1: own piece %2, enabled %3, piece visible %4")
-                         .arg(k).arg(own).arg(slot.enabled()).arg(piece.visible());
+                         .arg(k)
+                         .arg(own)
+                         .arg(slot.enabled())
+                         .arg(piece.visible());
              }
              return QString();
          }},

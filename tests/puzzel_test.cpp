@@ -9,9 +9,18 @@ using namespace tuvrel::test;
 
 namespace {
 
-QString slot(int k) { return QStringLiteral("Image%1").arg(k); }
-QString piece(int k) { return QStringLiteral("img%1").arg(k); }
-QString puzzel(int n) { return QStringLiteral("Puzzel%1").arg(n); }
+QString slot(int k)
+{
+    return QStringLiteral("Image%1").arg(k);
+}
+QString piece(int k)
+{
+    return QStringLiteral("img%1").arg(k);
+}
+QString puzzel(int n)
+{
+    return QStringLiteral("Puzzel%1").arg(n);
+}
 
 // Places that are not slots: imgLeeg and the tray frames (whose middle is a piece).
 // The big frame's middle is where the four slots meet, so it is tried at its edge.
@@ -125,7 +134,7 @@ private slots:
         targets << piece(3) << piece(4);
         for (const QString& target : targets)
             drag(f, piece(1), target);
-        dragTo(f, piece(1), QPoint(1000, 650));  // bare form
+        dragTo(f, piece(1), QPoint(1000, 650));                                     // bare form
         dragTo(f, piece(1), QPoint(f.image(slot(1)).pixelRect().left() - 4, 300));  // on the frame only
         QCOMPARE(render(f), before);
         for (int k = 1; k <= 4; ++k) {

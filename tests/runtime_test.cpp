@@ -16,7 +16,10 @@ using namespace tuvrel::test;
 
 namespace {
 
-constexpr int px(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int px(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
 // What the handlers of the test forms did, in order.
 QStringList& events()
@@ -33,8 +36,14 @@ FormClass makeAlpha()
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeightWithMenu,
         .rows{
-            buttonRow("knopA", px(10), px(10), px(80), px(30)).withCaption("A").withFont(fonts::arial(12)).withTabIndex(1),
-            buttonRow("knopB", px(100), px(10), px(80), px(30)).withCaption("B").withFont(fonts::arial(12)).withTabIndex(0),
+            buttonRow("knopA", px(10), px(10), px(80), px(30))
+                .withCaption("A")
+                .withFont(fonts::arial(12))
+                .withTabIndex(1),
+            buttonRow("knopB", px(100), px(10), px(80), px(30))
+                .withCaption("B")
+                .withFont(fonts::arial(12))
+                .withTabIndex(0),
             imageRow("front", px(100), px(100), px(32), px(32)).withPicture("smiley"),
             imageRow("back", px(100), px(100), px(62), px(62)).withPicture("white_square"),
             imageRow("piece", px(300), px(100), px(43), px(44)).withPicture("door").draggable(),
@@ -46,18 +55,38 @@ FormClass makeAlpha()
             imageRow("underShape", px(610), px(110), px(40), px(40)),
             lineRow("lineOver", px(300), px(300), px(400), px(300)).withBorderWidth(4),
             imageRow("noHandler", px(300), px(250), px(84), px(105)).withPicture("sack"),
-            labelRow("lbl", px(100), px(300), px(120), px(40)).withCaption("word word word").withFont(fonts::msSansSerif(12)).withTabIndex(5),
-            labelRow("counter", px(100), px(350), px(60), px(30)).withCaption("0").withFont(fonts::msSansSerif(12)).withTabIndex(6),
+            labelRow("lbl", px(100), px(300), px(120), px(40))
+                .withCaption("word word word")
+                .withFont(fonts::msSansSerif(12))
+                .withTabIndex(5),
+            labelRow("counter", px(100), px(350), px(60), px(30))
+                .withCaption("0")
+                .withFont(fonts::msSansSerif(12))
+                .withTabIndex(6),
             shapeRow("whiteShape", px(800), px(300), px(40), px(40)).opaque(),
             labelRow("faceLabel", px(800), px(400), px(40), px(20)).withFont(fonts::msSansSerif(12)).withTabIndex(7),
-            buttonRow("knopRestart", px(10), px(500), px(100), px(30)).withCaption("nog een keer").withFont(fonts::arial(12)).withTabIndex(3),
-            buttonRow("knopOther", px(120), px(500), px(100), px(30)).withCaption("verder").withFont(fonts::arial(12)).withTabIndex(4),
-            buttonRow("knopHidden", px(230), px(500), px(100), px(30)).withCaption("weg").withFont(fonts::arial(12)).withTabIndex(2).hidden(),
-            buttonRow("knopEnd", px(340), px(500), px(100), px(30)).withCaption("stop").withFont(fonts::arial(12)).withTabIndex(8),
+            buttonRow("knopRestart", px(10), px(500), px(100), px(30))
+                .withCaption("nog een keer")
+                .withFont(fonts::arial(12))
+                .withTabIndex(3),
+            buttonRow("knopOther", px(120), px(500), px(100), px(30))
+                .withCaption("verder")
+                .withFont(fonts::arial(12))
+                .withTabIndex(4),
+            buttonRow("knopHidden", px(230), px(500), px(100), px(30))
+                .withCaption("weg")
+                .withFont(fonts::arial(12))
+                .withTabIndex(2)
+                .hidden(),
+            buttonRow("knopEnd", px(340), px(500), px(100), px(30))
+                .withCaption("stop")
+                .withFont(fonts::arial(12))
+                .withTabIndex(8),
             menuRow("Help", "Help"),
         },
     });
-    for (const char* name : {"knopA", "knopB", "back", "front", "piece", "under", "target", "underShape", "knopHidden"}) {
+    for (const char* name :
+         {"knopA", "knopB", "back", "front", "piece", "under", "target", "underShape", "knopHidden"}) {
         const QString n = QString::fromLatin1(name);
         c.onClick(n, [n](Form&) { events() << "click " + n; });
     }
@@ -173,10 +202,7 @@ private slots:
         QVERIFY(!(a->image("piece").picture() == a->image("piece2").picture()));
     }
 
-    void unknownPictureIsAnError()
-    {
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, Picture::load("no_such_picture"));
-    }
+    void unknownPictureIsAnError() { QVERIFY_THROWS_EXCEPTION(RuntimeError, Picture::load("no_such_picture")); }
 
     void imageTakesThePictureSize()
     {
@@ -310,9 +336,15 @@ private slots:
     void buttonsLieInFrontOfEverything()
     {
         FormClass c(FormDescription{
-            .name = "Gamma", .caption = "g", .clientWidth = ClientWidth, .clientHeight = ClientHeight,
+            .name = "Gamma",
+            .caption = "g",
+            .clientWidth = ClientWidth,
+            .clientHeight = ClientHeight,
             .rows{imageRow("img", px(10), px(10), px(62), px(62)).withPicture("white_square"),
-                     buttonRow("knop", px(20), px(20), px(40), px(40)).withCaption("k").withFont(fonts::arial(12)).withTabIndex(0)},
+                  buttonRow("knop", px(20), px(20), px(40), px(40))
+                      .withCaption("k")
+                      .withFont(fonts::arial(12))
+                      .withTabIndex(0)},
         });
         Program p({&c});
         Form& g = p.show("Gamma");
@@ -326,10 +358,12 @@ private slots:
         QTest::addColumn<QPoint>("release");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("image") << QPoint(150, 150) << QPoint(150, 150) << QStringList{"click back"};
-        QTest::newRow("front image without handler swallows it") << QPoint(110, 110) << QPoint(110, 110) << QStringList{"click front"};
+        QTest::newRow("front image without handler swallows it")
+            << QPoint(110, 110) << QPoint(110, 110) << QStringList{"click front"};
         QTest::newRow("release on another control") << QPoint(150, 150) << QPoint(520, 120) << QStringList{};
         QTest::newRow("release on the bare form") << QPoint(150, 150) << QPoint(950, 600) << QStringList{};
-        QTest::newRow("empty image over its whole rectangle") << QPoint(548, 148) << QPoint(548, 148) << QStringList{"click under"};
+        QTest::newRow("empty image over its whole rectangle")
+            << QPoint(548, 148) << QPoint(548, 148) << QStringList{"click under"};
         QTest::newRow("through a shape") << QPoint(615, 115) << QPoint(615, 115) << QStringList{"click underShape"};
         QTest::newRow("button") << QPoint(20, 20) << QPoint(20, 20) << QStringList{"click knopA"};
         QTest::newRow("draggable image never clicks") << QPoint(310, 110) << QPoint(310, 110) << QStringList{};
@@ -415,7 +449,8 @@ private slots:
         QTest::newRow("on itself") << "piece" << QPoint(310, 110) << QStringList{};
         QTest::newRow("on an image without handler") << "piece" << QPoint(320, 300) << QStringList{};
         QTest::newRow("on a label") << "piece" << QPoint(110, 310) << QStringList{};
-        QTest::newRow("on a button with a drop handler") << "piece" << QPoint(20, 20) << QStringList{"drop piece on knopA"};
+        QTest::newRow("on a button with a drop handler")
+            << "piece" << QPoint(20, 20) << QStringList{"drop piece on knopA"};
         QTest::newRow("outside the window") << "piece" << QPoint(1500, 900) << QStringList{};
         QTest::newRow("negative coordinates") << "piece" << QPoint(-40, -40) << QStringList{};
     }
@@ -554,7 +589,8 @@ private slots:
     {
         a->label("lbl").setCaption("nieuw");
         events() << "write returned";
-        QCOMPARE(events(), (QStringList{"change lbl=nieuw", "change counter=from lbl", "change lbl done", "write returned"}));
+        QCOMPARE(events(),
+                 (QStringList{"change lbl=nieuw", "change counter=from lbl", "change lbl done", "write returned"}));
         events().clear();
         a->label("counter").setCaption("from lbl");  // unchanged text raises Change as well
         QCOMPARE(events(), QStringList{"change counter=from lbl"});
@@ -600,7 +636,10 @@ private slots:
             int rows = 0;
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x)
-                    if (img.pixelColor(x, y).lightness() < 100) { ++rows; break; }
+                    if (img.pixelColor(x, y).lightness() < 100) {
+                        ++rows;
+                        break;
+                    }
             return rows;
         };
         const QRect r = l.pixelRect();
@@ -646,7 +685,7 @@ private slots:
         QVERIFY(b.isLoaded());
         QVERIFY(!program->registry().ended());
         QVERIFY(program->registry().existing("Alpha") == a);  // the slot stays
-        closeWindow(b);  // the last one: the program ends
+        closeWindow(b);                                       // the last one: the program ends
         QVERIFY(program->registry().ended());
     }
 

@@ -61,7 +61,8 @@ private slots:
         QTest::addColumn<double>("scale");
         for (const Play& p : plays())
             for (double scale : {1.5, 2.0, 3.0})
-                QTest::newRow(qPrintable(QStringLiteral("%1 at %2").arg(p.form).arg(scale))) << QString(p.form) << scale;
+                QTest::newRow(qPrintable(QStringLiteral("%1 at %2").arg(p.form).arg(scale)))
+                    << QString(p.form) << scale;
     }
     void playsAsAtOwnSize()
     {

@@ -19,7 +19,10 @@ const Token Tokens[] = {
     {"ImgPiet", "lblTellerPiet", spel::PietColour},
 };
 
-const Image& cell(const Form& f, int n) { return f.image(QStringLiteral("Image%1").arg(n)); }
+const Image& cell(const Form& f, int n)
+{
+    return f.image(QStringLiteral("Image%1").arg(n));
+}
 
 }  // namespace
 
@@ -38,7 +41,9 @@ InvariantSet spelInvariants()
                  const QString& shown = f.label(t.counter).caption();
                  if (shown != QString::number(held) || held > 8)
                      return QStringLiteral("%1 reads \"%2\" with %3 cells holding %4")
-                         .arg(t.counter, shown).arg(held).arg(t.image);
+                         .arg(t.counter, shown)
+                         .arg(held)
+                         .arg(t.image);
              }
              return QString();
          }},
@@ -48,7 +53,9 @@ InvariantSet spelInvariants()
                  const bool usedUp = f.label(t.counter).caption() == QLatin1String("8");
                  if (f.image(t.image).enabled() == usedUp)
                      return QStringLiteral("%1 enabled %2 at \"%3\"")
-                         .arg(t.image).arg(f.image(t.image).enabled()).arg(f.label(t.counter).caption());
+                         .arg(t.image)
+                         .arg(f.image(t.image).enabled())
+                         .arg(f.label(t.counter).caption());
              }
              return QString();
          }},
@@ -86,7 +93,9 @@ InvariantSet spelInvariants()
                  const BgrColor shown = f.shape(QStringLiteral("Shape%1").arg(n)).fillColor();
                  if (shown != expected[size_t(n - 1)])
                      return QStringLiteral("square %1 is &H%2, expected &H%3")
-                         .arg(n).arg(shown, 8, 16, QLatin1Char('0')).arg(expected[size_t(n - 1)], 8, 16, QLatin1Char('0'));
+                         .arg(n)
+                         .arg(shown, 8, 16, QLatin1Char('0'))
+                         .arg(expected[size_t(n - 1)], 8, 16, QLatin1Char('0'));
              }
              return QString();
          }},

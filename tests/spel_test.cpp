@@ -15,16 +15,37 @@ using namespace tuvrel::test;
 namespace {
 
 enum Player { Sint, Piet };
-const char* tokenOf(Player p) { return p == Sint ? "ImgSint" : "ImgPiet"; }
-const char* counterOf(Player p) { return p == Sint ? "lblTellerSint" : "lblTellerPiet"; }
-const char* nameOf(Player p) { return p == Sint ? "Sint" : "Piet"; }
-QColor colourOf(Player p) { return p == Sint ? QColor(255, 192, 128) : QColor(255, 255, 128); }
+const char* tokenOf(Player p)
+{
+    return p == Sint ? "ImgSint" : "ImgPiet";
+}
+const char* counterOf(Player p)
+{
+    return p == Sint ? "lblTellerSint" : "lblTellerPiet";
+}
+const char* nameOf(Player p)
+{
+    return p == Sint ? "Sint" : "Piet";
+}
+QColor colourOf(Player p)
+{
+    return p == Sint ? QColor(255, 192, 128) : QColor(255, 255, 128);
+}
 const QColor White(255, 255, 255);
 
-QString cell(int n) { return QStringLiteral("Image%1").arg(n); }
-QString square(int n) { return QStringLiteral("Shape%1").arg(n); }
+QString cell(int n)
+{
+    return QStringLiteral("Image%1").arg(n);
+}
+QString square(int n)
+{
+    return QStringLiteral("Shape%1").arg(n);
+}
 
-void place(Form& f, Player p, int n) { drag(f, tokenOf(p), cell(n)); }
+void place(Form& f, Player p, int n)
+{
+    drag(f, tokenOf(p), cell(n));
+}
 
 // The groups of four worked out from the board's geometry, cells numbered row by row from 1.
 struct NamedGroup {
@@ -43,7 +64,8 @@ std::vector<NamedGroup> groupsOfFour()
     all.push_back({"rising diagonal", {at(0, 3), at(1, 2), at(2, 1), at(3, 0)}});
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
-            all.push_back({QStringLiteral("square at %1").arg(at(r, c)), {at(r, c), at(r, c + 1), at(r + 1, c), at(r + 1, c + 1)}});
+            all.push_back({QStringLiteral("square at %1").arg(at(r, c)),
+                           {at(r, c), at(r, c + 1), at(r + 1, c), at(r + 1, c + 1)}});
     return all;
 }
 
@@ -71,8 +93,9 @@ void verifySquares(Form& f, const QHash<int, QColor>& lit)
     const std::array<QColor, 16> shown = shownSquares(f);
     for (int n = 1; n <= 16; ++n) {
         const QColor want = lit.value(n, White);
-        QVERIFY2(shown[size_t(n - 1)] == want,
-                 qPrintable(QStringLiteral("square %1 shows %2, expected %3").arg(n).arg(shown[size_t(n - 1)].name(), want.name())));
+        QVERIFY2(shown[size_t(n - 1)] == want, qPrintable(QStringLiteral("square %1 shows %2, expected %3")
+                                                              .arg(n)
+                                                              .arg(shown[size_t(n - 1)].name(), want.name())));
         QCOMPARE(toQColor(f.shape(square(n)).fillColor()), want);
     }
 }
@@ -278,8 +301,8 @@ private slots:
         QTest::addColumn<bool>("usable");
         for (const char* caption : {"7", "8", "9"})
             for (Player p : {Sint, Piet})
-                QTest::addRow("%s at %s", nameOf(p), caption)
-                    << QString(counterOf(p)) << QString(tokenOf(p)) << QString(caption) << (QLatin1String(caption) != "8");
+                QTest::addRow("%s at %s", nameOf(p), caption) << QString(counterOf(p)) << QString(tokenOf(p))
+                                                              << QString(caption) << (QLatin1String(caption) != "8");
     }
     void counterAtEightUsesUpItsToken()
     {
@@ -316,7 +339,8 @@ private slots:
         Form& f = program->show("Spel");
         const QImage before = render(f);
         for (Player p : {Sint, Piet}) {
-            for (const char* target : {"lblTellerSint", "lblTellerPiet", "ImgSint", "ImgPiet", "ImgLeeg", "knopOpnieuw", "knopTerug"})
+            for (const char* target :
+                 {"lblTellerSint", "lblTellerPiet", "ImgSint", "ImgPiet", "ImgLeeg", "knopOpnieuw", "knopTerug"})
                 drag(f, tokenOf(p), target);
             dragTo(f, tokenOf(p), f.shape("Shape17").pixelRect().center());  // the legend
             dragTo(f, tokenOf(p), QPoint(1000, 640));                        // the bare form

@@ -17,7 +17,8 @@ const std::vector<FormClass>& gameStandIns()
     static const std::vector<FormClass> classes = [] {
         std::vector<FormClass> all;
         for (const char* name : {"Pietkleden", "Plaatjeindezak1", "Vormen1", "Puzzel1", "Tellen1", "Sudoku1", "Spel"})
-            all.emplace_back(FormDescription{.name = name, .caption = name, .clientWidth = ClientWidth, .clientHeight = ClientHeight});
+            all.emplace_back(FormDescription{
+                .name = name, .caption = name, .clientWidth = ClientWidth, .clientHeight = ClientHeight});
         return all;
     }();
     return classes;
@@ -58,13 +59,27 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("toolTip");
-        QTest::newRow("piet") << "knopPiet" << "Pietkleden" << "piet aankleden";
-        QTest::newRow("zak") << "knopZak" << "Plaatjeindezak1" << "welke hoort niet in de rij";
-        QTest::newRow("vormen") << "knopVormen" << "Vormen1" << "vormen";
-        QTest::newRow("puzzels") << "knopPuzzels" << "Puzzel1" << "puzzeltjes";
-        QTest::newRow("tellen") << "KnopTellen1" << "Tellen1" << "tellen";
-        QTest::newRow("sudoku") << "knopSudoku" << "Sudoku1" << "sudoku";
-        QTest::newRow("spel") << "knopSpel" << "Spel" << "groepjes van 4";
+        QTest::newRow("piet") << "knopPiet"
+                              << "Pietkleden"
+                              << "piet aankleden";
+        QTest::newRow("zak") << "knopZak"
+                             << "Plaatjeindezak1"
+                             << "welke hoort niet in de rij";
+        QTest::newRow("vormen") << "knopVormen"
+                                << "Vormen1"
+                                << "vormen";
+        QTest::newRow("puzzels") << "knopPuzzels"
+                                 << "Puzzel1"
+                                 << "puzzeltjes";
+        QTest::newRow("tellen") << "KnopTellen1"
+                                << "Tellen1"
+                                << "tellen";
+        QTest::newRow("sudoku") << "knopSudoku"
+                                << "Sudoku1"
+                                << "sudoku";
+        QTest::newRow("spel") << "knopSpel"
+                              << "Spel"
+                              << "groepjes van 4";
     }
     void gameButtonsShowTheirFirstForm()
     {
@@ -157,7 +172,8 @@ private slots:
         QVERIFY2(red > 2000, qPrintable(QString::number(red)));
         QVERIFY2(orange > 200, qPrintable(QString::number(orange)));
         // Each game button shows its picture centred on its face.
-        for (const char* name : {"knopSpel", "knopSudoku", "KnopTellen1", "knopVormen", "knopPuzzels", "knopPiet", "knopZak"}) {
+        for (const char* name :
+             {"knopSpel", "knopSudoku", "KnopTellen1", "knopVormen", "knopPuzzels", "knopPiet", "knopZak"}) {
             const CommandButton& b = s->button(name);
             QVERIFY(b.graphical());
             QVERIFY(!b.picture().isEmpty());

@@ -53,12 +53,16 @@ InvariantSet sudokuInvariants()
              const bool solved = f.button(QStringLiteral("knopSmile")).visible();
              if (solved == f.button(QStringLiteral("knopGoed")).visible())
                  return QStringLiteral("knopSmile visible %1, knopGoed visible %2")
-                     .arg(solved).arg(f.button(QStringLiteral("knopGoed")).visible());
+                     .arg(solved)
+                     .arg(f.button(QStringLiteral("knopGoed")).visible());
              QString wrong;
              forEachSquare(boardOf(f), SudokuSquare::Kind::Cell, [&](const SudokuSquare& s) {
                  const Image& c = f.image(s.name);
                  if (c.enabled() == solved)
-                     wrong = QStringLiteral("%1 enabled %2 on a board %3").arg(s.name).arg(c.enabled()).arg(QLatin1String(solved ? "solved" : "in play"));
+                     wrong = QStringLiteral("%1 enabled %2 on a board %3")
+                                 .arg(s.name)
+                                 .arg(c.enabled())
+                                 .arg(QLatin1String(solved ? "solved" : "in play"));
                  else if (solved && !(c.picture() == f.image(forms::sudokuPieceName(s.piece)).picture()))
                      wrong = QStringLiteral("%1 does not hold its piece on a solved board").arg(s.name);
              });

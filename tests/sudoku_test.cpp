@@ -14,13 +14,22 @@ using forms::SudokuSquare;
 
 namespace {
 
-QString sudoku(int n) { return QStringLiteral("Sudoku%1").arg(n); }
-QString piece(int k) { return forms::sudokuPieceName(k); }
-const SudokuBoard& board(int n) { return forms::sudokuBoard(n); }
+QString sudoku(int n)
+{
+    return QStringLiteral("Sudoku%1").arg(n);
+}
+QString piece(int k)
+{
+    return forms::sudokuPieceName(k);
+}
+const SudokuBoard& board(int n)
+{
+    return forms::sudokuBoard(n);
+}
 
 struct Place {
     QString name;
-    int piece;  // expected (a cell) or shown (a given)
+    int piece;        // expected (a cell) or shown (a given)
     int row, column;  // 0 to 3
 };
 
@@ -35,14 +44,26 @@ QList<Place> squaresOf(int n, SudokuSquare::Kind kind)
         }
     return places;
 }
-QList<Place> cellsOf(int n) { return squaresOf(n, SudokuSquare::Kind::Cell); }
-QList<Place> givensOf(int n) { return squaresOf(n, SudokuSquare::Kind::Given); }
+QList<Place> cellsOf(int n)
+{
+    return squaresOf(n, SudokuSquare::Kind::Cell);
+}
+QList<Place> givensOf(int n)
+{
+    return squaresOf(n, SudokuSquare::Kind::Given);
+}
 
 // Another piece than k.
-int otherThan(int k) { return k % 4 + 1; }
+int otherThan(int k)
+{
+    return k % 4 + 1;
+}
 
 // The grid square at row r, column c, in form pixels.
-QRect squareRect(int r, int c) { return QRect(352 + 80 * c, 208 + 80 * r, 81, 81); }
+QRect squareRect(int r, int c)
+{
+    return QRect(352 + 80 * c, 208 + 80 * r, 81, 81);
+}
 
 void fillEveryCell(Form& f, int n)
 {
@@ -150,7 +171,8 @@ private slots:
         };
         for (int r = 0; r < 4; ++r)
             for (int col = 0; col < 4; ++col)
-                QVERIFY2(fits(r, col, grid[size_t(r)][size_t(col)]), qPrintable(QStringLiteral("row %1, column %2").arg(r + 1).arg(col + 1)));
+                QVERIFY2(fits(r, col, grid[size_t(r)][size_t(col)]),
+                         qPrintable(QStringLiteral("row %1, column %2").arg(r + 1).arg(col + 1)));
 
         // Count the fillings of the cells that keep every row, column and block right.
         for (const Place& p : c)
@@ -200,16 +222,24 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QStringList>("tabOrder");
-        QTest::newRow("Sudoku1") << 1 << "sudoku 1. " << "Label1" << "Label2"
-                                 << QStringList{"knopGoed", "knopVerder", "knopTerug", "knopSmile"};
-        QTest::newRow("Sudoku2") << 2 << "sudoku 2." << "Label1" << "Label2"
+        QTest::newRow("Sudoku1") << 1 << "sudoku 1. "
+                                 << "Label1"
+                                 << "Label2" << QStringList{"knopGoed", "knopVerder", "knopTerug", "knopSmile"};
+        QTest::newRow("Sudoku2") << 2 << "sudoku 2."
+                                 << "Label1"
+                                 << "Label2"
                                  << QStringList{"knopGoed", "knopVerder", "Command4", "knopSmile", "knopTerug"};
-        QTest::newRow("Sudoku3") << 3 << "sudoku 3. " << "Label1" << "Label3"
+        QTest::newRow("Sudoku3") << 3 << "sudoku 3. "
+                                 << "Label1"
+                                 << "Label3"
                                  << QStringList{"knopGoed", "knopVerder", "Command4", "knopSmile", "knopTerug"};
-        QTest::newRow("Sudoku4") << 4 << "sudoku 4." << "Label4" << "Label3"
+        QTest::newRow("Sudoku4") << 4 << "sudoku 4."
+                                 << "Label4"
+                                 << "Label3"
                                  << QStringList{"knopGoed", "knopVerder", "knopVorige", "knopSmile", "knopTerug"};
-        QTest::newRow("Sudoku5") << 5 << "sudoku 5." << "Label4" << "Label3"
-                                 << QStringList{"knopGoed", "knopVorige", "knopSmile", "knopTerug"};
+        QTest::newRow("Sudoku5") << 5 << "sudoku 5."
+                                 << "Label4"
+                                 << "Label3" << QStringList{"knopGoed", "knopVorige", "knopSmile", "knopTerug"};
     }
     void captionTitlesAndTabOrder()
     {
@@ -427,7 +457,7 @@ private slots:
         QVERIFY(f.image("Img1a").picture() == f.image("Image1").picture());
         QVERIFY(!holds(f, "Img1a", 2));
         QCOMPARE(f.image("Img1a").picture().image(), f.image("Img2").picture().image());  // the same to the eye
-        QCOMPARE(f.image("Image1").pixelRect(), QRect(600, 384, 58, 58));  // the given stays put
+        QCOMPARE(f.image("Image1").pixelRect(), QRect(600, 384, 58, 58));                 // the given stays put
         for (const Place& c : cellsOf(3))
             if (c.name != "Img1a")
                 drag(f, piece(c.piece), c.name);
@@ -470,10 +500,10 @@ private slots:
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 4; ++c)
                 dragTo(f, piece(3), squareRect(r, c).topLeft() + QPoint(76, 76));  // a square beside its cell
-        dragTo(f, piece(1), QPoint(512, 380));   // the block lines' crossing
-        dragTo(f, piece(1), QPoint(353, 300));   // the frame
-        dragTo(f, piece(1), f.image("imgWit").pixelRect().center());  // the hidden blank
-        dragTo(f, piece(1), QPoint(1000, 400));  // bare form
+        dragTo(f, piece(1), QPoint(512, 380));                                     // the block lines' crossing
+        dragTo(f, piece(1), QPoint(353, 300));                                     // the frame
+        dragTo(f, piece(1), f.image("imgWit").pixelRect().center());               // the hidden blank
+        dragTo(f, piece(1), QPoint(1000, 400));                                    // bare form
         QCOMPARE(render(f), before);
         for (const Place& c : cellsOf(n))
             QVERIFY(f.image(c.name).picture().isEmpty());
@@ -487,7 +517,7 @@ private slots:
         Form& s1 = program->form("Sudoku1");
         QCOMPARE(QApplication::activeWindow(), windowOf(s1));
         drag(s1, "Img2", "Img1a");
-        drag(s1, "Img3", "Img1b");  // a wrong piece
+        drag(s1, "Img3", "Img1b");                 // a wrong piece
         const QRect playArea(340, 100, 350, 440);  // pieces and grid
         const QImage left = render(s1).copy(playArea);
         click(s1, "knopVerder");

@@ -22,7 +22,11 @@ const std::array<Kind, 5>& kinds()
 {
     static const std::array<Kind, 5> all{{
         {"lblTellerPepernoot",
-         {{"ImgPepernoot1", "Pe1"}, {"ImgPepernoot2", "Pe2"}, {"ImgPepernoot3", "Pe3"}, {"ImgPepernoot4", "Pe4"}, {"ImgPepernoot5", "Pe5"}},
+         {{"ImgPepernoot1", "Pe1"},
+          {"ImgPepernoot2", "Pe2"},
+          {"ImgPepernoot3", "Pe3"},
+          {"ImgPepernoot4", "Pe4"},
+          {"ImgPepernoot5", "Pe5"}},
          "ImagePepernoot"},
         {"lblTellerPakje", {{"imgPakje1", "Pa1"}}, "ImagePakje"},
         {"lblTellerZak", {{"ImgZak1", "Za1"}, {"ImgZak2", "Za2"}, {"ImgZak3", "Za3"}, {"ImgZak4", "Za4"}}, "ImageZak"},
@@ -32,9 +36,18 @@ const std::array<Kind, 5>& kinds()
     return all;
 }
 
-QString digitSlot(int digit, char letter) { return QStringLiteral("Image%1%2").arg(digit).arg(QLatin1Char(letter)); }
-QString digitPicture(int digit, char letter) { return QStringLiteral("Img%1%2").arg(digit).arg(QLatin1Char(letter)); }
-int groupSize(int digit) { return digit == 2 || digit == 3 ? 3 : 2; }
+QString digitSlot(int digit, char letter)
+{
+    return QStringLiteral("Image%1%2").arg(digit).arg(QLatin1Char(letter));
+}
+QString digitPicture(int digit, char letter)
+{
+    return QStringLiteral("Img%1%2").arg(digit).arg(QLatin1Char(letter));
+}
+int groupSize(int digit)
+{
+    return digit == 2 || digit == 3 ? 3 : 2;
+}
 
 QString checkTellen1Counts(const Form& f)
 {
@@ -49,7 +62,9 @@ QString checkTellen1Counts(const Form& f)
         }
         const QString caption = f.label(QLatin1String(k.counter)).caption();
         if (caption != QString::number(gone))
-            return QStringLiteral("%1 reads \"%2\" while %3 figures have left the field").arg(QLatin1String(k.counter), caption).arg(gone);
+            return QStringLiteral("%1 reads \"%2\" while %3 figures have left the field")
+                .arg(QLatin1String(k.counter), caption)
+                .arg(gone);
     }
     return QString();
 }
@@ -78,7 +93,8 @@ QString checkTellen3Slots(const Form& f)
             if (own) {
                 if (slot.enabled() || own->visible())
                     return QStringLiteral("%1 holds %2 but is %3 and %2 is %4")
-                        .arg(slot.name(), own->name(), slot.enabled() ? "open" : "locked", own->visible() ? "still below" : "gone");
+                        .arg(slot.name(), own->name(), slot.enabled() ? "open" : "locked",
+                             own->visible() ? "still below" : "gone");
             } else {
                 if (!slot.enabled())
                     return QStringLiteral("%1 is locked without a picture of %2").arg(slot.name()).arg(digit);
@@ -101,7 +117,9 @@ QString checkTellen3Pictures(const Form& f)
             for (int s = 0; s < groupSize(digit); ++s)
                 holders += f.image(digitSlot(digit, char('a' + s))).picture() == picture.picture();
             if (holders != (picture.visible() ? 0 : 1))
-                return QStringLiteral("%1 is %2 and shown in %3 slots").arg(picture.name(), picture.visible() ? "below" : "gone").arg(holders);
+                return QStringLiteral("%1 is %2 and shown in %3 slots")
+                    .arg(picture.name(), picture.visible() ? "below" : "gone")
+                    .arg(holders);
         }
     for (int digit = 1; digit <= 5; ++digit)
         if (f.image(QStringLiteral("ImageFout%1").arg(digit)).visible())
@@ -116,13 +134,17 @@ InvariantSet tellenInvariants()
     InvariantSet set;
     set.forms << QStringLiteral("Tellen1") << QStringLiteral("Tellen3");
     const auto on = [](const char* form, QString (*check)(const Form&)) {
-        return [form, check](const Form& f) { return f.name().compare(QLatin1String(form), Qt::CaseInsensitive) == 0 ? check(f) : QString(); };
+        return [form, check](const Form& f) {
+            return f.name().compare(QLatin1String(form), Qt::CaseInsensitive) == 0 ? check(f) : QString();
+        };
     };
     set.invariants = {
-        {"Tellen1: each counter reads the figures of its kind that left the field; a dot is lit exactly when its figure left",
+        {"Tellen1: each counter reads the figures of its kind that left the field; a dot is lit exactly when its "
+         "figure left",
          on("Tellen1", checkTellen1Counts)},
         {"Tellen1: the cards keep their pictures and counters", on("Tellen1", checkTellen1Cards)},
-        {"Tellen3: a slot is locked exactly when it holds a picture of its digit, which has left the row; otherwise it is empty or shows its balls",
+        {"Tellen3: a slot is locked exactly when it holds a picture of its digit, which has left the row; otherwise it "
+         "is empty or shows its balls",
          on("Tellen3", checkTellen3Slots)},
         {"Tellen3: a picture that left the row is in exactly one slot, one still below in none; the hints stay hidden",
          on("Tellen3", checkTellen3Pictures)},

@@ -60,11 +60,17 @@ QStringList litDots(const Form& f)
 }
 
 // A point well inside a dot's square, from the dot's place in twips.
-QPoint dotPixel(int left, int top) { return QPoint(toPixels(left) + 8, toPixels(top) + 8); }
+QPoint dotPixel(int left, int top)
+{
+    return QPoint(toPixels(left) + 8, toPixels(top) + 8);
+}
 
 // ---- Tellen3 ----
 
-int digitOf(const QString& name) { return name.at(name.startsWith(QLatin1String("Image")) ? 5 : 3).digitValue(); }
+int digitOf(const QString& name)
+{
+    return name.at(name.startsWith(QLatin1String("Image")) ? 5 : 3).digitValue();
+}
 QStringList slotsOf(int digit)
 {
     QStringList all;
@@ -72,7 +78,10 @@ QStringList slotsOf(int digit)
         all << QStringLiteral("Image%1%2").arg(digit).arg(QLatin1Char(c));
     return all;
 }
-QStringList picturesOf(int digit) { return slotsOf(digit).replaceInStrings(QStringLiteral("Image"), QStringLiteral("Img")); }
+QStringList picturesOf(int digit)
+{
+    return slotsOf(digit).replaceInStrings(QStringLiteral("Image"), QStringLiteral("Img"));
+}
 QStringList allOf(QStringList (*of)(int))
 {
     QStringList all;
@@ -80,7 +89,10 @@ QStringList allOf(QStringList (*of)(int))
         all << of(d);
     return all;
 }
-QString hintOf(int digit) { return QStringLiteral("ImageFout%1").arg(digit); }
+QString hintOf(int digit)
+{
+    return QStringLiteral("ImageFout%1").arg(digit);
+}
 
 // The control's picture is what the window shows in the control's place.
 bool showsOwnPicture(const QImage& shown, const Image& image)
@@ -201,10 +213,12 @@ private slots:
     void allFifteenFiguresAreCounted()
     {
         Form& f = program->show("Tellen1");
-        const QStringList order{"ImgZak3", "ImgPepernoot2", "ImgPiet1", "imgPakje1", "ImgSint2", "ImgPepernoot5", "ImgZak1", "ImgPiet3",
-                                "ImgPepernoot1", "ImgZak4", "ImgSint1", "ImgPepernoot3", "ImgPiet2", "ImgZak2", "ImgPepernoot4"};
+        const QStringList order{"ImgZak3",       "ImgPepernoot2", "ImgPiet1", "imgPakje1",     "ImgSint2",
+                                "ImgPepernoot5", "ImgZak1",       "ImgPiet3", "ImgPepernoot1", "ImgZak4",
+                                "ImgSint1",      "ImgPepernoot3", "ImgPiet2", "ImgZak2",       "ImgPepernoot4"};
         for (const QString& figure : order) {
-            const auto c = std::find_if(Figures.begin(), Figures.end(), [&](const FigureOnCard& x) { return figure == x.figure; });
+            const auto c = std::find_if(Figures.begin(), Figures.end(),
+                                        [&](const FigureOnCard& x) { return figure == x.figure; });
             const QString before = f.label(c->counter).caption();
             click(f, figure);
             QCOMPARE(f.label(c->counter).caption(), QString::number(before.toInt() + 1));
@@ -217,7 +231,8 @@ private slots:
         // The field is empty; the pepernoot card shows three dots above two.
         QImage shown = render(f);
         QVERIFY(emptyInside(shown, f.shape("Shape11").pixelRect()));
-        for (QPoint p : {dotPixel(3510, 6030), dotPixel(3870, 6030), dotPixel(4230, 6030), dotPixel(3510, 6510), dotPixel(3870, 6510)})
+        for (QPoint p : {dotPixel(3510, 6030), dotPixel(3870, 6030), dotPixel(4230, 6030), dotPixel(3510, 6510),
+                         dotPixel(3870, 6510)})
             QCOMPARE(shown.pixel(p), DotBrown);
         QCOMPARE(shown.pixel(dotPixel(4230, 6510)), PanelOrange);
 
@@ -234,8 +249,8 @@ private slots:
         click(f, "ImgPiet2");
         click(f, "ImgZak4");
         const QImage before = render(f);
-        QStringList inert{"ImagePepernoot", "ImagePakje", "ImageZak", "ImageSint", "Image4", "Label1", "Label2",
-                          "Shape1", "Shape6", "Shape10"};
+        QStringList inert{"ImagePepernoot", "ImagePakje", "ImageZak", "ImageSint", "Image4",
+                          "Label1",         "Label2",     "Shape1",   "Shape6",    "Shape10"};
         inert << Counters;
         for (const QString& name : inert)
             click(f, name);
@@ -266,7 +281,7 @@ private slots:
         QVERIFY(label && label->controlClass() == ControlClass::Label);
         QCOMPARE(static_cast<Label*>(label)->caption(), QString::number(digitOf(slot)));
         const QImage shown = render(f);
-        QCOMPARE(shown.pixel(r.center()), qRgb(255, 255, 255));           // an empty slot on the white square
+        QCOMPARE(shown.pixel(r.center()), qRgb(255, 255, 255));          // an empty slot on the white square
         QCOMPARE(shown.pixel(r.left() - 70, r.top()), qRgb(192, 0, 0));  // the red strip above the digit
     }
 
@@ -367,15 +382,15 @@ private slots:
         const QImage before = render(f);
         const QRect slot = f.image("Image2a").pixelRect();
         const QList<QPoint> places{
-            centreOf(f, "Label6"),                        // a digit
-            QPoint(slot.left() - 60, slot.top() + 2),     // its red strip above the digit
-            QPoint(slot.left() - 4, slot.center().y()),   // the white square beside the slot
-            QPoint(slot.center().x(), slot.bottom() + 4), // the white square below it
-            centreOf(f, "Img3c"),                         // another picture
-            centreOf(f, "Img5a"),                         // the empty frame of a placed one
-            centreOf(f, "ImageFout1"),                    // where a hint lies hidden
-            QPoint(500, 396),                             // the bare form between the cards and the pictures
-            QPoint(60, 300),                              // and left of the cards
+            centreOf(f, "Label6"),                         // a digit
+            QPoint(slot.left() - 60, slot.top() + 2),      // its red strip above the digit
+            QPoint(slot.left() - 4, slot.center().y()),    // the white square beside the slot
+            QPoint(slot.center().x(), slot.bottom() + 4),  // the white square below it
+            centreOf(f, "Img3c"),                          // another picture
+            centreOf(f, "Img5a"),                          // the empty frame of a placed one
+            centreOf(f, "ImageFout1"),                     // where a hint lies hidden
+            QPoint(500, 396),                              // the bare form between the cards and the pictures
+            QPoint(60, 300),                               // and left of the cards
             QPoint(1010, 660),
         };
         for (QPoint p : places)

@@ -17,7 +17,10 @@ using namespace tuvrel::test;
 
 namespace {
 
-constexpr int px(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int px(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
 // Longer than the mouse rests before Qt asks for its tool tip, ms.
 constexpr int LongPress = 1000;
@@ -37,7 +40,10 @@ FormClass makeBoard()
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
         .rows{
-            buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12)).withToolTip("een knop"),
+            buttonRow("knop", px(100), px(100), px(120), px(40))
+                .withCaption("knop")
+                .withFont(fonts::arial(12))
+                .withToolTip("een knop"),
             imageRow("picture", px(100), px(300), px(60), px(60)).withPicture("smiley"),
             imageRow("piece", px(400), px(100), px(43), px(44)).withPicture("door").draggable(),
             imageRow("slot", px(600), px(100), px(60), px(60)),
@@ -62,7 +68,7 @@ FormClass makeOther()
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
         .rows{buttonRow("knop", px(100), px(100), px(120), px(40)).withCaption("knop").withFont(fonts::arial(12)),
-                 menuRow("Help", "Help")},
+              menuRow("Help", "Help")},
     });
     c.onClick("knop", [](Form&) { events() << "click other knop"; });
     c.onClick("Help", [](Form&) { events() << "click other Help"; });
@@ -142,23 +148,25 @@ private slots:
     {
         const int slack = int(FormCanvas::tapSlack());
         QVERIFY(slack >= 10);
-        const QPoint knop(160, 120);           // the button's centre: 100..219 x 100..139
-        const QPoint edge(101, 138);           // just inside its bottom-left corner
+        const QPoint knop(160, 120);  // the button's centre: 100..219 x 100..139
+        const QPoint edge(101, 138);  // just inside its bottom-left corner
         QTest::addColumn<double>("scale");
         QTest::addColumn<Path>("path");
         QTest::addColumn<QStringList>("expected");
         for (double scale : {1.0, 1.5}) {
             const auto row = [scale](const char* name) -> QTestData& {
-                return QTest::newRow(qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(name)).arg(scale))) << scale;
+                return QTest::newRow(qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(name)).arg(scale)))
+                       << scale;
             };
             row("tap on a button") << Path{knop, {}} << QStringList{"click knop"};
             row("tap that moves two pixels") << Path{knop, {knop + QPoint(2, 0)}} << QStringList{"click knop"};
             row("tap at the edge that wanders off within the slack")
                 << Path{edge, {edge + QPoint(-2, 2)}} << QStringList{"click knop"};
             row("slides off the button") << Path{knop, {knop + QPoint(0, slack + 40)}} << QStringList{};
-            row("slides off and back on") << Path{knop, {knop + QPoint(0, slack + 40), knop + QPoint(5, 0)}}
-                                          << QStringList{"click knop"};
-            row("moves far, staying on the button") << Path{QPoint(102, 120), {QPoint(217, 120)}} << QStringList{"click knop"};
+            row("slides off and back on")
+                << Path{knop, {knop + QPoint(0, slack + 40), knop + QPoint(5, 0)}} << QStringList{"click knop"};
+            row("moves far, staying on the button")
+                << Path{QPoint(102, 120), {QPoint(217, 120)}} << QStringList{"click knop"};
             row("slides from the bare form onto the button") << Path{QPoint(160, 90), {knop}} << QStringList{};
             row("tap on a picture") << Path{QPoint(130, 330), {}} << QStringList{"click picture"};
             row("tap on a draggable picture never clicks") << Path{QPoint(420, 120), {}} << QStringList{};
@@ -255,7 +263,8 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const Play& p : plays())
             for (const char* window : {"own size", "scale 1.5", "fullscreen"})
-                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(p.form, window))) << QString(p.form) << QString(window);
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(p.form, window)))
+                    << QString(p.form) << QString(window);
     }
     void fingersPlayAsTheMouse()
     {
@@ -394,9 +403,9 @@ private slots:
         const QPoint piece = centreOf(*f, "piece");
         const QPoint slot = centreOf(*f, "slot");
         Fingers fingers;
-        fingers.press(0, *f, piece);                          // holds
+        fingers.press(0, *f, piece);                                     // holds
         fingers.press(1, *f, QPoint(5, f->clientSize().height() - 10));  // rests, far from the piece
-        fingers.press(2, o, QPoint(5, piece.y()));            // rests on the other window, nearer the piece
+        fingers.press(2, o, QPoint(5, piece.y()));                       // rests on the other window, nearer the piece
         fingers.release(0, piece);
         QVERIFY(!f->drag());
         fingers.press(3, *f, piece);

@@ -32,8 +32,14 @@ const Level Level2{{{"ImageVbeerdoos", "ImageBeerdoos"},
                     {"ImageVschelp", "ImageSchelp"},
                     {"ImageVdobbelst", "ImageDobbelst"}}};
 
-const Level& wrappings(int level) { return level == 1 ? Level1 : Level2; }
-QString vormen(int level) { return QStringLiteral("Vormen%1").arg(level); }
+const Level& wrappings(int level)
+{
+    return level == 1 ? Level1 : Level2;
+}
+QString vormen(int level)
+{
+    return QStringLiteral("Vormen%1").arg(level);
+}
 
 int presentsLeft(const Form& f, int level)
 {
@@ -175,10 +181,12 @@ private slots:
                 QList<int> order;
                 for (int i = 1; i <= 6; ++i)
                     order << (last + i) % 6;
-                QTest::newRow(qPrintable(QStringLiteral("%1 last %2").arg(vormen(level)).arg(wrappings(level)[size_t(last)].present)))
+                QTest::newRow(qPrintable(
+                    QStringLiteral("%1 last %2").arg(vormen(level)).arg(wrappings(level)[size_t(last)].present)))
                     << level << order << false;
             }
-            QTest::newRow(qPrintable(vormen(level) + " shuffled, wrong drops between")) << level << QList<int>{3, 0, 5, 1, 4, 2} << true;
+            QTest::newRow(qPrintable(vormen(level) + " shuffled, wrong drops between"))
+                << level << QList<int>{3, 0, 5, 1, 4, 2} << true;
         }
     }
     void rewardOnlyAfterTheSixth()
@@ -234,13 +242,14 @@ private slots:
         drag(f, dragged, "Label2");
         // The panel where no package lies: a shape takes no drops, and there is nothing beneath.
         const QRect panel = f.shape("Shape1").pixelRect();
-        for (QPoint p : {panel.topLeft() + QPoint(4, 4), panel.bottomRight() - QPoint(4, 4), QPoint(panel.center().x(), panel.top() + 6)}) {
+        for (QPoint p : {panel.topLeft() + QPoint(4, 4), panel.bottomRight() - QPoint(4, 4),
+                         QPoint(panel.center().x(), panel.top() + 6)}) {
             QVERIFY(f.hitTest(p) == nullptr);
             dragTo(f, dragged, p);
         }
-        dragTo(f, dragged, centreOf(f, all[5].present));   // where a present has gone
-        dragTo(f, dragged, centreOf(f, "ImageGoed"));      // the hidden reward
-        dragTo(f, dragged, QPoint(1000, 400));             // the bare form
+        dragTo(f, dragged, centreOf(f, all[5].present));  // where a present has gone
+        dragTo(f, dragged, centreOf(f, "ImageGoed"));     // the hidden reward
+        dragTo(f, dragged, QPoint(1000, 400));            // the bare form
 
         QCOMPARE(render(f), before);
         QCOMPARE(presentsLeft(f, level), 5);
@@ -281,7 +290,7 @@ private slots:
         click(start, "knopVormen");
         Form& v1 = program->form("Vormen1");
         QCOMPARE(QApplication::activeWindow(), windowOf(v1));
-        drag(v1, "ImageEendje", "ImageVjack");   // the duck does not fit the jacket
+        drag(v1, "ImageEendje", "ImageVjack");  // the duck does not fit the jacket
         QVERIFY(v1.image("ImageEendje").visible());
         drag(v1, "ImageEendje", "ImageVeendje");
         QVERIFY(!v1.image("ImageEendje").visible());

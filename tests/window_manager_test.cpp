@@ -99,10 +99,13 @@ void waitUntilPlaced(const Form& form)
 {
     FormWindow* w = windowOf(form);
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    QTRY_VERIFY2(inFront(form), qPrintable(QStringLiteral("%1: X active %2, stack %3, Qt active %4")
-                                               .arg(form.name(), hex(activeWindow()), hex(stackingOrder().value(stackingOrder().size() - 1)),
-                                                    QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle() : QStringLiteral("none"))
-                                           + " own " + hex(w->winId())));
+    QTRY_VERIFY2(
+        inFront(form),
+        qPrintable(QStringLiteral("%1: X active %2, stack %3, Qt active %4")
+                       .arg(form.name(), hex(activeWindow()), hex(stackingOrder().value(stackingOrder().size() - 1)),
+                            QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
+                                                         : QStringLiteral("none")) +
+                   " own " + hex(w->winId())));
 }
 
 // Where the window manager has the client area of a window, in root coordinates.
@@ -138,10 +141,18 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("game button") << "Start" << "knopPuzzels" << "Puzzel1";
-        QTest::newRow("door") << "Puzzel1" << "Command1" << "Start";
-        QTest::newRow("next arrow") << "Puzzel1" << "knopRechts" << "Puzzel2";
-        QTest::newRow("previous arrow") << "Puzzel2" << "Command4" << "Puzzel1";
+        QTest::newRow("game button") << "Start"
+                                     << "knopPuzzels"
+                                     << "Puzzel1";
+        QTest::newRow("door") << "Puzzel1"
+                              << "Command1"
+                              << "Start";
+        QTest::newRow("next arrow") << "Puzzel1"
+                                    << "knopRechts"
+                                    << "Puzzel2";
+        QTest::newRow("previous arrow") << "Puzzel2"
+                                        << "Command4"
+                                        << "Puzzel1";
     }
     void showBringsMinimisedFormBack()
     {
@@ -239,7 +250,8 @@ private slots:
         QVERIFY(!windows->fullscreen());
         QTRY_VERIFY(!windowOf(spel)->isFullScreen());
         QTRY_VERIFY(!windowOf(start)->isFullScreen());
-        QTRY_COMPARE(placeOnScreen(windowOf(spel)).size(), spel.clientSize() + QSize(0, windowOf(spel)->menuBar()->height()));
+        QTRY_COMPARE(placeOnScreen(windowOf(spel)).size(),
+                     spel.clientSize() + QSize(0, windowOf(spel)->menuBar()->height()));
 
         key(spel, Qt::Key_F11);
         QVERIFY(windows->fullscreen());

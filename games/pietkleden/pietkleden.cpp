@@ -40,7 +40,8 @@ FormClass pietkledenClass()
 {
     FormClass pietkleden(forms::Pietkleden());
     for (const Slot& slot : Slots)
-        pietkleden.onDragDrop(QLatin1String(slot.name), [&slot](Form& f, Image& source) { dropOnSlot(f, slot, source); });
+        pietkleden.onDragDrop(QLatin1String(slot.name),
+                              [&slot](Form& f, Image& source) { dropOnSlot(f, slot, source); });
     bindNavigation(pietkleden);
     return pietkleden;
 }

@@ -21,8 +21,14 @@ constexpr std::array<SackRow, 3> Level2{{
     {{"ImagePaard", "ImageSchoorst", "ImageNest", "ImagePak"}, 2, "ImageZak3", "ImageGoed3", "ImageFout3"},
 }};
 
-Image& picture(Form& form, const SackRow& row, int i) { return form.image(QString::fromLatin1(row.pictures.at(size_t(i)))); }
-Image& control(Form& form, const char* name) { return form.image(QString::fromLatin1(name)); }
+Image& picture(Form& form, const SackRow& row, int i)
+{
+    return form.image(QString::fromLatin1(row.pictures.at(size_t(i))));
+}
+Image& control(Form& form, const char* name)
+{
+    return form.image(QString::fromLatin1(name));
+}
 
 // Right when the dragged picture is the very picture object of the row's odd one.
 void dropOnSack(Form& form, const SackRow& row, Image& source)

@@ -14,12 +14,18 @@ FormDescription description(int number)
 {
     using Describe = FormDescription (*)();
     static constexpr std::array<Describe, 6> all{forms::Puzzel1, forms::Puzzel2, forms::Puzzel3,
-                                                 forms::Puzzel4,  forms::Puzzel5, forms::Puzzel6};
+                                                 forms::Puzzel4, forms::Puzzel5, forms::Puzzel6};
     return all.at(size_t(number - 1))();
 }
 
-QString slotName(int k) { return QStringLiteral("Image%1").arg(k); }
-QString pieceName(int k) { return QStringLiteral("img%1").arg(k); }
+QString slotName(int k)
+{
+    return QStringLiteral("Image%1").arg(k);
+}
+QString pieceName(int k)
+{
+    return QStringLiteral("img%1").arg(k);
+}
 
 void dropOnSlot(Form& form, int k, Image& source)
 {

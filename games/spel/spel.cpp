@@ -25,7 +25,7 @@ static_assert([] {
 struct Player {
     const char* token;    // the image that is dragged onto the board
     const char* counter;  // the label below it
-    BgrColor colour;       // of the squares of a completed group
+    BgrColor colour;      // of the squares of a completed group
 };
 constexpr std::array<Player, 2> Players{{
     {"ImgSint", "lblTellerSint", SintColour},
@@ -34,8 +34,14 @@ constexpr std::array<Player, 2> Players{{
 
 constexpr int TokensEach = 8;
 
-QString cellName(int n) { return QStringLiteral("Image%1").arg(n); }
-QString squareName(int n) { return QStringLiteral("Shape%1").arg(n); }
+QString cellName(int n)
+{
+    return QStringLiteral("Image%1").arg(n);
+}
+QString squareName(int n)
+{
+    return QStringLiteral("Shape%1").arg(n);
+}
 
 // Lights every group through cell n whose four cells hold the same player's
 // token. Only groups through n can have been completed by the drop on n; a

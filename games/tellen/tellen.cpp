@@ -97,7 +97,8 @@ FormClass tellen3Class()
     for (const NumberGroup& group : numberGroups())
         for (const char* slot : group.slotNames) {
             const QString slotName = QLatin1String(slot);
-            tellen.onDragDrop(slotName, [slotName, &group](Form& form, Image& source) { dropOnSlot(form, slotName, group, source); });
+            tellen.onDragDrop(
+                slotName, [slotName, &group](Form& form, Image& source) { dropOnSlot(form, slotName, group, source); });
         }
     bindNavigation(tellen);
     return tellen;

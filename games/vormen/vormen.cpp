@@ -36,7 +36,10 @@ const Wrappings& wrappings(int level)
     return levels.at(size_t(level - 1));
 }
 
-FormDescription description(int level) { return level == 1 ? forms::Vormen1() : forms::Vormen2(); }
+FormDescription description(int level)
+{
+    return level == 1 ? forms::Vormen1() : forms::Vormen2();
+}
 
 // Only the package's own present fits: it goes back into its wrapping. Any
 // other present stays where it was. Either way, once every present has gone
@@ -59,8 +62,9 @@ FormClass vormenClass(int level)
     FormClass vormen(description(level));
     const Wrappings& all = wrappings(level);
     for (const Wrapping& w : all)
-        vormen.onDragDrop(QLatin1String(w.package),
-                          [&all, present = w.present](Form& f, Image& source) { dropOnPackage(f, all, present, source); });
+        vormen.onDragDrop(QLatin1String(w.package), [&all, present = w.present](Form& f, Image& source) {
+            dropOnPackage(f, all, present, source);
+        });
     bindNavigation(vormen);
     return vormen;
 }

@@ -48,15 +48,24 @@ QString describe(const ControlState& c)
 {
     QString pictureText = c.picture ? QStringLiteral("%1#%2").arg(c.asset).arg(c.sharesWith) : QStringLiteral("empty");
     return QStringLiteral("at %1,%2 %3x%4 visible %5 enabled %6 picture %7 caption \"%8\" fill %9")
-        .arg(c.rect.x()).arg(c.rect.y()).arg(c.rect.width()).arg(c.rect.height())
-        .arg(c.visible).arg(c.enabled).arg(pictureText, c.caption).arg(c.fillColor, 0, 16);
+        .arg(c.rect.x())
+        .arg(c.rect.y())
+        .arg(c.rect.width())
+        .arg(c.rect.height())
+        .arg(c.visible)
+        .arg(c.enabled)
+        .arg(pictureText, c.caption)
+        .arg(c.fillColor, 0, 16);
 }
 
 template <class Same>
 QString difference(const FormState& a, const FormState& b, Same same)
 {
     if (a.controls.size() != b.controls.size())
-        return QStringLiteral("%1 has %2 controls instead of %3").arg(b.form).arg(b.controls.size()).arg(a.controls.size());
+        return QStringLiteral("%1 has %2 controls instead of %3")
+            .arg(b.form)
+            .arg(b.controls.size())
+            .arg(a.controls.size());
     for (size_t i = 0; i < a.controls.size(); ++i) {
         const ControlState& x = a.controls[i];
         const ControlState& y = b.controls[i];
@@ -73,7 +82,8 @@ QString differenceExact(const FormState& before, const FormState& after)
 {
     if (before.generation != after.generation)
         return QStringLiteral("%1 was rebuilt").arg(after.form);
-    return difference(before, after, [](const ControlState& x, const ControlState& y) { return x.picture == y.picture; });
+    return difference(before, after,
+                      [](const ControlState& x, const ControlState& y) { return x.picture == y.picture; });
 }
 
 QString differenceUpToIdentity(const FormState& expected, const FormState& actual)

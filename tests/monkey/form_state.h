@@ -20,7 +20,7 @@ struct ControlState {
     bool enabled = false;
     quintptr picture = 0;  // identity; 0 for the empty picture or a control without one
     QString asset;
-    int sharesWith = -1;   // index of the first control holding the same picture object
+    int sharesWith = -1;  // index of the first control holding the same picture object
     QString caption;
     BgrColor fillColor = 0;
 };

@@ -139,7 +139,8 @@ int main(int argc, char* argv[])
     bool flat = true;
     QElapsedTimer total;
     total.start();
-    std::printf("lifecycle: %d restarts and %d close-and-reopen cycles of each form, allowance %lld bytes\n", cycles, cycles, allowance);
+    std::printf("lifecycle: %d restarts and %d close-and-reopen cycles of each form, allowance %lld bytes\n", cycles,
+                cycles, allowance);
     for (const QString& name : forms) {
         Program program;
         program.show(QStringLiteral("Start"));
@@ -169,14 +170,21 @@ int main(int argc, char* argv[])
                 cycle(program, name, warmUp + cycles + n);
             const long long more = allocatedBytes() - bytesThen, residentMore = residentBytes() - residentThen;
             ok = within(more, residentMore, allowance / 2);
-            note = QStringLiteral(", then %1 B and %2 kB over %3 more cycles").arg(more).arg(residentMore / 1024).arg(cycles);
+            note = QStringLiteral(", then %1 B and %2 kB over %3 more cycles")
+                       .arg(more)
+                       .arg(residentMore / 1024)
+                       .arg(cycles);
         }
         ok = ok && !program.registry().ended();
         flat = flat && ok;
         std::printf("  %-16s %6.1f s  allocated %+8lld B  resident %+8lld kB%s  %s\n", qPrintable(name), seconds, grown,
-                    residentGrown / 1024, qPrintable(note), ok ? "flat" : program.registry().ended() ? "ENDED" : "GROWS");
+                    residentGrown / 1024, qPrintable(note),
+                    ok                           ? "flat"
+                    : program.registry().ended() ? "ENDED"
+                                                 : "GROWS");
         std::fflush(stdout);
     }
-    std::printf("lifecycle: %s in %.0f s\n", flat ? "memory flat for every form" : "memory GROWS", double(total.elapsed()) / 1000.0);
+    std::printf("lifecycle: %s in %.0f s\n", flat ? "memory flat for every form" : "memory GROWS",
+                double(total.elapsed()) / 1000.0);
     return flat ? 0 : 1;
 }

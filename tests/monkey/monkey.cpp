@@ -18,9 +18,9 @@
 #include <QTimer>
 #include <QTouchEvent>
 #include <QWindow>
-#include <cstdio>
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <unistd.h>
@@ -168,10 +168,10 @@ struct FingerDown {
     int id = 0;                   // its touch point
     QPointer<FormWindow> window;  // the window it touched, which has it until it lifts
     QString form;
-    QPointF global;               // where it is on the screen
-    QPointF pressGlobal;          // where it touched
-    QPoint pressCanvas;           // where it touched, on the canvas
-    bool tapping = true;          // the finger the program follows, still within the tap slack
+    QPointF global;       // where it is on the screen
+    QPointF pressGlobal;  // where it touched
+    QPoint pressCanvas;   // where it touched, on the canvas
+    bool tapping = true;  // the finger the program follows, still within the tap slack
 };
 
 // Touch ids are never used twice in the process, as a touch screen gives them.
@@ -195,7 +195,10 @@ struct PressHeld {
     bool drag = false;
 };
 
-const char* buttonName(Qt::MouseButton b) { return b == Qt::LeftButton ? "left" : "right"; }
+const char* buttonName(Qt::MouseButton b)
+{
+    return b == Qt::LeftButton ? "left" : "right";
+}
 
 QString keyName(Qt::Key k)
 {
@@ -369,7 +372,8 @@ std::vector<Aim> Sequence::aims(const Form& f, bool boardFull)
         case ControlClass::CommandButton: {
             w = 1.0;
             const NavigationButton* nav = findNavigationButton(f.name(), c->name());
-            const bool leaves = nav && nav->kind != NavigationKind::ResetInPlace && nav->kind != NavigationKind::Restart;
+            const bool leaves = nav && nav->kind != NavigationKind::ResetInPlace &&
+                                nav->kind != NavigationKind::Restart;
             if (persistent_ && leaves)
                 w = 0.004;  // now and then: a sequence that stays spends most of its events on one game
             else if (persistent_ && !nav && boardFull)
@@ -517,8 +521,23 @@ void Sequence::planFree(Form& f)
     const auto sources = draggables(f);
     const auto drops = dropTargets(f);
     const auto forms = loaded();
-    enum { Click, DragToTarget, DragElsewhere, PressOnly, RightClick, DoubleClick, Keys, Hover, MenuItem, CloseWindow, Activate,
-           Minimise, Resize, Maximise, Fullscreen };
+    enum {
+        Click,
+        DragToTarget,
+        DragElsewhere,
+        PressOnly,
+        RightClick,
+        DoubleClick,
+        Keys,
+        Hover,
+        MenuItem,
+        CloseWindow,
+        Activate,
+        Minimise,
+        Resize,
+        Maximise,
+        Fullscreen
+    };
     // Fewer drags when every place is taken: then the child clicks (a check button, a wrong piece).
     double free = 0;
     for (const Aim& a : drops)
@@ -526,12 +545,18 @@ void Sequence::planFree(Form& f)
     const double room = drops.empty() ? 0.0 : std::max(0.1, free / double(drops.size()));
     const auto targets = aims(f, !drops.empty() && free == 0);
     const bool stay = persistent_;
-    const std::vector<double> weights{targets.empty() ? 0.0 : stay ? 15.0 : 30.0,
+    const std::vector<double> weights{targets.empty() ? 0.0
+                                      : stay          ? 15.0
+                                                      : 30.0,
                                       sources.empty() || drops.empty() ? 0.0 : (stay ? 50.0 : 25.0) * room,
-                                      sources.empty() ? 0.0 : stay ? 3.0 : 6.0,
+                                      sources.empty() ? 0.0
+                                      : stay          ? 3.0
+                                                      : 6.0,
                                       stay ? 2.0 : 4.0,
                                       stay ? 2.0 : 4.0,
-                                      targets.empty() ? 0.0 : stay ? 1.0 : 3.0,
+                                      targets.empty() ? 0.0
+                                      : stay          ? 1.0
+                                                      : 3.0,
                                       stay ? 0.05 : 10.0,
                                       stay ? 1.0 : 2.0,
                                       f.menu() ? (stay ? 0.5 : 3.0) : 0.0,
@@ -574,7 +599,8 @@ void Sequence::planFree(Form& f)
         break;
     }
     case PressOnly:
-        plan_.push_back({Act::Press, n, rng_.chance(0.5) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0)});
+        plan_.push_back(
+            {Act::Press, n, rng_.chance(0.5) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0)});
         break;
     case RightClick: {
         const QPoint p = rng_.chance(0.7) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0);
@@ -582,9 +608,7 @@ void Sequence::planFree(Form& f)
         plan_.push_back({Act::Release, n, p, Qt::RightButton});
         break;
     }
-    case DoubleClick:
-        plan_.push_back({Act::DoubleClick, n, pointIn(choose(targets).rect)});
-        break;
+    case DoubleClick: plan_.push_back({Act::DoubleClick, n, pointIn(choose(targets).rect)}); break;
     case Keys: {
         for (int k = rng_.between(0, 3); k > 0; --k)
             plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.chance(0.8) ? Qt::Key_Tab : Qt::Key_Backtab});
@@ -605,7 +629,9 @@ void Sequence::planFree(Form& f)
     case Resize: {
         // A corner dragged to somewhere between half and twice the form's size.
         const QSize c = f.clientSize();
-        plan_.push_back({Act::Resize, n, QPoint(rng_.between(c.width() / 2, c.width() * 2), rng_.between(c.height() / 2, c.height() * 2))});
+        plan_.push_back(
+            {Act::Resize, n,
+             QPoint(rng_.between(c.width() / 2, c.width() * 2), rng_.between(c.height() / 2, c.height() * 2))});
         break;
     }
     case Maximise: plan_.push_back({Act::Maximise, n}); break;
@@ -621,7 +647,8 @@ void Sequence::planFree(Form& f)
         return;
     }
     // A gesture on the canvas played with a finger, where the finger can touch it.
-    if ((kind != Click && kind != DragToTarget && kind != DragElsewhere && kind != PressOnly) || !fingerMayTouch(f, plan_[begin].at))
+    if ((kind != Click && kind != DragToTarget && kind != DragElsewhere && kind != PressOnly) ||
+        !fingerMayTouch(f, plan_[begin].at))
         return;
     for (size_t i = begin; i < plan_.size(); ++i)
         plan_[i].finger = 0;
@@ -651,7 +678,8 @@ void Sequence::planFree(Form& f)
             episode.push_back({Act::Press, n, q});
             episode.push_back({Act::Release, n, q});
         }
-        plan_.insert(plan_.begin() + std::ptrdiff_t(rng_.between(int(begin) + 1, int(last))), episode.begin(), episode.end());
+        plan_.insert(plan_.begin() + std::ptrdiff_t(rng_.between(int(begin) + 1, int(last))), episode.begin(),
+                     episode.end());
     }
 }
 
@@ -679,13 +707,15 @@ void Sequence::planFingers()
     switch (rng_.weighted({30.0, 30.0, fingers_.size() < 2 ? 6.0 : 0.0, 4.0, mayClick ? 3.0 : 0.0, 1.0,
                            forms.size() > 1 ? 1.0 : 0.0, 0.5, buttons_ ? 10.0 : 0.0})) {
     case Move:
-        plan_.push_back(byFinger({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 60)}, moving));
+        plan_.push_back(byFinger(
+            {Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 60)},
+            moving));
         break;
     case Lift: {
         const bool dragging = holder_ == moving && pressHeld_ && pressHeld_->drag;
         const QPoint q = dragging && !drops.empty() && rng_.chance(0.6) ? pointIn(choose(drops).rect)
-                         : rng_.chance(0.5) && !targets.empty()       ? pointIn(choose(targets).rect)
-                                                                      : anywhere(*f, 60);
+                         : rng_.chance(0.5) && !targets.empty()         ? pointIn(choose(targets).rect)
+                                                                        : anywhere(*f, 60);
         plan_.push_back(byFinger({Act::Release, n, q}, moving));
         break;
     }
@@ -742,7 +772,8 @@ void Sequence::planHeld(Form& f)
     const double away = persistent_ ? 0.02 : 1.0;  // a sequence that stays seldom leaves its game mid-press
     switch (rng_.weighted({30.0, 30.0, persistent_ ? 0.3 : 6.0, 3.0, away, forms.size() > 1 ? away : 0.0})) {
     case Move:
-        plan_.push_back({Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
+        plan_.push_back(
+            {Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
         break;
     case Release: {
         QPoint q;
@@ -805,10 +836,12 @@ void Sequence::tap(QWindow* window, QPoint windowPoint)
     QPointer<QWindow> guard = window;
     const QPointF global = window->mapToGlobal(QPointF(windowPoint));
     const int id = nextTouchId++;
-    qt_handleTouchEventv2(window, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Pressed, QPointF(windowPoint), global)});
+    qt_handleTouchEventv2(window, test::Fingers::touchScreen(),
+                          {QEventPoint(id, QEventPoint::State::Pressed, QPointF(windowPoint), global)});
     QCoreApplication::processEvents();
     if (guard && guard->isVisible())
-        qt_handleTouchEventv2(guard, test::Fingers::touchScreen(), {QEventPoint(id, QEventPoint::State::Released, QPointF(windowPoint), global)});
+        qt_handleTouchEventv2(guard, test::Fingers::touchScreen(),
+                              {QEventPoint(id, QEventPoint::State::Released, QPointF(windowPoint), global)});
     QCoreApplication::processEvents();
 }
 
@@ -911,7 +944,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
     }
     const QPoint at = transform.toForm(QPointF(cp));
     // A minimised window takes no pointer and no keys until it is brought back.
-    if (minimised(w) && !grabbed && (s.act == Act::Press || s.act == Act::Move || s.act == Act::DoubleClick || s.act == Act::Menu))
+    if (minimised(w) && !grabbed &&
+        (s.act == Act::Press || s.act == Act::Move || s.act == Act::DoubleClick || s.act == Act::Menu))
         return false;
     const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
     const bool overMenu = w->menuBar() && w->menuBar()->geometry().contains(wp);
@@ -947,8 +981,10 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
             mouseHolds_ = !overMenu;
             pressHeld_.reset();
             if (hit && hit->enabled() && inCanvas) {
-                const bool drag = hit->controlClass() == ControlClass::Image && static_cast<Image*>(hit)->dragAutomatic();
-                if (drag || hit->controlClass() == ControlClass::Image || hit->controlClass() == ControlClass::CommandButton)
+                const bool drag = hit->controlClass() == ControlClass::Image &&
+                                  static_cast<Image*>(hit)->dragAutomatic();
+                if (drag || hit->controlClass() == ControlClass::Image ||
+                    hit->controlClass() == ControlClass::CommandButton)
                     pressHeld_ = PressHeld{f->name(), f->generation(), hit->name(), drag};
             }
         }
@@ -958,7 +994,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Move:
-        text = QStringLiteral("move to %1%2%3").arg(place, under(), buttons_ ? QString() : QStringLiteral(" (no button)"));
+        text = QStringLiteral("move to %1%2%3")
+                   .arg(place, under(), buttons_ ? QString() : QStringLiteral(" (no button)"));
         if (holder_) {
             text += QStringLiteral(" (a finger holds)");
             const QStringList held = heldState();
@@ -1009,8 +1046,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         mouse(handle, wp, Qt::LeftButton, QEvent::MouseButtonPress, false);
         buttons_ = Qt::NoButton;
         if (guard)
-            qt_handleMouseEvent(handle, wp, handle->mapToGlobal(wp), buttons_, Qt::LeftButton, QEvent::MouseButtonRelease,
-                                Qt::NoModifier, QTest::lastMouseTimestamp);
+            qt_handleMouseEvent(handle, wp, handle->mapToGlobal(wp), buttons_, Qt::LeftButton,
+                                QEvent::MouseButtonRelease, Qt::NoModifier, QTest::lastMouseTimestamp);
         QCoreApplication::processEvents();
         if (guard && guard->isVisible()) {
             buttons_ = Qt::LeftButton;
@@ -1029,7 +1066,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
             return false;
         text = QStringLiteral("key %1 to %2%3")
                    .arg(keyName(s.key), k->name(),
-                        k->focusedButton() ? QStringLiteral(" (focus on %1)").arg(k->focusedButton()->name()) : QString());
+                        k->focusedButton() ? QStringLiteral(" (focus on %1)").arg(k->focusedButton()->name())
+                                           : QString());
         effect = keyEffect(*k, s.key);
         QTest::keyClick(focus, s.key);
         return true;
@@ -1077,7 +1115,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Resize: {
-        if (buttons_ || !fingers_.empty() || minimised(w) || (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        if (buttons_ || !fingers_.empty() || minimised(w) ||
+            (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             return false;
         const QSize size(s.at.x(), s.at.y());
         text = QStringLiteral("resize the window of %1 to %2x%3").arg(f->name()).arg(size.width()).arg(size.height());
@@ -1089,7 +1128,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         if (buttons_ || !fingers_.empty() || minimised(w))
             return false;
         const bool on = !(w->windowState() & Qt::WindowMaximized);
-        text = QStringLiteral("%1 the window of %2").arg(on ? QStringLiteral("maximise") : QStringLiteral("restore"), f->name());
+        text = QStringLiteral("%1 the window of %2")
+                   .arg(on ? QStringLiteral("maximise") : QStringLiteral("restore"), f->name());
         w->setWindowState(on ? (w->windowState() | Qt::WindowMaximized) : (w->windowState() & ~Qt::WindowMaximized));
         QCoreApplication::processEvents();
         return true;
@@ -1199,7 +1239,8 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         // The program follows this finger if nothing else holds a form.
         const bool holds = !holder_ && !mouseHoldsCanvas() && !registry().ended();
         Control* hit = inCanvas ? f->hitTest(at) : nullptr;
-        text = QStringLiteral("%1 touches %2%3%4").arg(who, place, under(at), holds ? QString() : QStringLiteral(" (another pointer holds)"));
+        text = QStringLiteral("%1 touches %2%3%4")
+                   .arg(who, place, under(at), holds ? QString() : QStringLiteral(" (another pointer holds)"));
         FingerDown d;
         d.id = nextTouchId++;
         d.window = w;
@@ -1210,8 +1251,10 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
             holder_ = s.finger;
             pressHeld_.reset();
             if (hit && hit->enabled()) {
-                const bool drag = hit->controlClass() == ControlClass::Image && static_cast<Image*>(hit)->dragAutomatic();
-                if (drag || hit->controlClass() == ControlClass::Image || hit->controlClass() == ControlClass::CommandButton)
+                const bool drag = hit->controlClass() == ControlClass::Image &&
+                                  static_cast<Image*>(hit)->dragAutomatic();
+                if (drag || hit->controlClass() == ControlClass::Image ||
+                    hit->controlClass() == ControlClass::CommandButton)
                     pressHeld_ = PressHeld{f->name(), f->generation(), hit->name(), drag};
             }
             d.tapping = !(pressHeld_ && pressHeld_->drag);  // a drag follows the finger from its first move
@@ -1230,9 +1273,11 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         d.global = global;
         if (holds && d.tapping && QLineF(d.pressGlobal, global).length() > FormCanvas::tapSlack())
             d.tapping = false;
-        text = QStringLiteral("%1 moves to %2%3%4").arg(who, place, under(at),
-                                                        !holds ? QStringLiteral(" (it holds nothing)")
-                                                        : d.tapping ? QStringLiteral(" (within the tap slack)") : QString());
+        text = QStringLiteral("%1 moves to %2%3%4")
+                   .arg(who, place, under(at),
+                        !holds      ? QStringLiteral(" (it holds nothing)")
+                        : d.tapping ? QStringLiteral(" (within the tap slack)")
+                                    : QString());
         touch(s.finger, QEventPoint::State::Updated);
         if (!holds)
             checkInert(QStringLiteral("a finger that holds nothing moving"), heldBefore, focusBefore);
@@ -1244,11 +1289,13 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         fingers_.at(s.finger).global = global;
         // A tap within the slack lifts where it touched.
         const QPoint liftedAt = holds && d.tapping ? transform.toForm(QPointF(d.pressCanvas)) : at;
-        text = QStringLiteral("%1 lifts at %2%3%4")
-                   .arg(who, place, under(at),
-                        !holds ? QStringLiteral(" (it holds nothing)")
-                        : d.tapping ? QStringLiteral(" (a tap: lifts where it touched, %1,%2)").arg(liftedAt.x()).arg(liftedAt.y())
-                                    : QString());
+        text =
+            QStringLiteral("%1 lifts at %2%3%4")
+                .arg(who, place, under(at),
+                     !holds ? QStringLiteral(" (it holds nothing)")
+                     : d.tapping
+                         ? QStringLiteral(" (a tap: lifts where it touched, %1,%2)").arg(liftedAt.x()).arg(liftedAt.y())
+                         : QString());
         if (holds) {
             effect = releaseEffect(*f, liftedAt, false);
             holder_.reset();
@@ -1282,8 +1329,9 @@ void Sequence::checkPress(Form& f, const Control* hit, bool inCanvas)
     const bool drag = pressHeld_ && pressHeld_->drag;
     const auto& d = f.drag();
     if (d.has_value() != drag)
-        fail(QStringLiteral("a press %1 %2 a drag").arg(inCanvas && hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("there"),
-                                                        d ? QStringLiteral("started") : QStringLiteral("did not start")));
+        fail(QStringLiteral("a press %1 %2 a drag")
+                 .arg(inCanvas && hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("there"),
+                      d ? QStringLiteral("started") : QStringLiteral("did not start")));
     else if (d && d->source != hit)
         fail(QStringLiteral("the drag started from %1 instead of %2").arg(d->source->name(), hit->name()));
     const bool button = hit && !drag && hit->controlClass() == ControlClass::CommandButton;
@@ -1303,9 +1351,13 @@ QStringList Sequence::heldState()
         const auto& d = f->drag();
         held << QStringLiteral("%1: %2, %3")
                     .arg(f->name(),
-                         d ? QStringLiteral("drags %1 with its outline at %2,%3").arg(d->source->name()).arg(d->outline.x()).arg(d->outline.y())
+                         d ? QStringLiteral("drags %1 with its outline at %2,%3")
+                                 .arg(d->source->name())
+                                 .arg(d->outline.x())
+                                 .arg(d->outline.y())
                            : QStringLiteral("no drag"),
-                         f->pressedButton() ? QStringLiteral("holds %1").arg(f->pressedButton()->name()) : QStringLiteral("no button held"));
+                         f->pressedButton() ? QStringLiteral("holds %1").arg(f->pressedButton()->name())
+                                            : QStringLiteral("no button held"));
     }
     return held;
 }
@@ -1339,7 +1391,8 @@ void Sequence::checkAlways()
         FormWindow* w = test::windowOf(*f);
         if (f->isLoaded() != (w && w->isVisible()))
             fail(QStringLiteral("%1 is %2loaded but its window is %3")
-                     .arg(name, f->isLoaded() ? QString() : QStringLiteral("not "), w ? (w->isVisible() ? "visible" : "hidden") : "missing"));
+                     .arg(name, f->isLoaded() ? QString() : QStringLiteral("not "),
+                          w ? (w->isVisible() ? "visible" : "hidden") : "missing"));
     }
     for (QWidget* w : QApplication::topLevelWidgets())
         if (qobject_cast<QMessageBox*>(w) && w->isVisible())
@@ -1354,10 +1407,16 @@ void Sequence::checkAlways()
             const QRectF shown = t.clientOnCanvas();
             const QSizeF room = QSizeF(w->canvas()->size()) - shown.size();
             if (room.width() < -0.5 || room.height() < -0.5 || std::min(room.width(), room.height()) > 0.5 ||
-                std::abs(shown.left() - std::floor(room.width() / 2)) > 0.5 || std::abs(shown.top() - std::floor(room.height() / 2)) > 0.5)
+                std::abs(shown.left() - std::floor(room.width() / 2)) > 0.5 ||
+                std::abs(shown.top() - std::floor(room.height() / 2)) > 0.5)
                 fail(QStringLiteral("the window of %1 shows the form at %2,%3 %4x%5 on a canvas of %6x%7")
-                         .arg(f->name()).arg(shown.left()).arg(shown.top()).arg(shown.width()).arg(shown.height())
-                         .arg(w->canvas()->width()).arg(w->canvas()->height()));
+                         .arg(f->name())
+                         .arg(shown.left())
+                         .arg(shown.top())
+                         .arg(shown.width())
+                         .arg(shown.height())
+                         .arg(w->canvas()->width())
+                         .arg(w->canvas()->height()));
             // Fullscreen is the program's setting: every window follows it.
             if (!minimised(w) && w->isFullScreen() != fullscreenSetting())
                 fail(QStringLiteral("the window of %1 is %2fullscreen while the program's setting is %3")
@@ -1374,11 +1433,13 @@ void Sequence::checkAlways()
             const bool own = std::any_of(f->controls().begin(), f->controls().end(),
                                          [&](const auto& c) { return c.get() == d->source; });
             if (!own || !d->source->visible() || !d->source->enabled() || !d->source->dragAutomatic())
-                fail(QStringLiteral("%1 drags %2, which cannot be dragged").arg(f->name(), own ? d->source->name() : QStringLiteral("a control of no form")));
+                fail(QStringLiteral("%1 drags %2, which cannot be dragged")
+                         .arg(f->name(), own ? d->source->name() : QStringLiteral("a control of no form")));
         }
         if (!mouseHoldsCanvas() && !holder_ && (d || f->pressedButton()))
             fail(QStringLiteral("%1 still holds %2 with no button or finger down")
-                     .arg(f->name(), d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name()));
+                     .arg(f->name(),
+                          d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name()));
 
         // The keyboard focus is on a visible button of the form, when it has one.
         CommandButton* focus = f->focusedButton();
@@ -1386,7 +1447,8 @@ void Sequence::checkAlways()
         for (const auto& c : f->controls())
             anyVisible = anyVisible || (c->controlClass() == ControlClass::CommandButton && c->visible());
         if (focus && (!focus->visible() || f->find(focus->name()) != focus))
-            fail(QStringLiteral("%1 has the focus on %2, which is hidden or not its own").arg(f->name(), focus->name()));
+            fail(
+                QStringLiteral("%1 has the focus on %2, which is hidden or not its own").arg(f->name(), focus->name()));
         if (anyVisible && !focus)
             fail(QStringLiteral("%1 has visible buttons but none has the focus").arg(f->name()));
 
@@ -1400,7 +1462,8 @@ void Sequence::checkAlways()
                 if (!broken.isEmpty())
                     fail(broken.join(QLatin1String("; ")));
             } catch (const std::exception& e) {
-                fail(QStringLiteral("an invariant of %1 failed to read the form: %2").arg(f->name(), QString::fromUtf8(e.what())));
+                fail(QStringLiteral("an invariant of %1 failed to read the form: %2")
+                         .arg(f->name(), QString::fromUtf8(e.what())));
             }
         }
     }
@@ -1418,11 +1481,14 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
     if (registry().ended()) {
         ended_ = true;
         if (registry().exitCode() != 0)
-            fail(QStringLiteral("the program stopped on a runtime error (exit code %1; its report is above)").arg(registry().exitCode()));
+            fail(QStringLiteral("the program stopped on a runtime error (exit code %1; its report is above)")
+                     .arg(registry().exitCode()));
         const bool lastClosed = effect.kind == Effect::Close && before.size() == 1 && before.contains(acted);
-        const bool stopped = effect.kind == Effect::Handler && acted == o_.endButton.first && effect.control == o_.endButton.second;
+        const bool stopped = effect.kind == Effect::Handler && acted == o_.endButton.first &&
+                             effect.control == o_.endButton.second;
         if (!stopped && !lastClosed)
-            fail(QStringLiteral("the program ended, though neither %1 was pressed nor the last window closed").arg(o_.endButton.second));
+            fail(QStringLiteral("the program ended, though neither %1 was pressed nor the last window closed")
+                     .arg(o_.endButton.second));
         if (effect.kind == Effect::Close && !lastClosed)
             fail(QStringLiteral("closing %1 ended the program while other forms were open").arg(acted));
         if (!loaded().empty())
@@ -1450,14 +1516,17 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
             continue;
         }
         if (!f->isLoaded()) {
-            fail(QStringLiteral("%1 was unloaded by %2").arg(it.key(), handled ? QStringLiteral("its own handler") : QStringLiteral("an event it did not receive")));
+            fail(QStringLiteral("%1 was unloaded by %2")
+                     .arg(it.key(),
+                          handled ? QStringLiteral("its own handler") : QStringLiteral("an event it did not receive")));
             continue;
         }
         const FormState now = stateOf(*f);
         if (!handled || showsOther) {
             if (const QString d = differenceExact(*it, now); !d.isEmpty())
-                fail(handled ? QStringLiteral("%1 changed when %2 showed another form: %3").arg(acted, effect.control, d)
-                             : QStringLiteral("%1 changed without receiving the event: %2").arg(it.key(), d));
+                fail(handled
+                         ? QStringLiteral("%1 changed when %2 showed another form: %3").arg(acted, effect.control, d)
+                         : QStringLiteral("%1 changed without receiving the event: %2").arg(it.key(), d));
         } else if (now.generation != it->generation) {
             if (const QString d = differenceUpToIdentity(fresh_.of(f->formClass()), now); !d.isEmpty())
                 fail(QStringLiteral("%1 rebuilt is not as described: %2").arg(acted, d));
@@ -1475,13 +1544,17 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
     }
     // Show brings its form to the front, where it takes the input.
     if (showsOther || restarts) {
-        const QString target = restarts ? acted : nav->kind == NavigationKind::BackToStart ? QStringLiteral("Start") : QString::fromLatin1(nav->target);
+        const QString target = restarts                                   ? acted
+                               : nav->kind == NavigationKind::BackToStart ? QStringLiteral("Start")
+                                                                          : QString::fromLatin1(nav->target);
         Form* t = registry().existing(target);
         if (registry().knows(target) && (!t || !t->isLoaded()))
             fail(QStringLiteral("%1 did not show %2").arg(effect.control, target));
         else if (t && QGuiApplication::focusWindow() != handleOf(*t))
-            fail(QStringLiteral("%1 showed %2 but %3 has the input").arg(effect.control, target,
-                                                                        formOf(QGuiApplication::focusWindow()) ? formOf(QGuiApplication::focusWindow())->name() : QStringLiteral("no form")));
+            fail(QStringLiteral("%1 showed %2 but %3 has the input")
+                     .arg(effect.control, target,
+                          formOf(QGuiApplication::focusWindow()) ? formOf(QGuiApplication::focusWindow())->name()
+                                                                 : QStringLiteral("no form")));
     }
     if (step.act == Act::Activate) {
         Form* f = registry().existing(step.form);
@@ -1497,7 +1570,8 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
     // A press or drag is forgotten when its window loses the input.
     if (pressHeld_) {
         Form* f = registry().existing(pressHeld_->form);
-        if (!f || !f->isLoaded() || f->generation() != pressHeld_->generation || QGuiApplication::focusWindow() != handleOf(*f))
+        if (!f || !f->isLoaded() || f->generation() != pressHeld_->generation ||
+            QGuiApplication::focusWindow() != handleOf(*f))
             pressHeld_.reset();
     }
     checkAlways();
@@ -1571,10 +1645,22 @@ void Sequence::answerBox(QMessageBox* box)
                 mouse(handle, p, Qt::LeftButton, QEvent::MouseButtonRelease);
             break;
         }
-        case 1: log_ << QStringLiteral("    key Enter on the box"); QTest::keyClick(handle, Qt::Key_Return); break;
-        case 2: log_ << QStringLiteral("    key Space on the box"); QTest::keyClick(handle, Qt::Key_Space); break;
-        case 3: log_ << QStringLiteral("    key Escape on the box"); QTest::keyClick(handle, Qt::Key_Escape); break;
-        case 4: log_ << QStringLiteral("    close the box through its frame"); handle->close(); break;
+        case 1:
+            log_ << QStringLiteral("    key Enter on the box");
+            QTest::keyClick(handle, Qt::Key_Return);
+            break;
+        case 2:
+            log_ << QStringLiteral("    key Space on the box");
+            QTest::keyClick(handle, Qt::Key_Space);
+            break;
+        case 3:
+            log_ << QStringLiteral("    key Escape on the box");
+            QTest::keyClick(handle, Qt::Key_Escape);
+            break;
+        case 4:
+            log_ << QStringLiteral("    close the box through its frame");
+            handle->close();
+            break;
         }
         QCoreApplication::processEvents();
     }
@@ -1632,8 +1718,10 @@ SequenceResult Sequence::run()
     touchSequence_ = rng_.chance(o_.touchShare);
     result.firstForm = first;
     result.byTouch = touchSequence_;
-    log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)") : QStringLiteral("(a sequence that goes everywhere)"));
-    log_ << QStringLiteral("(starts at %1%2)").arg(first, touchSequence_ ? QStringLiteral(", played with fingers") : QString());
+    log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)")
+                         : QStringLiteral("(a sequence that goes everywhere)"));
+    log_ << QStringLiteral("(starts at %1%2)")
+                .arg(first, touchSequence_ ? QStringLiteral(", played with fingers") : QString());
     if (o_.trace)
         std::printf("%s\n%s\n", qPrintable(log_[0]), qPrintable(log_[1]));
     registry().show(first);
@@ -1761,7 +1849,9 @@ void reportSeedOnCrash(const char* program)
 QString report(const Failure& failure, const QString& program, int lastEvents)
 {
     QString text = QStringLiteral("broken at event %1 of the sequence with seed 0x%2:\n  %3\n")
-                       .arg(failure.event).arg(failure.seed, 16, 16, QLatin1Char('0')).arg(failure.message);
+                       .arg(failure.event)
+                       .arg(failure.seed, 16, 16, QLatin1Char('0'))
+                       .arg(failure.message);
     const int from = std::max(0, int(failure.events.size()) - lastEvents);
     text += from > 0 ? QStringLiteral("the last events:\n") : QStringLiteral("the events:\n");
     for (int i = from; i < failure.events.size(); ++i)

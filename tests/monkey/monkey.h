@@ -37,8 +37,8 @@ struct MonkeyOptions {
     std::pair<QString, QString> endButton{QStringLiteral("Start"), QStringLiteral("knopStop")};
     // Forms that have no state of their own: they always look as described.
     QStringList unchangingForms{QStringLiteral("Start")};
-    int length = 2000;      // events of one sequence at most
-    bool trace = false;     // print every event as it is sent
+    int length = 2000;   // events of one sequence at most
+    bool trace = false;  // print every event as it is sent
     // The share of the sequences played on a touch screen: taps and finger
     // drags where a finger can reach the window, a second finger now and
     // then, the system taking the touches away, the mouse meanwhile.
@@ -47,19 +47,19 @@ struct MonkeyOptions {
 
 struct Failure {
     std::uint64_t seed = 0;
-    int event = 0;          // 1 for the first event of the sequence; 0 for the start
+    int event = 0;  // 1 for the first event of the sequence; 0 for the start
     QString message;
-    QStringList events;     // the events sent up to and including the failing one
-    QString firstForm;      // the form the sequence was told to start at; empty when drawn from its seed
+    QStringList events;  // the events sent up to and including the failing one
+    QString firstForm;   // the form the sequence was told to start at; empty when drawn from its seed
 };
 
 struct SequenceResult {
     std::uint64_t seed = 0;
     int events = 0;
-    QString ending;         // how the sequence ended
+    QString ending;  // how the sequence ended
     std::optional<Failure> failure;
-    QStringList log;        // every event sent, as replayed
-    int handled = 0;        // events that ran a handler: clicks, drops, menu items
+    QStringList log;             // every event sent, as replayed
+    int handled = 0;             // events that ran a handler: clicks, drops, menu items
     QMap<QString, int> perForm;  // events received, by form
     QString firstForm;           // the form the sequence started at
     bool byTouch = false;        // played on the touch screen

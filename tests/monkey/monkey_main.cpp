@@ -18,11 +18,11 @@
 #include "tests/monkey/monkey.h"
 #include "tests/monkey/rng.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -76,8 +76,8 @@ int main(int argc, char* argv[])
             seedGiven = true;
         else if (a == QLatin1String("--replay") && hasValue && parseNumber(args[++i], replay))
             replaying = true;
-        else if (a == QLatin1String("--touch") && hasValue && (touchShare = args[++i].toDouble(&touchGiven), touchGiven) &&
-                 touchShare >= 0 && touchShare <= 1)
+        else if (a == QLatin1String("--touch") && hasValue &&
+                 (touchShare = args[++i].toDouble(&touchGiven), touchGiven) && touchShare >= 0 && touchShare <= 1)
             ;
         else
             return usage();
@@ -101,8 +101,8 @@ int main(int argc, char* argv[])
             std::printf("%s", qPrintable(report(*r.failure, self)));
             return 1;
         }
-        std::printf("sequence 0x%016llx: %d events, %s, nothing broken\n", static_cast<unsigned long long>(replay), r.events,
-                    qPrintable(r.ending));
+        std::printf("sequence 0x%016llx: %d events, %s, nothing broken\n", static_cast<unsigned long long>(replay),
+                    r.events, qPrintable(r.ending));
         return 0;
     }
 
@@ -111,8 +111,9 @@ int main(int argc, char* argv[])
         const std::uint64_t drawn = (std::uint64_t(device()) << 32) | device();
         seed = mix64(drawn ^ std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
     }
-    std::printf("monkey: %llu events over %d invariant sets, run seed 0x%016llx\n", static_cast<unsigned long long>(events),
-                int(options.invariantSets.size()), static_cast<unsigned long long>(seed));
+    std::printf("monkey: %llu events over %d invariant sets, run seed 0x%016llx\n",
+                static_cast<unsigned long long>(events), int(options.invariantSets.size()),
+                static_cast<unsigned long long>(seed));
     std::fflush(stdout);
 
     QElapsedTimer clock;
@@ -132,9 +133,9 @@ int main(int argc, char* argv[])
         const std::uint64_t s = sequenceSeed(seed, sequences++);
         const int room = int(std::min<std::uint64_t>(length, events - sent));
         // The form with the fewest events so far, the first of them in the catalog.
-        const QString least = *std::min_element(forms.begin(), forms.end(), [&perForm](const QString& a, const QString& b) {
-            return perForm.value(a) < perForm.value(b);
-        });
+        const QString least = *std::min_element(
+            forms.begin(), forms.end(),
+            [&perForm](const QString& a, const QString& b) { return perForm.value(a) < perForm.value(b); });
         const SequenceResult r = monkey.play(s, room, least);
         sent += std::uint64_t(r.events);
         if (r.failure) {
@@ -157,7 +158,8 @@ int main(int argc, char* argv[])
         }
         if (clock.elapsed() - lastNote > 30000) {
             lastNote = clock.elapsed();
-            std::printf("  %llu events, %.0f events/s\n", static_cast<unsigned long long>(sent), sent * 1000.0 / double(lastNote));
+            std::printf("  %llu events, %.0f events/s\n", static_cast<unsigned long long>(sent),
+                        sent * 1000.0 / double(lastNote));
             std::fflush(stdout);
         }
     }
@@ -173,9 +175,11 @@ int main(int argc, char* argv[])
                 qPrintable(byForm.join(QLatin1String(", "))), qPrintable(starts.join(QLatin1String(", "))),
                 static_cast<unsigned long long>(handled), static_cast<unsigned long long>(touched),
                 static_cast<unsigned long long>(touchEvents));
-    std::printf("monkey: %llu events in %llu sequences (%llu ended by the program) in %.1f s: %.0f events/s, nothing broken "
-                "(run seed 0x%016llx)\n",
-                static_cast<unsigned long long>(sent), static_cast<unsigned long long>(sequences), static_cast<unsigned long long>(ended),
-                seconds, double(sent) / std::max(seconds, 0.001), static_cast<unsigned long long>(seed));
+    std::printf(
+        "monkey: %llu events in %llu sequences (%llu ended by the program) in %.1f s: %.0f events/s, nothing broken "
+        "(run seed 0x%016llx)\n",
+        static_cast<unsigned long long>(sent), static_cast<unsigned long long>(sequences),
+        static_cast<unsigned long long>(ended), seconds, double(sent) / std::max(seconds, 0.001),
+        static_cast<unsigned long long>(seed));
     return 0;
 }

@@ -46,7 +46,11 @@ public:
                 return int(i);
         return -1;
     }
-    template <class T> const T& pick(const std::vector<T>& items) { return items[size_t(below(int(items.size())))]; }
+    template <class T>
+    const T& pick(const std::vector<T>& items)
+    {
+        return items[size_t(below(int(items.size())))];
+    }
 
 private:
     std::uint64_t state_;

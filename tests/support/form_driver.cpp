@@ -35,7 +35,8 @@ public:
 };
 }  // namespace
 
-Program::Program() : windows_(std::make_unique<TestWindowSystem>()), registry_(std::make_unique<FormRegistry>(windows_.get()))
+Program::Program()
+    : windows_(std::make_unique<TestWindowSystem>()), registry_(std::make_unique<FormRegistry>(windows_.get()))
 {
     registerBundledFonts();
     registerProgramForms(*registry_);
@@ -179,7 +180,8 @@ QTest::QTouchEventWidgetSequence& Fingers::touchesOn(FormCanvas* canvas)
     for (Window& w : windows_)
         if (w.canvas == canvas)
             return *w.touches;
-    windows_.push_back({canvas, std::make_unique<QTest::QTouchEventWidgetSequence>(QTest::touchEvent(canvas, touchScreen(), false))});
+    windows_.push_back(
+        {canvas, std::make_unique<QTest::QTouchEventWidgetSequence>(QTest::touchEvent(canvas, touchScreen(), false))});
     return *windows_.back().touches;
 }
 

@@ -25,7 +25,7 @@ namespace tuvrel::test {
 // A fresh program: its own registry with real windows and every form class.
 class Program {
 public:
-    Program();  // the program's own forms
+    Program();                                                       // the program's own forms
     explicit Program(const std::vector<const FormClass*>& classes);  // just these forms
     ~Program();
 

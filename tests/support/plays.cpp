@@ -8,35 +8,42 @@ const Hand fingerHand{"finger", tap, fingerDrag};
 const std::vector<Play>& plays()
 {
     static const std::vector<Play> all{
-        {"Pietkleden", [](Form& f, const Hand& h) {
+        {"Pietkleden",
+         [](Form& f, const Hand& h) {
              h.drag(f, "ImageMutsGroen", "ImageMuts");
              h.drag(f, "ImageBloesBlauw", "ImageBloes");
              h.drag(f, "ImageBloesBlauw", "ImageBroek");  // not its place: nothing
          }},
-        {"Plaatjeindezak1", [](Form& f, const Hand& h) {
+        {"Plaatjeindezak1",
+         [](Form& f, const Hand& h) {
              h.drag(f, "ImageKaars", "ImageZak1");
              h.drag(f, "ImageMuts", "ImageZak2");  // the wrong one
          }},
-        {"Vormen1", [](Form& f, const Hand& h) {
+        {"Vormen1",
+         [](Form& f, const Hand& h) {
              h.drag(f, "ImageEendje", "ImageVeendje");
              h.drag(f, "ImageJack", "ImageVstiften");  // the wrong package
          }},
-        {"Puzzel1", [](Form& f, const Hand& h) {
+        {"Puzzel1",
+         [](Form& f, const Hand& h) {
              h.drag(f, "img4", "Image4");
              h.drag(f, "img3", "Image1");
              h.click(f, "Image1");  // the wrong quarter clicked away
          }},
-        {"Tellen1", [](Form& f, const Hand& h) {
+        {"Tellen1",
+         [](Form& f, const Hand& h) {
              h.click(f, "ImgPiet2");
              h.click(f, "ImgZak4");
          }},
         {"Tellen3", [](Form& f, const Hand& h) { h.drag(f, "Img2c", "Image2b"); }},
-        {"Sudoku1", [](Form& f, const Hand& h) {
+        {"Sudoku1",
+         [](Form& f, const Hand& h) {
              h.drag(f, "Img2", "Img1a");
              h.drag(f, "Img3", "Img1b");
              h.click(f, "knopGoed");
          }},
-        {"Spel", [](Form& f, const Hand& h) {
+        {"Spel",
+         [](Form& f, const Hand& h) {
              h.drag(f, "ImgSint", "Image1");
              h.drag(f, "ImgPiet", "Image6");
          }},

@@ -35,10 +35,10 @@ namespace {
 constexpr int kPageWidth = 1800;
 constexpr int kMaxPageHeight = 14000;
 constexpr int kMargin = 24;
-constexpr int kGap = 16;       // between cells
-constexpr int kPad = 10;       // inside a cell
+constexpr int kGap = 16;  // between cells
+constexpr int kPad = 10;  // inside a cell
 constexpr int kMinCellWidth = 260;
-constexpr int kCheck = 8;      // checkerboard square
+constexpr int kCheck = 8;  // checkerboard square
 
 const QColor kSheet(0xff, 0xff, 0xff);
 const QColor kCell(0xf3, 0xf0, 0xe8);
@@ -47,16 +47,22 @@ const QColor kFrame(0x8a, 0x84, 0x78);
 const QColor kHeading(0x3a, 0x2a, 0x1e);
 const QColor kError(0xc0, 0x00, 0x00);
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
-QString folderOf(std::string_view name) {
+QString folderOf(std::string_view name)
+{
     for (const auto& [picture, folder] : kPictureFolders) {
-        if (picture == name) return text(folder);
+        if (picture == name)
+            return text(folder);
     }
     return QStringLiteral("?");
 }
 
-const char* formatName(tuvrel::PictureFormat format) {
+const char* formatName(tuvrel::PictureFormat format)
+{
     switch (format) {
     case tuvrel::PictureFormat::Gif: return "gif";
     case tuvrel::PictureFormat::Jpeg: return "jpeg";
@@ -66,14 +72,16 @@ const char* formatName(tuvrel::PictureFormat format) {
 }
 
 // 3× for small pictures; large ones are enlarged less, the largest not at all.
-int zoomFor(QSize size) {
+int zoomFor(QSize size)
+{
     const int side = std::max(size.width(), size.height());
     return side <= 200 ? 3 : side <= 400 ? 2 : 1;
 }
 
 struct Fonts {
     QFont heading, name, body;
-    Fonts() : heading(QStringLiteral("Liberation Sans")), name(heading), body(heading) {
+    Fonts() : heading(QStringLiteral("Liberation Sans")), name(heading), body(heading)
+    {
         heading.setPixelSize(26);
         heading.setBold(true);
         name.setPixelSize(15);
@@ -88,21 +96,24 @@ struct Cell {
     std::vector<QImage> scaled;  // with --scales: the larger renderings, smallest first
     QString problem;             // why the picture could not be read
     int zoom = 1;
-    QSize size;                  // of the whole cell
+    QSize size;  // of the whole cell
     int picturesHeight = 0;
     QString caption, details;
 };
 
-Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts, bool scales) {
+Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts, bool scales)
+{
     Cell cell;
     cell.asset = &asset;
     QImageReader reader(tuvrel::pictureResourcePath(asset.name));
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count; ++i) {
-        if (i > 0 && !reader.jumpToImage(i)) break;
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
         QImage image = reader.read();
         if (image.isNull()) {
-            cell.problem = QStringLiteral("cannot read %1: %2").arg(tuvrel::pictureResourcePath(asset.name), reader.errorString());
+            cell.problem = QStringLiteral("cannot read %1: %2")
+                               .arg(tuvrel::pictureResourcePath(asset.name), reader.errorString());
             break;
         }
         cell.images.push_back(image.convertToFormat(QImage::Format_ARGB32));
@@ -147,7 +158,8 @@ Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts, bool scales
             cell.picturesHeight = std::max(cell.picturesHeight, image.height() * cell.zoom);
         }
         if (cell.zoom > 1) {
-            for (const QImage& image : cell.images) picturesWidth += image.width() * cell.zoom + kPad;
+            for (const QImage& image : cell.images)
+                picturesWidth += image.width() * cell.zoom + kPad;
         }
         picturesWidth -= kPad;
     } else {
@@ -161,37 +173,45 @@ Cell makeCell(const tuvrel::PictureAsset& asset, const Fonts& fonts, bool scales
                        .arg(asset.height)
                        .arg(QLatin1String(formatName(asset.format)),
                             asset.transparent ? QStringLiteral("transparent") : QStringLiteral("opaque"),
-                            !scaleNames.isEmpty() ? QStringLiteral(", shown 1:1 and rendered at %1").arg(scaleNames.join(QStringLiteral(" and ")))
-                            : cell.zoom > 1       ? QStringLiteral(", shown 1:1 and %1×").arg(cell.zoom)
-                                                  : QString());
+                            !scaleNames.isEmpty() ? QStringLiteral(", shown 1:1 and rendered at %1")
+                                                        .arg(scaleNames.join(QStringLiteral(" and ")))
+                            : cell.zoom > 1 ? QStringLiteral(", shown 1:1 and %1×").arg(cell.zoom)
+                                            : QString());
     if (cell.images.size() > 1) {
         QStringList sizes;
-        for (const QImage& image : cell.images) sizes << QStringLiteral("%1×%2").arg(image.width()).arg(image.height());
+        for (const QImage& image : cell.images)
+            sizes << QStringLiteral("%1×%2").arg(image.width()).arg(image.height());
         cell.details += QStringLiteral(" (images %1)").arg(sizes.join(QStringLiteral(", ")));
     }
-    if (!asset.description.empty()) cell.details += QStringLiteral("\n") + text(asset.description);
-    if (!cell.problem.isEmpty()) cell.details += QStringLiteral("\n") + cell.problem;
+    if (!asset.description.empty())
+        cell.details += QStringLiteral("\n") + text(asset.description);
+    if (!cell.problem.isEmpty())
+        cell.details += QStringLiteral("\n") + cell.problem;
 
     const int width = std::max(picturesWidth, kMinCellWidth);
     const int nameHeight = QFontMetrics(fonts.name).height();
-    const QRect textBox = QFontMetrics(fonts.body).boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, cell.details);
+    const QRect textBox = QFontMetrics(fonts.body)
+                              .boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, cell.details);
     cell.size = QSize(width + 2 * kPad, kPad + cell.picturesHeight + kPad + nameHeight + 4 + textBox.height() + kPad);
     return cell;
 }
 
-void drawChecker(QPainter& p, const QRect& r) {
+void drawChecker(QPainter& p, const QRect& r)
+{
     p.save();
     p.setClipRect(r);
     p.fillRect(r, Qt::white);
     for (int y = r.top(); y <= r.bottom(); y += kCheck) {
         for (int x = r.left(); x <= r.right(); x += kCheck) {
-            if (((x - r.left()) / kCheck + (y - r.top()) / kCheck) % 2) p.fillRect(x, y, kCheck, kCheck, QColor(0xd6, 0xd6, 0xd6));
+            if (((x - r.left()) / kCheck + (y - r.top()) / kCheck) % 2)
+                p.fillRect(x, y, kCheck, kCheck, QColor(0xd6, 0xd6, 0xd6));
         }
     }
     p.restore();
 }
 
-void drawPicture(QPainter& p, const QImage& image, QPoint at, int zoom) {
+void drawPicture(QPainter& p, const QImage& image, QPoint at, int zoom)
+{
     const QRect target(at, image.size() * zoom);
     drawChecker(p, target);
     p.drawImage(target, image);  // no smoothing: every pixel shows as a square
@@ -200,7 +220,8 @@ void drawPicture(QPainter& p, const QImage& image, QPoint at, int zoom) {
     p.drawRect(target.adjusted(-1, -1, 0, 0));
 }
 
-void drawCell(QPainter& p, const Cell& cell, QPoint at, const Fonts& fonts) {
+void drawCell(QPainter& p, const Cell& cell, QPoint at, const Fonts& fonts)
+{
     const QRect box(at, cell.size);
     p.setPen(kCellBorder);
     p.setBrush(kCell);
@@ -244,8 +265,10 @@ struct Line {
     int height = 0;
 };
 
-QString pagePath(const QString& first, int page) {
-    if (page == 1) return first;
+QString pagePath(const QString& first, int page)
+{
+    if (page == 1)
+        return first;
     QFileInfo info(first);
     const QString suffix = info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
     return info.path() + QStringLiteral("/") + info.completeBaseName() + QStringLiteral("-%1").arg(page) + suffix;
@@ -253,8 +276,10 @@ QString pagePath(const QString& first, int page) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
@@ -268,12 +293,13 @@ int main(int argc, char** argv) {
 
     QStringList known;
     for (const auto& [picture, folder] : kPictureFolders) {
-        if (!known.contains(text(folder))) known << text(folder);
+        if (!known.contains(text(folder)))
+            known << text(folder);
     }
     for (const QString& folder : wanted) {
         if (!known.contains(folder)) {
-            err << "contact_sheet: no pictures in folder '" << folder << "' (folders: " << known.join(QStringLiteral(", "))
-                << ")\n";
+            err << "contact_sheet: no pictures in folder '" << folder
+                << "' (folders: " << known.join(QStringLiteral(", ")) << ")\n";
             return 2;
         }
     }
@@ -283,7 +309,8 @@ int main(int argc, char** argv) {
     int unreadable = 0;
     for (const tuvrel::PictureAsset& asset : tuvrel::pictureCatalog()) {
         const QString folder = folderOf(asset.name);
-        if (!wanted.isEmpty() && !wanted.contains(folder)) continue;
+        if (!wanted.isEmpty() && !wanted.contains(folder))
+            continue;
         cells.emplace_back(folder, makeCell(asset, fonts, scales));
         if (!cells.back().second.problem.isEmpty()) {
             err << "contact_sheet: " << cells.back().second.problem << "\n";
@@ -292,11 +319,11 @@ int main(int argc, char** argv) {
     }
 
     // Flow the cells into lines, a new heading wherever the folder changes.
-    const int usable = std::max(kPageWidth - 2 * kMargin,
-                                cells.empty() ? 0
-                                              : std::max_element(cells.begin(), cells.end(), [](const auto& a, const auto& b) {
-                                                    return a.second.size.width() < b.second.size.width();
-                                                })->second.size.width());
+    const int usable = std::max(
+        kPageWidth - 2 * kMargin,
+        cells.empty() ? 0 : std::max_element(cells.begin(), cells.end(), [](const auto& a, const auto& b) {
+                                return a.second.size.width() < b.second.size.width();
+                            })->second.size.width());
     const int headingHeight = QFontMetrics(fonts.heading).height() + kGap;
     std::vector<Line> lines;
     QString currentFolder;
@@ -321,12 +348,14 @@ int main(int argc, char** argv) {
     const QString title = QStringLiteral("Tuvrel pictures%1: %2%3")
                               .arg(scales ? QStringLiteral(" at every scale") : QString())
                               .arg(cells.size())
-                              .arg(wanted.isEmpty() ? QString() : QStringLiteral(" in ") + wanted.join(QStringLiteral(", ")));
+                              .arg(wanted.isEmpty() ? QString()
+                                                    : QStringLiteral(" in ") + wanted.join(QStringLiteral(", ")));
     std::vector<std::vector<const Line*>> pages(1);
     int height = kMargin + headingHeight;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         // Keep a heading with its first line of cells.
-        const int needed = lines[i].height + (!lines[i].heading.isEmpty() && i + 1 < lines.size() ? lines[i + 1].height : 0);
+        const int needed = lines[i].height +
+                           (!lines[i].heading.isEmpty() && i + 1 < lines.size() ? lines[i + 1].height : 0);
         if (!pages.back().empty() && height + needed + kMargin > kMaxPageHeight) {
             pages.emplace_back();
             height = kMargin + headingHeight;
@@ -338,14 +367,16 @@ int main(int argc, char** argv) {
     QStringList written;
     for (std::size_t page = 0; page < pages.size(); ++page) {
         int pageHeight = kMargin + headingHeight + kMargin;
-        for (const Line* line : pages[page]) pageHeight += line->height;
+        for (const Line* line : pages[page])
+            pageHeight += line->height;
         QImage sheet(usable + 2 * kMargin, pageHeight, QImage::Format_RGB32);
         sheet.fill(kSheet);
         QPainter p(&sheet);
         p.setFont(fonts.heading);
         p.setPen(kHeading);
-        const QString pageTitle =
-            pages.size() > 1 ? title + QStringLiteral(" (page %1 of %2)").arg(page + 1).arg(pages.size()) : title;
+        const QString pageTitle = pages.size() > 1
+                                      ? title + QStringLiteral(" (page %1 of %2)").arg(page + 1).arg(pages.size())
+                                      : title;
         p.drawText(QRect(kMargin, kMargin, usable, headingHeight), Qt::AlignLeft | Qt::AlignTop, pageTitle);
         int y = kMargin + headingHeight;
         for (const Line* line : pages[page]) {

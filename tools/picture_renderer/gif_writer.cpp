@@ -11,22 +11,27 @@
 
 namespace picture_renderer {
 
-void writeGif(const std::filesystem::path& file, const IndexedPicture& picture) {
+void writeGif(const std::filesystem::path& file, const IndexedPicture& picture)
+{
     int bits = 1;
-    while ((1 << bits) < static_cast<int>(picture.palette.size())) ++bits;
+    while ((1 << bits) < static_cast<int>(picture.palette.size()))
+        ++bits;
     const int entries = 1 << bits;
 
     std::unique_ptr<ColorMapObject, void (*)(ColorMapObject*)> map(GifMakeMapObject(entries, nullptr),
-                                                                    GifFreeMapObject);
-    if (!map) throw std::runtime_error("out of memory for the GIF palette");
+                                                                   GifFreeMapObject);
+    if (!map)
+        throw std::runtime_error("out of memory for the GIF palette");
     for (int i = 0; i < entries; ++i) {
-        const Rgb c = i < static_cast<int>(picture.palette.size()) ? picture.palette[static_cast<std::size_t>(i)] : Rgb{};
+        const Rgb c = i < static_cast<int>(picture.palette.size()) ? picture.palette[static_cast<std::size_t>(i)]
+                                                                   : Rgb{};
         map->Colors[i] = GifColorType{c.r, c.g, c.b};
     }
 
     // Opened here rather than by giflib, which would make the file readable by its owner only.
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) throw std::runtime_error("cannot write " + file.string());
+    if (fd < 0)
+        throw std::runtime_error("cannot write " + file.string());
     int error = 0;
     GifFileType* gif = EGifOpenFileHandle(fd, &error);
     if (!gif) {
@@ -58,7 +63,8 @@ void writeGif(const std::filesystem::path& file, const IndexedPicture& picture) 
     }
     for (int y = 0; y < picture.height; ++y) {
         auto* line = const_cast<GifPixelType*>(picture.indices.data() + static_cast<std::size_t>(y) * picture.width);
-        if (EGifPutLine(gif, line, picture.width) == GIF_ERROR) throw fail("cannot write the pixels of");
+        if (EGifPutLine(gif, line, picture.width) == GIF_ERROR)
+            throw fail("cannot write the pixels of");
     }
     if (EGifCloseFile(gif, &error) == GIF_ERROR) {
         throw std::runtime_error("cannot finish " + file.string() + ": " + GifErrorString(error));

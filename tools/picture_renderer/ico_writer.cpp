@@ -12,22 +12,27 @@ namespace {
 class Bytes {
 public:
     void u8(unsigned v) { data.push_back(static_cast<std::uint8_t>(v)); }
-    void u16(unsigned v) {
+    void u16(unsigned v)
+    {
         u8(v & 0xff);
         u8((v >> 8) & 0xff);
     }
-    void u32(std::uint32_t v) {
+    void u32(std::uint32_t v)
+    {
         u16(v & 0xffff);
         u16(v >> 16);
     }
-    void padTo4(std::size_t rowStart) {
-        while ((data.size() - rowStart) % 4 != 0) u8(0);
+    void padTo4(std::size_t rowStart)
+    {
+        while ((data.size() - rowStart) % 4 != 0)
+            u8(0);
     }
     std::vector<std::uint8_t> data;
 };
 
 // BITMAPINFOHEADER, palette, colour rows and AND-mask rows, both bottom-up.
-std::vector<std::uint8_t> bitmap(const Picture& picture, unsigned bits) {
+std::vector<std::uint8_t> bitmap(const Picture& picture, unsigned bits)
+{
     const int w = picture.width, h = picture.height;
     const bool sixteenColours = bits == 4;
     const std::uint32_t colourRow = ((w * bits + 31) / 32) * 4;
@@ -75,7 +80,8 @@ std::vector<std::uint8_t> bitmap(const Picture& picture, unsigned bits) {
                 out.u8(p.a ? p.b : 0);
                 out.u8(p.a ? p.g : 0);
                 out.u8(p.a ? p.r : 0);
-                if (bits == 32) out.u8(p.a);
+                if (bits == 32)
+                    out.u8(p.a);
             }
             out.padTo4(start);
         }
@@ -85,9 +91,10 @@ std::vector<std::uint8_t> bitmap(const Picture& picture, unsigned bits) {
         for (int x = 0; x < w; x += 8) {
             unsigned byte = 0;
             for (int bit = 0; bit < 8; ++bit) {
-                const bool transparent =
-                    x + bit < w && picture.pixels[static_cast<std::size_t>(y) * w + x + bit].a == 0;
-                if (transparent) byte |= 0x80u >> bit;
+                const bool transparent = x + bit < w &&
+                                         picture.pixels[static_cast<std::size_t>(y) * w + x + bit].a == 0;
+                if (transparent)
+                    byte |= 0x80u >> bit;
             }
             out.u8(byte);
         }
@@ -99,12 +106,14 @@ std::vector<std::uint8_t> bitmap(const Picture& picture, unsigned bits) {
 }  // namespace
 
 void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& images, bool sixteenColours,
-               bool transparent) {
+               bool transparent)
+{
     // Readers that take a full-colour icon's alpha from its pixels ignore the AND mask of a
     // 24-bit image (Qt among them), so a transparent one carries its colour with an alpha byte.
     const unsigned bits = sixteenColours ? 4 : transparent ? 32 : 24;
     std::vector<std::vector<std::uint8_t>> bitmaps;
-    for (const Picture& picture : images) bitmaps.push_back(bitmap(picture, bits));
+    for (const Picture& picture : images)
+        bitmaps.push_back(bitmap(picture, bits));
 
     Bytes head;
     head.u16(0);
@@ -125,9 +134,11 @@ void writeIcon(const std::filesystem::path& file, const std::vector<Picture>& im
 
     std::ofstream out(file, std::ios::binary);
     out.write(reinterpret_cast<const char*>(head.data.data()), static_cast<std::streamsize>(head.data.size()));
-    for (const auto& b : bitmaps) out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    for (const auto& b : bitmaps)
+        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     out.close();
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
 }
 
 }  // namespace picture_renderer

@@ -18,7 +18,8 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
-void onError(j_common_ptr info) {
+void onError(j_common_ptr info)
+{
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, manager->message);
     std::longjmp(manager->jump, 1);
@@ -26,9 +27,11 @@ void onError(j_common_ptr info) {
 
 }  // namespace
 
-void writeJpeg(const std::filesystem::path& file, const Picture& picture, int quality) {
+void writeJpeg(const std::filesystem::path& file, const Picture& picture, int quality)
+{
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
 
     std::vector<JSAMPLE> row(static_cast<std::size_t>(picture.width) * 3);
     jpeg_compress_struct info{};
@@ -66,7 +69,8 @@ void writeJpeg(const std::filesystem::path& file, const Picture& picture, int qu
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    if (std::fflush(out.get()) != 0) throw std::runtime_error("cannot write " + file.string());
+    if (std::fflush(out.get()) != 0)
+        throw std::runtime_error("cannot write " + file.string());
 }
 
 }  // namespace picture_renderer

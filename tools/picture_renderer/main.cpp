@@ -43,24 +43,29 @@ struct Options {
     std::optional<double> scale;
 };
 
-void encode(const ManifestRow& row, const fs::path& file, const Options& options) {
+void encode(const ManifestRow& row, const fs::path& file, const Options& options)
+{
     const bool png = options.png;
     if (options.pngSize) {
         // A crop's offsets hold for the row's own size only.
-        if (row.crop) throw rowError(row, "a cropped picture is drawn only at its own size");
+        if (row.crop)
+            throw rowError(row, "a cropped picture is drawn only at its own size");
         return writePng(file, renderRow(row, *options.pngSize));
     }
     if (options.scale) {
         const Picture picture = renderRowScaled(row, *options.scale);
-        if (row.format == Format::Jpeg && !png) return writeJpeg(file, picture, kJpegQuality);
+        if (row.format == Format::Jpeg && !png)
+            return writeJpeg(file, picture, kJpegQuality);
         return writePng(file, picture);
     }
     std::vector<Picture> images;
-    for (Size size : row.sizes) images.push_back(renderRow(row, size));
+    for (Size size : row.sizes)
+        images.push_back(renderRow(row, size));
     if (png) {
         const Size largest = row.largest();
         for (const Picture& picture : images) {
-            if (picture.width == largest.width && picture.height == largest.height) return writePng(file, picture);
+            if (picture.width == largest.width && picture.height == largest.height)
+                return writePng(file, picture);
         }
     }
     switch (row.format) {
@@ -73,7 +78,8 @@ void encode(const ManifestRow& row, const fs::path& file, const Options& options
 
 // Written next to its place and renamed, so a failed row never leaves a file that a build
 // would take for finished, and two runs for the same row never write into one file.
-void renderTo(const ManifestRow& row, const fs::path& output, const Options& options) {
+void renderTo(const ManifestRow& row, const fs::path& output, const Options& options)
+{
     const fs::path partial = output.string() + ".part" + std::to_string(::getpid());
     try {
         encode(row, partial, options);
@@ -89,15 +95,18 @@ void renderTo(const ManifestRow& row, const fs::path& output, const Options& opt
     }
 }
 
-std::optional<double> parseScale(const std::string& text) {
+std::optional<double> parseScale(const std::string& text)
+{
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !(value >= 1.0 && value <= 8.0)) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || !(value >= 1.0 && value <= 8.0))
+        return std::nullopt;
     return value;
 }
 
 // --png=WxH, each side from 1 to 4096 pixels.
-std::optional<Size> parsePngSize(const std::string& option) {
+std::optional<Size> parsePngSize(const std::string& option)
+{
     int width = 0, height = 0, end = 0;
     if (std::sscanf(option.c_str(), "--png=%4dx%4d%n", &width, &height, &end) != 2 ||
         end != static_cast<int>(option.size()) || width < 1 || height < 1 || width > 4096 || height > 4096) {
@@ -106,15 +115,18 @@ std::optional<Size> parsePngSize(const std::string& option) {
     return Size{width, height};
 }
 
-int usage() {
+int usage()
+{
     std::cerr << "usage: picture_renderer render <manifest> <row> <output> [--png | --png=WxH] [--scale K]\n"
                  "       picture_renderer render-all <manifest> <directory>\n"
                  "       picture_renderer catalog <output> <manifest>...\n";
     return 2;
 }
 
-int run(const std::vector<std::string>& args) {
-    if (args.empty()) return usage();
+int run(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return usage();
     const std::string& command = args[0];
     if (command == "render" && args.size() >= 4) {
         Options options;
@@ -123,7 +135,8 @@ int run(const std::vector<std::string>& args) {
                 options.png = true;
             } else if (args[i].starts_with("--png=") && !options.pngSize) {
                 options.pngSize = parsePngSize(args[i]);
-                if (!options.pngSize) return usage();
+                if (!options.pngSize)
+                    return usage();
             } else if (args[i] == "--scale" && i + 1 < args.size() && !options.scale) {
                 options.scale = parseScale(args[++i]);
                 if (!options.scale) {
@@ -134,7 +147,8 @@ int run(const std::vector<std::string>& args) {
                 return usage();
             }
         }
-        if (options.pngSize && (options.png || options.scale)) return usage();
+        if (options.pngSize && (options.png || options.scale))
+            return usage();
         const fs::path output = args[3];
         std::error_code ignored;
         fs::remove(output, ignored);  // a stale picture must not outlive a failed render
@@ -152,7 +166,8 @@ int run(const std::vector<std::string>& args) {
         std::vector<ManifestRow> all;
         std::map<std::string, const ManifestRow*> byName;
         for (std::size_t i = 2; i < args.size(); ++i) {
-            for (ManifestRow& row : readManifest(args[i])) all.push_back(std::move(row));
+            for (ManifestRow& row : readManifest(args[i]))
+                all.push_back(std::move(row));
         }
         for (const ManifestRow& row : all) {
             auto [it, fresh] = byName.emplace(row.name, &row);
@@ -169,7 +184,8 @@ int run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {

@@ -20,25 +20,28 @@ struct Lab {
     Lab operator*(float k) const { return {l * k, a * k, b * k}; }
 };
 
-float distance2(const Lab& x, const Lab& y) {
+float distance2(const Lab& x, const Lab& y)
+{
     const float dl = x.l - y.l, da = x.a - y.a, db = x.b - y.b;
     return dl * dl + da * da + db * db;
 }
 
-const std::array<float, 256>& linearTable() {
+const std::array<float, 256>& linearTable()
+{
     static const std::array<float, 256> table = [] {
         std::array<float, 256> t{};
         for (int i = 0; i < 256; ++i) {
             const double c = i / 255.0;
-            t[static_cast<std::size_t>(i)] =
-                static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+            t[static_cast<std::size_t>(i)] = static_cast<float>(c <= 0.04045 ? c / 12.92
+                                                                             : std::pow((c + 0.055) / 1.055, 2.4));
         }
         return t;
     }();
     return table;
 }
 
-Lab toLab(Rgb c) {
+Lab toLab(Rgb c)
+{
     const auto& lin = linearTable();
     const double r = lin[c.r], g = lin[c.g], b = lin[c.b];
     const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
@@ -49,13 +52,15 @@ Lab toLab(Rgb c) {
             static_cast<float>(0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s)};
 }
 
-std::uint8_t toByte(double linear) {
+std::uint8_t toByte(double linear)
+{
     linear = std::clamp(linear, 0.0, 1.0);
     const double c = linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
     return static_cast<std::uint8_t>(std::lround(std::clamp(c, 0.0, 1.0) * 255));
 }
 
-Rgb toRgb(const Lab& c) {
+Rgb toRgb(const Lab& c)
+{
     const double l = std::pow(c.l + 0.3963377774 * c.a + 0.2158037573 * c.b, 3);
     const double m = std::pow(c.l - 0.1055613458 * c.a - 0.0638541728 * c.b, 3);
     const double s = std::pow(c.l - 0.0894841775 * c.a - 1.2914855480 * c.b, 3);
@@ -64,8 +69,12 @@ Rgb toRgb(const Lab& c) {
             toByte(-0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s)};
 }
 
-std::uint32_t key(Rgb c) { return (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b; }
-Rgb fromKey(std::uint32_t k) {
+std::uint32_t key(Rgb c)
+{
+    return (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b;
+}
+Rgb fromKey(std::uint32_t k)
+{
     return {static_cast<std::uint8_t>(k >> 16), static_cast<std::uint8_t>(k >> 8), static_cast<std::uint8_t>(k)};
 }
 
@@ -76,7 +85,8 @@ struct Colour {
     float weight = 0;  // sqrt(count): a small eye counts for more than its share of pixels
 };
 
-int nearest(const std::vector<Lab>& palette, const Lab& c) {
+int nearest(const std::vector<Lab>& palette, const Lab& c)
+{
     int best = 0;
     float bestDistance = std::numeric_limits<float>::max();
     for (std::size_t i = 0; i < palette.size(); ++i) {
@@ -89,7 +99,8 @@ int nearest(const std::vector<Lab>& palette, const Lab& c) {
     return best;
 }
 
-Lab weightedMean(const std::vector<const Colour*>& members) {
+Lab weightedMean(const std::vector<const Colour*>& members)
+{
     double l = 0, a = 0, b = 0, w = 0;
     for (const Colour* c : members) {
         l += c->lab.l * c->weight;
@@ -101,7 +112,8 @@ Lab weightedMean(const std::vector<const Colour*>& members) {
 }
 
 // Median cut: split the box with the largest weighted error along its widest axis.
-std::vector<Lab> medianCut(const std::vector<const Colour*>& colours, int boxes) {
+std::vector<Lab> medianCut(const std::vector<const Colour*>& colours, int boxes)
+{
     struct Box {
         std::vector<const Colour*> members;
         double error = 0;
@@ -109,7 +121,8 @@ std::vector<Lab> medianCut(const std::vector<const Colour*>& colours, int boxes)
     auto measure = [](Box& box) {
         const Lab mean = weightedMean(box.members);
         box.error = 0;
-        for (const Colour* c : box.members) box.error += c->weight * distance2(c->lab, mean);
+        for (const Colour* c : box.members)
+            box.error += c->weight * distance2(c->lab, mean);
     };
     std::vector<Box> all{{colours, 0}};
     measure(all[0]);
@@ -118,7 +131,8 @@ std::vector<Lab> medianCut(const std::vector<const Colour*>& colours, int boxes)
             const double ex = x.members.size() > 1 ? x.error : -1, ey = y.members.size() > 1 ? y.error : -1;
             return ex < ey;
         });
-        if (widest->members.size() < 2 || widest->error <= 0) break;
+        if (widest->members.size() < 2 || widest->error <= 0)
+            break;
         Box& box = *widest;
         const Lab mean = weightedMean(box.members);
         std::array<double, 3> spread{};
@@ -134,28 +148,34 @@ std::vector<Lab> medianCut(const std::vector<const Colour*>& colours, int boxes)
             return along(x) != along(y) ? along(x) < along(y) : x->rgb < y->rgb;
         });
         double total = 0;
-        for (const Colour* c : box.members) total += c->weight;
+        for (const Colour* c : box.members)
+            total += c->weight;
         double run = 0;
         std::size_t cut = 1;
         for (; cut < box.members.size() - 1; ++cut) {
             run += box.members[cut - 1]->weight;
-            if (run >= total / 2) break;
+            if (run >= total / 2)
+                break;
         }
-        Box upper{std::vector<const Colour*>(box.members.begin() + static_cast<std::ptrdiff_t>(cut), box.members.end()), 0};
+        Box upper{std::vector<const Colour*>(box.members.begin() + static_cast<std::ptrdiff_t>(cut), box.members.end()),
+                  0};
         box.members.resize(cut);
         measure(box);
         measure(upper);
         all.push_back(std::move(upper));
     }
     std::vector<Lab> centres;
-    for (const Box& box : all) centres.push_back(weightedMean(box.members));
+    for (const Box& box : all)
+        centres.push_back(weightedMean(box.members));
     return centres;
 }
 
-std::vector<Rgb> choosePalette(const std::vector<Colour>& colours, int maxColours, std::uint64_t totalPixels) {
+std::vector<Rgb> choosePalette(const std::vector<Colour>& colours, int maxColours, std::uint64_t totalPixels)
+{
     std::vector<Rgb> palette;
     if (static_cast<int>(colours.size()) <= maxColours) {
-        for (const Colour& c : colours) palette.push_back(fromKey(c.rgb));
+        for (const Colour& c : colours)
+            palette.push_back(fromKey(c.rgb));
         return palette;
     }
     // Colours covering an area keep their exact value; `colours` is sorted by count.
@@ -167,15 +187,18 @@ std::vector<Rgb> choosePalette(const std::vector<Colour>& colours, int maxColour
         ++pinned;
     }
     std::vector<const Colour*> rest;
-    for (std::size_t i = pinned; i < colours.size(); ++i) rest.push_back(&colours[i]);
+    for (std::size_t i = pinned; i < colours.size(); ++i)
+        rest.push_back(&colours[i]);
     const int free = maxColours - static_cast<int>(pinned);
     if (static_cast<int>(rest.size()) <= free) {
-        for (const Colour* c : rest) palette.push_back(fromKey(c->rgb));
+        for (const Colour* c : rest)
+            palette.push_back(fromKey(c->rgb));
         return palette;
     }
 
     std::vector<Lab> fixed;
-    for (const Rgb& c : palette) fixed.push_back(toLab(c));
+    for (const Rgb& c : palette)
+        fixed.push_back(toLab(c));
     std::vector<Lab> centres = medianCut(rest, free);
 
     // A few rounds of k-means on the remaining colours, the exact ones held in place.
@@ -185,24 +208,30 @@ std::vector<Rgb> choosePalette(const std::vector<Colour>& colours, int maxColour
         std::vector<std::vector<const Colour*>> members(centres.size());
         for (const Colour* c : rest) {
             const int at = nearest(all, c->lab) - static_cast<int>(fixed.size());
-            if (at >= 0) members[static_cast<std::size_t>(at)].push_back(c);
+            if (at >= 0)
+                members[static_cast<std::size_t>(at)].push_back(c);
         }
         bool moved = false;
         for (std::size_t i = 0; i < centres.size(); ++i) {
-            if (members[i].empty()) continue;
+            if (members[i].empty())
+                continue;
             const Lab mean = weightedMean(members[i]);
-            if (distance2(mean, centres[i]) > 1e-10f) moved = true;
+            if (distance2(mean, centres[i]) > 1e-10f)
+                moved = true;
             centres[i] = mean;
         }
-        if (!moved) break;
+        if (!moved)
+            break;
     }
-    for (const Lab& c : centres) palette.push_back(toRgb(c));
+    for (const Lab& c : centres)
+        palette.push_back(toRgb(c));
     return palette;
 }
 
 }  // namespace
 
-IndexedPicture quantize(const Picture& picture, int maxColours, Rgb transparentColour) {
+IndexedPicture quantize(const Picture& picture, int maxColours, Rgb transparentColour)
+{
     IndexedPicture out{picture.width, picture.height, {}, std::vector<std::uint8_t>(picture.pixels.size(), 0), -1};
     const bool hasTransparent = picture.hasTransparentPixels();
     const int colourSlots = maxColours - (hasTransparent ? 1 : 0);
@@ -210,7 +239,8 @@ IndexedPicture quantize(const Picture& picture, int maxColours, Rgb transparentC
     std::unordered_map<std::uint32_t, std::uint32_t> histogram;
     std::uint64_t opaquePixels = 0;
     for (const Rgba& p : picture.pixels) {
-        if (p.a == 0) continue;
+        if (p.a == 0)
+            continue;
         ++histogram[key(Rgb{p.r, p.g, p.b})];
         ++opaquePixels;
     }
@@ -219,9 +249,8 @@ IndexedPicture quantize(const Picture& picture, int maxColours, Rgb transparentC
     for (const auto& [rgb, count] : histogram) {
         colours.push_back({rgb, count, toLab(fromKey(rgb)), std::sqrt(static_cast<float>(count))});
     }
-    std::sort(colours.begin(), colours.end(), [](const Colour& x, const Colour& y) {
-        return x.count != y.count ? x.count > y.count : x.rgb < y.rgb;
-    });
+    std::sort(colours.begin(), colours.end(),
+              [](const Colour& x, const Colour& y) { return x.count != y.count ? x.count > y.count : x.rgb < y.rgb; });
 
     out.palette = choosePalette(colours, colourSlots, opaquePixels);
     std::vector<Lab> paletteLab;
@@ -240,7 +269,8 @@ IndexedPicture quantize(const Picture& picture, int maxColours, Rgb transparentC
     const int w = picture.width;
     std::vector<Lab> errorRow(static_cast<std::size_t>(w) + 2), nextRow(static_cast<std::size_t>(w) + 2);
     auto clampLab = [](Lab c) {
-        return Lab{std::clamp(c.l, -kLimit, kLimit), std::clamp(c.a, -kLimit, kLimit), std::clamp(c.b, -kLimit, kLimit)};
+        return Lab{std::clamp(c.l, -kLimit, kLimit), std::clamp(c.a, -kLimit, kLimit),
+                   std::clamp(c.b, -kLimit, kLimit)};
     };
     for (int y = 0; y < picture.height; ++y) {
         std::fill(nextRow.begin(), nextRow.end(), Lab{});

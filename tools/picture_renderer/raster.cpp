@@ -30,21 +30,30 @@ struct CairoDestroy {
     void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 
-std::uint8_t alphaOf(std::uint32_t p) { return static_cast<std::uint8_t>(p >> 24); }
-std::uint8_t channel(std::uint32_t p, int shift) { return static_cast<std::uint8_t>(p >> shift); }
+std::uint8_t alphaOf(std::uint32_t p)
+{
+    return static_cast<std::uint8_t>(p >> 24);
+}
+std::uint8_t channel(std::uint32_t p, int shift)
+{
+    return static_cast<std::uint8_t>(p >> shift);
+}
 
-std::uint8_t unpremultiply(std::uint8_t c, std::uint8_t a) {
+std::uint8_t unpremultiply(std::uint8_t c, std::uint8_t a)
+{
     return static_cast<std::uint8_t>(std::min(255, (c * 255 + a / 2) / a));
 }
 
 // Straight colour of a premultiplied pixel composited over white.
-Rgba overWhite(std::uint32_t p) {
+Rgba overWhite(std::uint32_t p)
+{
     const int white = 255 - alphaOf(p);
     return Rgba{static_cast<std::uint8_t>(channel(p, 16) + white), static_cast<std::uint8_t>(channel(p, 8) + white),
                 static_cast<std::uint8_t>(channel(p, 0) + white), 255};
 }
 
-std::uint32_t premultipliedPixel(Rgb c, std::uint8_t a) {
+std::uint32_t premultipliedPixel(Rgb c, std::uint8_t a)
+{
     auto times = [a](std::uint8_t v) { return std::uint32_t((v * a + 127) / 255); };
     return (std::uint32_t(a) << 24) | (times(c.r) << 16) | (times(c.g) << 8) | times(c.b);
 }
@@ -56,11 +65,13 @@ constexpr double kEdgeBandSquared = 5.0;
 // Whether the inside pixel (x, y) lies within sqrt(radiusSquared) of a pixel outside; the
 // picture's border counts as outside.
 template <class Inside>
-bool nearOutside(const Inside& inside, int x, int y, double radiusSquared) {
+bool nearOutside(const Inside& inside, int x, int y, double radiusSquared)
+{
     const int r = static_cast<int>(std::floor(std::sqrt(radiusSquared)));
     for (int dy = -r; dy <= r; ++dy) {
         for (int dx = -r; dx <= r; ++dx) {
-            if (dx * dx + dy * dy <= radiusSquared && !inside(x + dx, y + dy)) return true;
+            if (dx * dx + dy * dy <= radiusSquared && !inside(x + dx, y + dy))
+                return true;
         }
     }
     return false;
@@ -68,29 +79,35 @@ bool nearOutside(const Inside& inside, int x, int y, double radiusSquared) {
 
 // The root element's preserveAspectRatio: "none" or "slice" mean the document chooses
 // itself how it fills a viewport of another shape.
-bool documentFillsAnyShape(const std::filesystem::path& svg) {
+bool documentFillsAnyShape(const std::filesystem::path& svg)
+{
     std::ifstream in(svg, std::ios::binary);
     std::string head(8192, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));
     std::size_t open = head.find("<svg");
-    if (open == std::string::npos) return false;
+    if (open == std::string::npos)
+        return false;
     std::size_t close = head.find('>', open);
     std::string tag = head.substr(open, close == std::string::npos ? std::string::npos : close - open);
     std::smatch match;
     static const std::regex attribute(R"(preserveAspectRatio\s*=\s*["']([^"']*)["'])");
-    if (!std::regex_search(tag, match, attribute)) return false;
+    if (!std::regex_search(tag, match, attribute))
+        return false;
     std::string value = match[1];
     return value.find("none") != std::string::npos || value.find("slice") != std::string::npos;
 }
 
-std::string oneLine(std::string text) {
+std::string oneLine(std::string text)
+{
     std::replace(text.begin(), text.end(), '\n', ' ');
-    while (!text.empty() && text.back() == ' ') text.pop_back();
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
     return text;
 }
 
-std::string shapeText(double w, double h) {
+std::string shapeText(double w, double h)
+{
     std::ostringstream out;
     out << w << "x" << h;
     return out.str();
@@ -98,13 +115,16 @@ std::string shapeText(double w, double h) {
 
 }  // namespace
 
-bool Picture::hasTransparentPixels() const {
+bool Picture::hasTransparentPixels() const
+{
     return std::any_of(pixels.begin(), pixels.end(), [](const Rgba& p) { return p.a == 0; });
 }
 
-RenderedImage renderSvg(const std::filesystem::path& svg, Size size, double slack) {
+RenderedImage renderSvg(const std::filesystem::path& svg, Size size, double slack)
+{
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(svg, ec)) throw std::runtime_error("not found");
+    if (!std::filesystem::is_regular_file(svg, ec))
+        throw std::runtime_error("not found");
 
     GError* rawError = nullptr;
     std::unique_ptr<RsvgHandle, ObjectUnref> handle(openSvg(svg, &rawError));
@@ -125,7 +145,8 @@ RenderedImage renderSvg(const std::filesystem::path& svg, Size size, double slac
     } else if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &shapeW, &shapeH)) {
         throw std::runtime_error("has no viewBox and no absolute width and height");
     }
-    if (!(shapeW > 0 && shapeH > 0)) throw std::runtime_error("has an empty viewBox");
+    if (!(shapeW > 0 && shapeH > 0))
+        throw std::runtime_error("has an empty viewBox");
 
     const double w = size.width, h = size.height;
     const double aspect = shapeW / shapeH;
@@ -168,7 +189,8 @@ RenderedImage renderSvg(const std::filesystem::path& svg, Size size, double slac
     return image;
 }
 
-RenderedImage cropImage(const RenderedImage& image, int x, int y, Size size) {
+RenderedImage cropImage(const RenderedImage& image, int x, int y, Size size)
+{
     RenderedImage out{size.width, size.height, {}};
     out.pixels.reserve(static_cast<std::size_t>(size.width) * size.height);
     for (int row = 0; row < size.height; ++row) {
@@ -178,19 +200,22 @@ RenderedImage cropImage(const RenderedImage& image, int x, int y, Size size) {
     return out;
 }
 
-RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge,
-                        Edges edges, double scale) {
+RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper, std::optional<Rgb> edge, Edges edges,
+                        double scale)
+{
     const bool smooth = edges == Edges::Smooth;
     const int w = present.width, h = present.height;
     auto inside = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < w && y < h && alphaOf(present.pixels[static_cast<std::size_t>(y) * w + x]) >= 128;
+        return x >= 0 && y >= 0 && x < w && y < h &&
+               alphaOf(present.pixels[static_cast<std::size_t>(y) * w + x]) >= 128;
     };
     RenderedImage out{w, h, std::vector<std::uint32_t>(present.pixels.size(), 0)};
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::size_t i = static_cast<std::size_t>(y) * w + x;
             const std::uint8_t a = alphaOf(present.pixels[i]);
-            if (smooth ? a == 0 : !inside(x, y)) continue;
+            if (smooth ? a == 0 : !inside(x, y))
+                continue;
             const bool onEdge = edge && (!inside(x, y) || nearOutside(inside, x, y, kEdgeBandSquared * scale * scale));
             const Rgba c = overWhite(paper.pixels[i]);
             out.pixels[i] = premultipliedPixel(onEdge ? *edge : Rgb{c.r, c.g, c.b}, smooth ? a : std::uint8_t(255));
@@ -199,7 +224,8 @@ RenderedImage paperFill(const RenderedImage& present, const RenderedImage& paper
     return out;
 }
 
-Picture finish(const RenderedImage& image, bool transparentGround, Edges edges) {
+Picture finish(const RenderedImage& image, bool transparentGround, Edges edges)
+{
     const bool smooth = edges == Edges::Smooth;
     Picture picture{image.width, image.height, {}};
     picture.pixels.reserve(image.pixels.size());
@@ -217,7 +243,8 @@ Picture finish(const RenderedImage& image, bool transparentGround, Edges edges) 
     return picture;
 }
 
-Size scaledSize(Size size, double scale) {
+Size scaledSize(Size size, double scale)
+{
     return Size{static_cast<int>(std::lround(size.width * scale)), static_cast<int>(std::lround(size.height * scale))};
 }
 
@@ -226,7 +253,8 @@ namespace {
 // The source or paper of a row at `size`, its failure named after the row. A shape may be off
 // by a pixel at 1:1, so by `scale` pixels at `scale`.
 RenderedImage renderFor(const ManifestRow& row, const char* role, const std::filesystem::path& svg, Size size,
-                        double scale) {
+                        double scale)
+{
     try {
         return renderSvg(svg, size, scale);
     } catch (const std::runtime_error& e) {
@@ -236,15 +264,20 @@ RenderedImage renderFor(const ManifestRow& row, const char* role, const std::fil
 
 }  // namespace
 
-Picture renderRow(const ManifestRow& row, Size size) {
+Picture renderRow(const ManifestRow& row, Size size)
+{
     RenderedImage image = renderFor(row, "source", row.source, row.crop ? row.crop->canvas : size, 1.0);
-    if (row.crop) image = cropImage(image, row.crop->x, row.crop->y, size);
-    if (row.paper) image = paperFill(image, renderFor(row, "paper", *row.paper, size, 1.0), row.edge);
+    if (row.crop)
+        image = cropImage(image, row.crop->x, row.crop->y, size);
+    if (row.paper)
+        image = paperFill(image, renderFor(row, "paper", *row.paper, size, 1.0), row.edge);
     return finish(image, row.transparent);
 }
 
-Picture renderRowScaled(const ManifestRow& row, double scale) {
-    if (!(scale >= 1.0 && scale <= 8.0)) throw rowError(row, "a scale must lie between 1 and 8");
+Picture renderRowScaled(const ManifestRow& row, double scale)
+{
+    if (!(scale >= 1.0 && scale <= 8.0))
+        throw rowError(row, "a scale must lie between 1 and 8");
     const Size size = row.largest();
     RenderedImage image;
     if (row.crop) {

@@ -13,7 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readText(const fs::path& file) {
+std::string readText(const fs::path& file)
+{
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -22,29 +23,34 @@ std::string readText(const fs::path& file) {
 
 // The text with every XML comment blanked out, character for character, so that an element
 // quoted in a comment is not taken for one and positions stay those of the text.
-std::string blankComments(std::string text) {
+std::string blankComments(std::string text)
+{
     std::size_t open = 0;
     while ((open = text.find("<!--", open)) != std::string::npos) {
         std::size_t close = text.find("-->", open + 4);
         close = close == std::string::npos ? text.size() : close + 3;
-        std::fill(text.begin() + static_cast<std::ptrdiff_t>(open), text.begin() + static_cast<std::ptrdiff_t>(close), ' ');
+        std::fill(text.begin() + static_cast<std::ptrdiff_t>(open), text.begin() + static_cast<std::ptrdiff_t>(close),
+                  ' ');
         open = close;
     }
     return text;
 }
 
 // The included document from its root element on: no XML declaration or comment before it.
-std::string rootElement(const std::string& text, const std::string& href) {
+std::string rootElement(const std::string& text, const std::string& href)
+{
     static const std::regex root(R"(<svg[\s>])");
     const std::string scanned = blankComments(text);
     std::smatch match;
-    if (!std::regex_search(scanned, match, root)) throw std::runtime_error("includes " + href + ", which has no <svg> root");
+    if (!std::regex_search(scanned, match, root))
+        throw std::runtime_error("includes " + href + ", which has no <svg> root");
     return text.substr(static_cast<std::size_t>(match.position(0)));
 }
 
 }  // namespace
 
-std::string svgWithIncludes(const fs::path& svg) {
+std::string svgWithIncludes(const fs::path& svg)
+{
     const std::string text = readText(svg);
     const std::string scanned = blankComments(text);
     static const std::regex include(R"(<xi:include\b([^>]*)>)");
@@ -71,7 +77,8 @@ std::string svgWithIncludes(const fs::path& svg) {
         }
         std::error_code ec;
         const fs::path file = fs::canonical(folder / href, ec);
-        if (ec || !fs::is_regular_file(file, ec)) throw std::runtime_error("includes " + href + ", which is not found");
+        if (ec || !fs::is_regular_file(file, ec))
+            throw std::runtime_error("includes " + href + ", which is not found");
         const fs::path inTree = file.lexically_relative(tree);
         if (inTree.empty() || *inTree.begin() == "..") {
             throw std::runtime_error("includes " + href + ", which lies outside " + tree.string());
@@ -89,7 +96,8 @@ std::string svgWithIncludes(const fs::path& svg) {
     return out;
 }
 
-RsvgHandle* openSvg(const fs::path& svg, GError** error) {
+RsvgHandle* openSvg(const fs::path& svg, GError** error)
+{
     const std::string text = svgWithIncludes(svg);
     GFile* base = g_file_new_for_path(svg.c_str());
     GInputStream* stream = g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
