@@ -15,13 +15,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <malloc.h>
 #include <sched.h>
 #include <sstream>
 #include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
 // Qt's own entry point for pointer input into a window, the one QTest uses:

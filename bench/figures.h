@@ -111,11 +111,11 @@ struct ProcessFigures {
     QString scaleFailure;
 };
 
-// childProgram is this benchmark's own executable, run in its child modes.
+// self is this benchmark's own executable, run in its child modes.
 ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Settings& settings,
-                                const std::string& childProgram);
+                                const std::string& self);
 
 // The child modes: one measurement in a fresh process, reported on descriptor 3.
-int runChildMode(const QStringList& arguments);
+int runChildMode(const QStringList& args);
 
 }  // namespace tuvrel::bench

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
-#include <time.h>
+#include <ctime>
 #include <unistd.h>
 
 namespace {

@@ -258,14 +258,14 @@ private:
 
 void reportIdle(int seconds)
 {
-    // Let whatever the windows still had to do be done before the quiet time.
     // exit(), not quit(): quit() first asks every window to close.
-    QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); });
-    QApplication::exec();
-
     QTimer stop;
     stop.setSingleShot(true);
     QObject::connect(&stop, &QTimer::timeout, qApp, [] { QCoreApplication::exit(0); });
+    // Let whatever the windows still had to do be done before the quiet time.
+    stop.start(500);
+    QApplication::exec();
+
     TimerCount timers(&stop);
     const double before = cpuMs();
     stop.start(seconds * 1000);

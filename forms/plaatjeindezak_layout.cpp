@@ -53,27 +53,27 @@ ControlDescription wrongMark(QString name, int left, int top)
     return imageRow(std::move(name), left, top, 540, 540).withPicture("sad_face").hidden().withToolTip("nog een keer");
 }
 
-FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& p)
+FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout)
 {
-    const QString form = QStringLiteral("Plaatjeindezak%1").arg(p.level);
-    for (const auto* given : {&p.pictures, &p.marks})
+    const QString form = QStringLiteral("Plaatjeindezak%1").arg(layout.level);
+    for (const auto* given : {&layout.pictures, &layout.marks})
         for (const ControlDescription& row : *given)
-            if (!p.rows.contains(row.name))
+            if (!layout.rows.contains(row.name))
                 throw RuntimeError(form.toStdString() + ": " + row.name.toStdString() +
                                    " has no place in the order of the rows");
     FormDescription d{
-        .name = form, .caption = p.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
-    for (const QString& name : p.rows) {
+        .name = form, .caption = layout.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
+    for (const QString& name : layout.rows) {
         const auto frame = std::find_if(Frames.begin(), Frames.end(),
                                         [&](const Frame& f) { return name == QLatin1String(f.name); });
-        const auto sack = std::find(p.sacks.begin(), p.sacks.end(), name);
-        if (const ControlDescription* row = findRow(p.pictures, name)) {
+        const auto sack = std::find(layout.sacks.begin(), layout.sacks.end(), name);
+        if (const ControlDescription* row = findRow(layout.pictures, name)) {
             d.rows.push_back(*row);
-        } else if (const ControlDescription* mark = findRow(p.marks, name)) {
+        } else if (const ControlDescription* mark = findRow(layout.marks, name)) {
             d.rows.push_back(*mark);
-        } else if (sack != p.sacks.end()) {
-            d.rows.push_back(
-                imageRow(name, 10980, SackTops.at(size_t(sack - p.sacks.begin())), 1260, 1575).withPicture("sack"));
+        } else if (sack != layout.sacks.end()) {
+            d.rows.push_back(imageRow(name, 10980, SackTops.at(size_t(sack - layout.sacks.begin())), 1260, 1575)
+                                 .withPicture("sack"));
         } else if (frame != Frames.end()) {
             d.rows.push_back(shapeRow(name, frame->left, RowFrameTops.at(size_t(frame->row)), frame->width, 1815));
         } else if (name == QLatin1String("Label1")) {
@@ -85,7 +85,7 @@ FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& p)
                                  .withTabIndex(0));
         } else if (name == QLatin1String("Label2")) {
             d.rows.push_back(labelRow(name, 9120, 360, 735, 855)
-                                 .withCaption(QStringLiteral("%1.").arg(p.level))
+                                 .withCaption(QStringLiteral("%1.").arg(layout.level))
                                  .withForeColor(DarkRed)
                                  .withFont(fonts::comicSans(21.75))
                                  .withTabIndex(3));

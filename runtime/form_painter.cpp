@@ -20,6 +20,8 @@ namespace tuvrel {
 
 namespace {
 
+constexpr qsizetype MiB = qsizetype(1024) * 1024;
+
 const QColor Face = toQColor(SystemColor::ButtonFace);
 
 // The form's pixels on the paint device: the painter's world transform (the
@@ -219,8 +221,8 @@ const LabelLook* labelLook(const Label& label, const QString& name, qreal scale,
     const QString key = QString::number(scale) + QLatin1Char('|') + name;
     // Room for every label of every form: 8 MB at 1:1, as much more as the
     // looks grow at the largest scale drawn so far.
-    static QCache<QString, LabelLook> cache(8 * 1024 * 1024);  // cost: bytes
-    cache.setMaxCost(std::max(cache.maxCost(), qsizetype(8 * 1024 * 1024 * std::max(1.0, scale * scale))));
+    static QCache<QString, LabelLook> cache(8 * MiB);  // cost: bytes
+    cache.setMaxCost(std::max(cache.maxCost(), qsizetype(double(8 * MiB) * std::max(1.0, scale * scale))));
     if (const LabelLook* look = cache.object(key))
         return look;
     if (!make)
@@ -424,7 +426,7 @@ QImage backgroundOnFace(const QImage& pixels)
     constexpr qint64 LargeOnDevice = 4'000'000;  // pixels
     if (qint64(pixels.width()) * pixels.height() < LargeOnDevice)
         return {};
-    static QCache<qint64, QImage> kept(48 * 1024 * 1024);  // cost: bytes
+    static QCache<qint64, QImage> kept(48 * MiB);  // cost: bytes
     if (const QImage* onFace = kept.object(pixels.cacheKey()))
         return *onFace;
     QImage onFace(pixels.size(), QImage::Format_RGB32);

@@ -318,7 +318,7 @@ void FormCanvas::touchEvent(QTouchEvent* event)
         // press or drag ends with nothing dropped, as when the window loses
         // the pointer.
         if (heldFinger && heldFinger->device == device) {
-            QPointer<FormCanvas> canvas = heldFinger->canvas;
+            FormCanvas* canvas = heldFinger->canvas.data();  // null once the canvas is gone
             heldFinger.reset();
             if (canvas && canvas->form_.generation() == canvas->generation_ && canvas->form_.isLoaded())
                 canvas->form_.cancelInput();
@@ -382,13 +382,12 @@ void FormCanvas::fingerMoved(QPointF position, QPointF global)
 
 void FormCanvas::fingerUp(QPointF position, QPointF global)
 {
-    const Finger finger = *heldFinger;
-    heldFinger.reset();
     // A tap that wandered within the slack lifts where it touched.
-    if (finger.tapping) {
-        position = finger.pressedAt;
-        global = finger.globalPressedAt;
+    if (heldFinger->tapping) {
+        position = heldFinger->pressedAt;
+        global = heldFinger->globalPressedAt;
     }
+    heldFinger.reset();
     const QPoint at = toForm(position);
     const bool over = releasedOverThisForm(position, global);
     dispatch([&] { form_.mouseRelease(at, Qt::LeftButton, over); });
@@ -541,7 +540,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
         if (point.state() == QEventPoint::Pressed && menuBar_ && !fingerHolds() && !mouseHolds() &&
             menuBar_->rect().contains(menuBar_->mapFromGlobal(point.globalPosition()).toPoint()))
             menuTouches_.insert(key);
-        forQt = forQt || menuTouches_.count(key);
+        forQt = forQt || menuTouches_.contains(key);
     }
     const QList<QEventPoint> points = touch->points();
     canvas_->touchEvent(touch);

@@ -70,8 +70,9 @@ QHash<const PictureAsset*, QImage>& ownSizeCache()
 // The renderings hold every picture of all twenty forms at a scale of 2 or 3
 // (about 32 and 72 MB), the copies as many at a size in between; a least
 // recently used one goes when a new one would pass the bound.
-constexpr qsizetype RenderingBytes = 96 * 1024 * 1024;
-constexpr qsizetype CopyBytes = 96 * 1024 * 1024;
+constexpr qsizetype MiB = qsizetype(1024) * 1024;
+constexpr qsizetype RenderingBytes = 96 * MiB;
+constexpr qsizetype CopyBytes = 96 * MiB;
 
 using ImageCache = QCache<SizeKey, QImage>;
 
@@ -133,9 +134,9 @@ std::vector<QImage> renderingsAtHand(const PictureAsset& asset)
 
 // Whether an image drawn at `size` is as large as the target, within a pixel,
 // which smooth drawing stretches without a visible change.
-bool covers(QSize size, QSize target)
+bool covers(QSize have, QSize want)
 {
-    return size.width() + 1 >= target.width() && size.height() + 1 >= target.height();
+    return have.width() + 1 >= want.width() && have.height() + 1 >= want.height();
 }
 
 // The pixels of an asset for a target size: from the smallest rendering that

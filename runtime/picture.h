@@ -20,7 +20,7 @@ public:
     // A new picture object showing the named built-in asset. Pixels are decoded
     // once per asset and shared by every object made from it. Throws
     // RuntimeError for a name the program does not carry.
-    static Picture load(std::string_view asset);
+    static Picture load(std::string_view name);
 
     bool isEmpty() const { return !object_; }
     // Every pixel of it covers what lies beneath (no transparent ground).
@@ -57,11 +57,11 @@ private:
 };
 
 // Decodes a built-in picture asset (cached); a null image if there is none.
-QImage decodedPictureAsset(std::string_view asset);
+QImage decodedPictureAsset(std::string_view name);
 
 // The pixels of a built-in asset for a target of `deviceSize` device pixels,
 // as Picture::pixelsFor gives them; a null image for an unknown asset.
-QImage pictureAssetPixels(std::string_view asset, QSize deviceSize);
+QImage pictureAssetPixels(std::string_view name, QSize deviceSize);
 
 // What the decoded pictures hold now, in bytes: the pictures at their own
 // size, their larger renderings and the copies made for other sizes. Larger

@@ -520,20 +520,20 @@ void FormScaleTest::playsAsOnTheFormItself()
     QFETCH(double, scale);
     if (scale == 1.0 && qApp->devicePixelRatio() == 1.0)
         QSKIP("the form at a scale of 1 is the form itself");
-    monkey::FormState initial, expected;
+    monkey::FormState initial, played;
     {
         Program program;
         Form& f = program.show(form);
         initial = monkey::stateOf(f);
         play(form).moves(f, formHand);
-        expected = monkey::stateOf(f);
+        played = monkey::stateOf(f);
     }
-    QVERIFY2(!monkey::differenceUpToIdentity(initial, expected).isEmpty(), "the play changed nothing");
+    QVERIFY2(!monkey::differenceUpToIdentity(initial, played).isEmpty(), "the play changed nothing");
     Program program;
     Form& f = program.show(form);
     resizeCanvas(f, QSizeF(f.clientSize()) * scale);
     play(form).moves(f, mouseHand);
-    const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
+    const QString difference = monkey::differenceUpToIdentity(played, monkey::stateOf(f));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 

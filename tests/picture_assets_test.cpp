@@ -113,7 +113,7 @@ QList<IconEntry> iconEntries(const QByteArray& bytes)
     QList<IconEntry> entries;
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const int count = qFromLittleEndian<quint16>(data + 4);
-    for (int i = 0; i < count && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
+    for (qsizetype i = 0; i < count && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
         const uchar* e = data + 6 + 16 * i;
         IconEntry entry;
         entry.size = QSize(e[0] ? e[0] : 256, e[1] ? e[1] : 256);
@@ -553,7 +553,7 @@ void PictureAssetsTest::renderErrorNamesTheRow()
     }
     QFile broken(dir.filePath(QStringLiteral("broken.svg")));
     QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 40 40\"><circle r=\"4\"</svg>");
+    broken.write(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 40 40"><circle r="4"</svg>)");
     broken.close();
 
     const QString manifest = dir.filePath(QStringLiteral("manifest.txt"));

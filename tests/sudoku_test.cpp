@@ -205,7 +205,7 @@ private slots:
             const QRect square = squareRect(p.row, p.column);
             QVERIFY2(square.contains(r), qPrintable(p.name));
             QVERIFY2(r.left() - square.left() <= 16 && r.top() - square.top() <= 16, qPrintable(p.name));
-            const QRect shape = f.shape(board(n).squares.at(size_t(4 * p.row + p.column))).pixelRect();
+            const QRect shape = f.shape(board(n).squares.at(4 * size_t(p.row) + size_t(p.column))).pixelRect();
             QCOMPARE(shape, square);
         }
         for (const Place& g : givensOf(n)) {

@@ -72,7 +72,8 @@ FormClass sudokuClass(int number)
 {
     FormClass sudoku(description(number));
     const Cells cells = cellsOf(number);
-    for (const auto& [cell, piece] : cells) {
+    for (const auto& entry : cells) {
+        const QString cell = entry.first;
         sudoku.onDragDrop(cell, [cell](Form& f, Image& source) { dropOnCell(f, cell, source); });
         sudoku.onClick(cell, [cell](Form& f) { clickOnCell(f, cell); });
     }

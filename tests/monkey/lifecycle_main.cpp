@@ -39,7 +39,7 @@ long long allocatedBytes()
     return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
 #else
     const struct mallinfo2 m = mallinfo2();
-    return static_cast<long long>(m.uordblks + m.hblkhd);
+    return static_cast<long long>(m.uordblks) + static_cast<long long>(m.hblkhd);
 #endif
 }
 

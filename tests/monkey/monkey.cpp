@@ -245,9 +245,10 @@ public:
 
 class Sequence {
 public:
-    Sequence(const MonkeyOptions& options, Monkey::Fresh& fresh, std::uint64_t seed, int length, QString firstForm)
+    Sequence(const MonkeyOptions& options, Monkey::Fresh& fresh, std::uint64_t seed, int length,
+             const QString& firstForm)
         : o_(options), fresh_(fresh), seed_(seed), length_(length), rng_(seed),
-          firstForm_(firstForm.isEmpty() ? options.firstForm : std::move(firstForm)), firstGiven_(!firstForm_.isEmpty())
+          firstForm_(firstForm.isEmpty() ? options.firstForm : firstForm), firstGiven_(!firstForm_.isEmpty())
     {
     }
 
@@ -479,7 +480,7 @@ void Sequence::plan()
         // The window with the input was minimised: the child brings it back
         // from the task bar, or another one.
         if (persistent_ || rng_.chance(0.5)) {
-            plan_.push_back({Act::Activate, f->name()});
+            plan_.emplace_back(Act::Activate, f->name());
             return;
         }
         f = nullptr;
@@ -488,7 +489,7 @@ void Sequence::plan()
         // No window has the input (the active one was closed): the child clicks one of those left.
         const auto forms = loaded();
         if (!forms.empty())
-            plan_.push_back({Act::Activate, rng_.pick(forms)->name()});
+            plan_.emplace_back(Act::Activate, rng_.pick(forms)->name());
         return;
     }
     if (buttons_ & Qt::LeftButton)
@@ -505,7 +506,7 @@ void Sequence::planActivateOther(const Form& f)
         if (o != &f)
             others.push_back(o);
     if (!others.empty())
-        plan_.push_back({Act::Activate, rng_.pick(others)->name()});
+        plan_.emplace_back(Act::Activate, rng_.pick(others)->name());
 }
 
 // A key while the button or a finger is down.
@@ -572,13 +573,13 @@ void Sequence::planFree(Form& f)
     case Click: {
         const Aim& a = choose(targets);
         const QPoint p = pointIn(a.rect);
-        plan_.push_back({Act::Press, n, p});
+        plan_.emplace_back(Act::Press, n, p);
         QPoint q = p;
         if (rng_.chance(0.25)) {
             q = rng_.chance(0.6) ? pointIn(a.rect) : anywhere(f, 40);
-            plan_.push_back({Act::Move, n, q});
+            plan_.emplace_back(Act::Move, n, q);
         }
-        plan_.push_back({Act::Release, n, q});
+        plan_.emplace_back(Act::Release, n, q);
         break;
     }
     case DragToTarget:
@@ -591,24 +592,24 @@ void Sequence::planFree(Form& f)
             q = pointIn(choose(targets.empty() ? sources : targets).rect);
         else
             q = anywhere(f, 60);
-        plan_.push_back({Act::Press, n, p});
+        plan_.emplace_back(Act::Press, n, p);
         for (int k = rng_.between(0, 3); k > 0; --k)
-            plan_.push_back({Act::Move, n, toward(p, q)});
-        plan_.push_back({Act::Move, n, q});
-        plan_.push_back({Act::Release, n, q});
+            plan_.emplace_back(Act::Move, n, toward(p, q));
+        plan_.emplace_back(Act::Move, n, q);
+        plan_.emplace_back(Act::Release, n, q);
         break;
     }
     case PressOnly:
-        plan_.push_back(
-            {Act::Press, n, rng_.chance(0.5) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0)});
+        plan_.emplace_back(Act::Press, n,
+                           rng_.chance(0.5) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0));
         break;
     case RightClick: {
         const QPoint p = rng_.chance(0.7) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 0);
-        plan_.push_back({Act::Press, n, p, Qt::RightButton});
-        plan_.push_back({Act::Release, n, p, Qt::RightButton});
+        plan_.emplace_back(Act::Press, n, p, Qt::RightButton);
+        plan_.emplace_back(Act::Release, n, p, Qt::RightButton);
         break;
     }
-    case DoubleClick: plan_.push_back({Act::DoubleClick, n, pointIn(choose(targets).rect)}); break;
+    case DoubleClick: plan_.emplace_back(Act::DoubleClick, n, pointIn(choose(targets).rect)); break;
     case Keys: {
         for (int k = rng_.between(0, 3); k > 0; --k)
             plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.chance(0.8) ? Qt::Key_Tab : Qt::Key_Backtab});
@@ -618,23 +619,23 @@ void Sequence::planFree(Form& f)
         }
         break;
     }
-    case Hover: plan_.push_back({Act::Move, n, anywhere(f, 0), Qt::NoButton}); break;
-    case MenuItem: plan_.push_back({Act::Menu, n}); break;
-    case CloseWindow: plan_.push_back({Act::Close, rng_.chance(0.7) ? n : rng_.pick(forms)->name()}); break;
+    case Hover: plan_.emplace_back(Act::Move, n, anywhere(f, 0), Qt::NoButton); break;
+    case MenuItem: plan_.emplace_back(Act::Menu, n); break;
+    case CloseWindow: plan_.emplace_back(Act::Close, rng_.chance(0.7) ? n : rng_.pick(forms)->name()); break;
     case Activate: {
         planActivateOther(f);
         break;
     }
-    case Minimise: plan_.push_back({Act::Minimise, n}); break;
+    case Minimise: plan_.emplace_back(Act::Minimise, n); break;
     case Resize: {
         // A corner dragged to somewhere between half and twice the form's size.
         const QSize c = f.clientSize();
-        plan_.push_back(
-            {Act::Resize, n,
-             QPoint(rng_.between(c.width() / 2, c.width() * 2), rng_.between(c.height() / 2, c.height() * 2))});
+        plan_.emplace_back(
+            Act::Resize, n,
+            QPoint(rng_.between(c.width() / 2, c.width() * 2), rng_.between(c.height() / 2, c.height() * 2)));
         break;
     }
-    case Maximise: plan_.push_back({Act::Maximise, n}); break;
+    case Maximise: plan_.emplace_back(Act::Maximise, n); break;
     case Fullscreen:
         plan_.push_back({Act::Key, n, {}, Qt::NoButton, rng_.chance(0.7) ? Qt::Key_F11 : Qt::Key_Escape});
         break;
@@ -675,8 +676,8 @@ void Sequence::planFree(Form& f)
                     episode.push_back(byFinger({Act::Release, other->name(), r}, 1));
             }
         } else {
-            episode.push_back({Act::Press, n, q});
-            episode.push_back({Act::Release, n, q});
+            episode.emplace_back(Act::Press, n, q);
+            episode.emplace_back(Act::Release, n, q);
         }
         plan_.insert(plan_.begin() + std::ptrdiff_t(rng_.between(int(begin) + 1, int(last))), episode.begin(),
                      episode.end());
@@ -723,7 +724,7 @@ void Sequence::planFingers()
         Form* other = forms.size() > 1 && rng_.chance(0.3) ? rng_.pick(forms) : f;
         const QPoint q = anywhere(*other, 0);
         if (fingerMayTouch(*other, q))
-            plan_.push_back(byFinger({Act::Press, other->name(), q}, fingers_.count(0) ? 1 : 0));
+            plan_.push_back(byFinger({Act::Press, other->name(), q}, fingers_.contains(0) ? 1 : 0));
         else
             plan_.push_back(byFinger({Act::Move, n, anywhere(*f, 60)}, moving));
         break;
@@ -731,9 +732,9 @@ void Sequence::planFingers()
     case Keys: planHeldKey(n); break;
     case MouseClick: {
         const QPoint q = rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(*f, 0);
-        plan_.push_back({Act::Press, n, q});
-        plan_.push_back({Act::Move, n, rng_.chance(0.5) ? q : anywhere(*f, 0)});
-        plan_.push_back({Act::Release, n, q});
+        plan_.emplace_back(Act::Press, n, q);
+        plan_.emplace_back(Act::Move, n, rng_.chance(0.5) ? q : anywhere(*f, 0));
+        plan_.emplace_back(Act::Release, n, q);
         break;
     }
     case Cancel: plan_.push_back(byFinger({Act::Cancel, n}, moving)); break;
@@ -741,8 +742,8 @@ void Sequence::planFingers()
         planActivateOther(*f);
         break;
     }
-    case CloseWindow: plan_.push_back({Act::Close, rng_.pick(forms)->name()}); break;
-    case MouseRelease: plan_.push_back({Act::Release, heldForm_, anywhere(*f, 0)}); break;
+    case CloseWindow: plan_.emplace_back(Act::Close, rng_.pick(forms)->name()); break;
+    case MouseRelease: plan_.emplace_back(Act::Release, heldForm_, anywhere(*f, 0)); break;
     default: break;
     }
 }
@@ -764,7 +765,7 @@ bool Sequence::fingerMayTouch(const Form& f, QPoint at)
 
 void Sequence::planHeld(Form& f)
 {
-    const QString n = f.name();
+    const QString& n = f.name();
     const auto targets = aims(f);
     const auto drops = dropTargets(f);
     const auto forms = loaded();
@@ -772,8 +773,8 @@ void Sequence::planHeld(Form& f)
     const double away = persistent_ ? 0.02 : 1.0;  // a sequence that stays seldom leaves its game mid-press
     switch (rng_.weighted({30.0, 30.0, persistent_ ? 0.3 : 6.0, 3.0, away, forms.size() > 1 ? away : 0.0})) {
     case Move:
-        plan_.push_back(
-            {Act::Move, n, rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60)});
+        plan_.emplace_back(Act::Move, n,
+                           rng_.chance(0.6) && !targets.empty() ? pointIn(choose(targets).rect) : anywhere(f, 60));
         break;
     case Release: {
         QPoint q;
@@ -785,17 +786,17 @@ void Sequence::planHeld(Form& f)
             q = pointIn(choose(targets).rect);
         else
             q = anywhere(f, 60);
-        plan_.push_back({Act::Release, n, q});
+        plan_.emplace_back(Act::Release, n, q);
         break;
     }
     case Keys: planHeldKey(n); break;
     case RightClick: {
         const QPoint p = anywhere(f, 0);
-        plan_.push_back({Act::Press, n, p, Qt::RightButton});
-        plan_.push_back({Act::Release, n, p, Qt::RightButton});
+        plan_.emplace_back(Act::Press, n, p, Qt::RightButton);
+        plan_.emplace_back(Act::Release, n, p, Qt::RightButton);
         break;
     }
-    case CloseWindow: plan_.push_back({Act::Close, rng_.pick(forms)->name()}); break;
+    case CloseWindow: plan_.emplace_back(Act::Close, rng_.pick(forms)->name()); break;
     case SwitchWindow: {
         // Alt+Tab with the button still down: the window holding it loses the input.
         planActivateOther(f);
@@ -1201,7 +1202,7 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
     Form* f = nullptr;
     FormWindow* w = nullptr;
     if (s.act == Act::Press) {
-        if (fingers_.count(s.finger))
+        if (fingers_.contains(s.finger))
             return false;
         f = registry().existing(s.form);
         w = f && f->isLoaded() ? test::windowOf(*f) : nullptr;

@@ -67,7 +67,7 @@ int main(int argc, char* argv[])
         if (a == QLatin1String("--trace"))
             trace = true;
         else if (a == QLatin1String("--events") && hasValue && parseNumber(args[++i], events))
-            ;
+            ;  // NOLINT(bugprone-branch-clone): each empty branch has read its value in the condition
         else if (a == QLatin1String("--first") && hasValue)
             first = args[++i];
         else if (a == QLatin1String("--length") && hasValue && parseNumber(args[++i], length) && length > 0)

@@ -83,7 +83,7 @@ public:
     // then the fingers there leave the screen, which the program must take
     // for nothing.
     void cancel(Form& form);
-    bool isDown(int finger) const { return down_.count(finger) != 0; }
+    bool isDown(int finger) const { return down_.contains(finger); }
 
 private:
     struct Down {

@@ -282,7 +282,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     const bool scales = args.removeAll(QStringLiteral("--scales")) > 0;
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
         err << "usage: contact_sheet [--scales] <out.png> [folder...]\n";

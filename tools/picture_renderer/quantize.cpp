@@ -290,8 +290,9 @@ IndexedPicture quantize(const Picture& picture, int maxColours, Rgb transparentC
             }
             // The error rows carry one spare column on each side.
             const std::size_t col = static_cast<std::size_t>(x) + 1;
-            const std::size_t ahead = static_cast<std::size_t>(x + 1 + step);
-            const std::size_t behind = static_cast<std::size_t>(x + 1 - step);
+            const int aheadColumn = x + 1 + step, behindColumn = x + 1 - step;
+            const std::size_t ahead = static_cast<std::size_t>(aheadColumn);
+            const std::size_t behind = static_cast<std::size_t>(behindColumn);
             const Lab wanted = toLab(rgb) + clampLab(errorRow[col]);
             const int index = nearest(paletteLab, wanted);
             out.indices[at] = static_cast<std::uint8_t>(index);
