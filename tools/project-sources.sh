@@ -1,0 +1,13 @@
+# project_sources PATTERN...: the project's own files matching the patterns,
+# one per line: those git knows of, or in a copy without git every file
+# outside the build directories.
+project_sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -- "$@"
+  else
+    local names=()
+    for p in "$@"; do names+=(-o -name "$p"); done
+    find . \( -path './build*' -o -path './.git' \) -prune -o -type f \( "${names[@]:1}" \) -print |
+      sed 's|^\./||' | sort
+  fi
+}
