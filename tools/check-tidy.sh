@@ -22,6 +22,9 @@ fi
 source tools/project-sources.sh
 if [ $# -gt 0 ]; then
   files=("$@")
+  for f in "${files[@]}"; do
+    [ -f "$f" ] || { echo "tuvrel: no such source file: $f" >&2; exit 1; }
+  done
 else
   mapfile -t files < <(project_sources '*.cpp')
 fi
@@ -37,4 +40,4 @@ if ! printf '%s\0' "${files[@]}" | xargs -0 -n1 -P"$(nproc)" sh -c '
   echo "tuvrel: clang-tidy found the faults above (checks and how to suppress one: .clang-tidy)" >&2
   exit 1
 fi
-echo "clang-tidy: ${#files[@]} files, no findings ($((SECONDS - start)) s)"
+echo "clang-tidy: no findings in ${#files[@]} source file(s) ($((SECONDS - start)) s)"
