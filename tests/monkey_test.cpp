@@ -5,6 +5,7 @@
 #include "tests/monkey/form_state.h"
 #include "tests/monkey/monkey.h"
 #include "tests/monkey/rng.h"
+#include "tests/support/form_driver.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -13,13 +14,9 @@ using namespace tuvrel;
 using namespace tuvrel::monkey;
 using tuvrel::test::InvariantSet;
 using tuvrel::test::Program;
+using tuvrel::test::px;
 
 namespace {
-
-constexpr int px(int pixels)
-{
-    return pixels * TwipsPerPixel;
-}
 
 // The faults a handler of the small program can be given.
 enum class Fault {

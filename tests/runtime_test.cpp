@@ -16,11 +16,6 @@ using namespace tuvrel::test;
 
 namespace {
 
-constexpr int px(int pixels)
-{
-    return pixels * TwipsPerPixel;
-}
-
 // What the handlers of the test forms did, in order.
 QStringList& events()
 {

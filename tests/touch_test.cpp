@@ -17,11 +17,6 @@ using namespace tuvrel::test;
 
 namespace {
 
-constexpr int px(int pixels)
-{
-    return pixels * TwipsPerPixel;
-}
-
 // Longer than the mouse rests before Qt asks for its tool tip, ms.
 constexpr int LongPress = 1000;
 

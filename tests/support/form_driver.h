@@ -22,6 +22,12 @@ class QTouchEventWidgetSequence;
 
 namespace tuvrel::test {
 
+// Pixels as twips, the unit in which descriptions place controls.
+constexpr int px(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
+
 // A fresh program: its own registry with real windows and every form class.
 class Program {
 public:
