@@ -2,10 +2,10 @@
 // Start-up makes the form registry, shows Start and runs the event loop.
 #include "app/command_line.h"
 #include "app/display_platform.h"
+#include "desktop/bundled_fonts.h"
+#include "desktop/form_window.h"
 #include "menu/form_catalog.h"
-#include "runtime/fonts.h"
 #include "runtime/form_registry.h"
-#include "runtime/form_window.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -77,16 +77,19 @@ int main(int argc, char* argv[])
     // The desktop entry the windows belong to, for docks and task bars.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tuvrel.Tuvrel"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    tuvrel::registerBundledFonts();
 
     tuvrel::QtWindowSystem windows;
     windows.setFullscreen(commandLine.fullscreen);
     tuvrel::FormRegistry registry(&windows);
-    tuvrel::registerProgramForms(registry);
+    // Everything that can fail before the first event is reported as every
+    // runtime failure is: a face that cannot be loaded, a form table that
+    // does not hold together, a picture the program does not carry.
     try {
-        registry.show(QStringLiteral("Start"));
+        tuvrel::registerBundledFonts();
+        tuvrel::registerProgramForms(registry);
+        registry.show("Start");
     } catch (const std::exception& e) {
-        registry.fail(QString::fromUtf8(e.what()));
+        registry.fail(e.what());
     }
     if (registry.ended())
         return registry.exitCode();

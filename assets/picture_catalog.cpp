@@ -39,22 +39,9 @@ const PictureAsset* findPictureAsset(std::string_view name)
     return it != index.end() && (*it)->name == name ? *it : nullptr;
 }
 
-QString pictureResourcePath(std::string_view name)
-{
-    return QStringLiteral(":/pictures/") + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 std::span<const int> pictureScales()
 {
     return kPictureScales;
-}
-
-QString pictureResourcePath(std::string_view name, int scale)
-{
-    if (scale == 1)
-        return pictureResourcePath(name);
-    return QStringLiteral(":/pictures/%1x/").arg(scale) +
-           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 }  // namespace tuvrel

@@ -1,8 +1,7 @@
 #pragma once
-// The pictures built into the program: one entry per manifest row. The encoded
-// bytes of each are in the Qt resources at pictureResourcePath(name), and its
-// renderings at larger scales at pictureResourcePath(name, scale).
-#include <QString>
+// The pictures built into the program: one entry per manifest row, with the
+// scales at which each is also rendered. Where the encoded bytes are is the
+// front end's (the desktop's resources, the site's files).
 #include <span>
 #include <string_view>
 
@@ -21,12 +20,10 @@ struct PictureAsset {
 
 std::span<const PictureAsset> pictureCatalog();
 const PictureAsset* findPictureAsset(std::string_view name);  // nullptr if unknown
-QString pictureResourcePath(std::string_view name);           // ":/pictures/<name>"
 
 // The scales above 1 at which every picture is also built in, ascending. The
 // rendering at scale k is the picture's source rendered at k times the size of
 // its largest image, with smooth edges (PNG with alpha, or JPEG for a JPEG).
 std::span<const int> pictureScales();
-QString pictureResourcePath(std::string_view name, int scale);  // ":/pictures/<k>x/<name>"; scale 1 as above
 
 }  // namespace tuvrel

@@ -2,7 +2,7 @@
 // What every part of the benchmark shares: the clock, repeated samples, the
 // application set up as the program sets itself up, a log of paint events,
 // waiting for a paint, and reading the process's own memory and CPU time.
-#include "runtime/form_window.h"
+#include "desktop/form_window.h"
 
 #include <QObject>
 #include <QRegion>

@@ -4,7 +4,7 @@
 
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
-#include "runtime/form_window.h"
+#include "desktop/form_window.h"
 
 #include <QCoreApplication>
 #include <QWidget>

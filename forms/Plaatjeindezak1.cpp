@@ -9,7 +9,7 @@ FormDescription Plaatjeindezak1()
 {
     return describePlaatjeindezak({
         .level = 1,
-        .caption = QStringLiteral(" één plaatje in de zak 1."),
+        .caption = " één plaatje in de zak 1.",
         .sacks{"ImageZak1", "ImageZak2", "ImageZak3"},
         .marks{
             rightMark("ImageGoed1", 11445, 2640),

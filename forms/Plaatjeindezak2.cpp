@@ -10,7 +10,7 @@ FormDescription Plaatjeindezak2()
 {
     return describePlaatjeindezak({
         .level = 2,
-        .caption = QStringLiteral(" één plaatje in de zak 2."),
+        .caption = " één plaatje in de zak 2.",
         .sacks{"ImageZak1", "ImageZak4", "ImageZak3"},
         .marks{
             rightMark("ImageGoed1", 11400, 2520),

@@ -1,4 +1,5 @@
 #include "forms/descriptions.h"
+#include "runtime/text.h"
 #include "menu/navigation.h"
 #include "runtime/runtime_error.h"
 
@@ -32,12 +33,12 @@ int cellImageSize(int n)
 
 ControlDescription cellImage(int n)
 {
-    return imageRow(QStringLiteral("Image%1").arg(n), cellLeft(n), cellTop(n), cellImageSize(n), cellImageSize(n));
+    return imageRow(numbered("Image", n), cellLeft(n), cellTop(n), cellImageSize(n), cellImageSize(n));
 }
 
 ControlDescription cellSquare(int n)
 {
-    return shapeRow(QStringLiteral("Shape%1").arg(n), cellLeft(n), cellTop(n), SquareSize, SquareSize)
+    return shapeRow(numbered("Shape", n), cellLeft(n), cellTop(n), SquareSize, SquareSize)
         .solidFill(0x00FFFFFF)
         .withBorderWidth(2);
 }
@@ -80,7 +81,7 @@ ControlDescription legendSquare(int shape)
 {
     for (const LegendSquare& s : Legend)
         if (s.shape == shape)
-            return shapeRow(QStringLiteral("Shape%1").arg(shape), s.left, s.top, 255, 255);
+            return shapeRow(numbered("Shape", shape), s.left, s.top, 255, 255);
     throw RuntimeError("Shape" + std::to_string(shape) + " is not in the legend of Spel");
 }
 

@@ -10,13 +10,13 @@ constexpr BgrColor LightOrange = 0x0080C0FF;
 constexpr BgrColor DotColour = 0x000040C0;
 
 // A figure of the field: visible, clickable, as large as its picture.
-ControlDescription figure(QString name, int left, int top, int width, int height, std::string picture)
+ControlDescription figure(std::string name, int left, int top, int width, int height, std::string picture)
 {
     return imageRow(std::move(name), left, top, width, height).withPicture(std::move(picture));
 }
 
 // A dot on a card's upper panel, lit when its own figure has been counted.
-ControlDescription dot(QString name, int left, int top)
+ControlDescription dot(std::string name, int left, int top)
 {
     return shapeRow(std::move(name), left, top, 255, 255)
         .withBackColor(DotColour)
@@ -25,17 +25,17 @@ ControlDescription dot(QString name, int left, int top)
         .hidden();
 }
 
-ControlDescription upperPanel(QString name, int left)
+ControlDescription upperPanel(std::string name, int left)
 {
     return shapeRow(std::move(name), left, 5910, 1575, 975).withBackColor(LightOrange).opaque();
 }
 
-ControlDescription lowerPanel(QString name, int left)
+ControlDescription lowerPanel(std::string name, int left)
 {
     return shapeRow(std::move(name), left, 6870, 1575, 1095);
 }
 
-ControlDescription counter(QString name, int left, int tabIndex)
+ControlDescription counter(std::string name, int left, int tabIndex)
 {
     return labelRow(std::move(name), left, 7110, 615, 615)
         .withCaption("0")

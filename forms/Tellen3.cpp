@@ -1,9 +1,11 @@
 #include "forms/descriptions.h"
+#include "runtime/text.h"
 #include "menu/navigation.h"
 #include "runtime/runtime_error.h"
 
-#include <QHash>
-#include <QStringList>
+#include <map>
+#include <string>
+#include <vector>
 #include <array>
 
 namespace tuvrel::forms {
@@ -80,7 +82,7 @@ constexpr std::array<Hint, 5> Hints{{
 }};
 
 // Front first: the drawing and hit order.
-const QStringList RowOrder{
+const std::vector<std::string> RowOrder{
     "knopOpnieuw", "knopVorige", "knopTerug", "Shape36",    "Shape35",    "Shape34",    "Shape33",    "Shape32",
     "Shape31",     "Shape30",    "Shape29",   "Shape28",    "Shape27",    "Shape26",    "Shape25",    "Image5b",
     "Image5a",     "Image4b",    "Image4a",   "Image3c",    "Image3b",    "Image3a",    "Image1b",    "Image1a",
@@ -93,34 +95,34 @@ const QStringList RowOrder{
     "Shape1",      "Shape12",    "Shape11",   "ImageFout1", "ImageFout2", "ImageFout3", "ImageFout4", "ImageFout5",
 };
 
-void addCard(QHash<QString, ControlDescription>& rows, const Card& c)
+void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const Card& c)
 {
     const int x = CardLefts.at(size_t(c.column - 1));
     const int y = CardTops.at(size_t(c.row - 1));
-    const QString strip = QLatin1String(c.strip);
-    const QString label = QLatin1String(c.label);
+    const std::string strip = c.strip;
+    const std::string label = c.label;
 
     ControlDescription stripRow = shapeRow(strip, x, y, 975, 1695).solidFill(CardRed);
     // Two strips carry a back colour or border of their own; under the solid fill neither shows.
-    if (strip == QLatin1String("Shape3"))
+    if (strip == std::string_view("Shape3"))
         stripRow = stripRow.withBackColor(Black).opaque();
-    else if (strip == QLatin1String("Shape11"))
+    else if (strip == std::string_view("Shape11"))
         stripRow = stripRow.withBorderColor(Black).opaque();
-    rows.insert(strip, stripRow);
+    rows.insert_or_assign(strip, stripRow);
 
-    rows.insert(QLatin1String(c.square), shapeRow(QLatin1String(c.square), x + 960, y, 1695, 1695).solidFill(White));
+    rows.insert_or_assign(std::string(c.square), shapeRow(c.square, x + 960, y, 1695, 1695).solidFill(White));
 
     // Label4 sits a little lower and is square.
-    const bool square = label == QLatin1String("Label4");
-    rows.insert(label, labelRow(label, x + 120, y + (square ? 480 : 360), 735, square ? 735 : 855)
-                           .withCaption(QString::number(c.digit))
+    const bool square = label == std::string_view("Label4");
+    rows.insert_or_assign(label, labelRow(label, x + 120, y + (square ? 480 : 360), 735, square ? 735 : 855)
+                           .withCaption(std::to_string(c.digit))
                            .withBackColor(CardRed)
                            .withForeColor(PaleYellow)
                            .withFont(fonts::arial(36))
                            .centred()
-                           .withTabIndex(label.mid(5).toInt() - 1));
+                           .withTabIndex(numberAfter(label, 5) - 1));
 
-    rows.insert(QLatin1String(c.slot), imageRow(QLatin1String(c.slot), x + 1080, y + 120, PictureSize, PictureSize));
+    rows.insert_or_assign(std::string(c.slot), imageRow(c.slot, x + 1080, y + 120, PictureSize, PictureSize));
 }
 
 }  // namespace
@@ -128,21 +130,21 @@ void addCard(QHash<QString, ControlDescription>& rows, const Card& c)
 // Dragging pictures of one to five things onto the card of their number.
 FormDescription Tellen3()
 {
-    QHash<QString, ControlDescription> rows;
+    std::map<std::string, ControlDescription, std::less<>> rows;
     for (const char* button : {"knopOpnieuw", "knopVorige", "knopTerug"})
-        rows.insert(QLatin1String(button), navigationRow("Tellen3", QLatin1String(button)));
+        rows.insert_or_assign(std::string(button), navigationRow("Tellen3", button));
     for (const Card& c : Cards)
         addCard(rows, c);
     for (const GroupPicture& p : Pictures) {
-        rows.insert(
-            QLatin1String(p.name),
-            imageRow(QLatin1String(p.name), p.left, p.top, PictureSize, PictureSize).withPicture(p.asset).draggable());
-        rows.insert(QLatin1String(p.frame), shapeRow(QLatin1String(p.frame), p.left, p.top, PictureSize, PictureSize));
+        rows.insert_or_assign(
+            std::string(p.name),
+            imageRow(p.name, p.left, p.top, PictureSize, PictureSize).withPicture(p.asset).draggable());
+        rows.insert_or_assign(std::string(p.frame), shapeRow(p.frame, p.left, p.top, PictureSize, PictureSize));
     }
     for (const Hint& h : Hints)
-        rows.insert(
-            QLatin1String(h.name),
-            imageRow(QLatin1String(h.name), h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
+        rows.insert_or_assign(
+            std::string(h.name),
+            imageRow(h.name, h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
 
     if (rows.size() != RowOrder.size())
         throw RuntimeError("Tellen3: the row order does not name every control");
@@ -150,11 +152,11 @@ FormDescription Tellen3()
                       .caption = "sleep de plaatjes naar de cijfers",
                       .clientWidth = ClientWidth,
                       .clientHeight = ClientHeight};
-    for (const QString& name : RowOrder) {
-        const auto row = rows.constFind(name);
-        if (row == rows.constEnd())
-            throw RuntimeError("Tellen3: no control " + name.toStdString());
-        d.rows.push_back(*row);
+    for (const std::string& name : RowOrder) {
+        const auto row = rows.find(name);
+        if (row == rows.end())
+            throw RuntimeError("Tellen3: no control " + name);
+        d.rows.push_back(row->second);
     }
     return d;
 }

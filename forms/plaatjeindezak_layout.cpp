@@ -1,4 +1,5 @@
 #include "forms/plaatjeindezak_layout.h"
+#include "runtime/text.h"
 
 #include "menu/navigation.h"
 #include "runtime/runtime_error.h"
@@ -26,46 +27,46 @@ constexpr std::array<Frame, 6> Frames{{
     {"Shape4", 10230, 2535, 2},
 }};
 
-const ControlDescription* findRow(const std::vector<ControlDescription>& rows, const QString& name)
+const ControlDescription* findRow(const std::vector<ControlDescription>& rows, const std::string& name)
 {
     const auto it = std::find_if(rows.begin(), rows.end(), [&](const ControlDescription& r) { return r.name == name; });
     return it == rows.end() ? nullptr : &*it;
 }
 }  // namespace
 
-ControlDescription rowPicture(QString name, int left, int top, int width, int height, std::string asset)
+ControlDescription rowPicture(std::string name, int left, int top, int width, int height, std::string asset)
 {
     return imageRow(std::move(name), left, top, width, height).withPicture(std::move(asset)).draggable();
 }
 
-ControlDescription rightMark(QString name, int left, int top)
+ControlDescription rightMark(std::string name, int left, int top)
 {
     return imageRow(std::move(name), left, top, 480, 480).withPicture("smiley_icon").hidden();
 }
 
-ControlDescription largeRightMark(QString name, int left, int top)
+ControlDescription largeRightMark(std::string name, int left, int top)
 {
     return imageRow(std::move(name), left, top, 540, 540).withPicture("smiley_small").hidden();
 }
 
-ControlDescription wrongMark(QString name, int left, int top)
+ControlDescription wrongMark(std::string name, int left, int top)
 {
     return imageRow(std::move(name), left, top, 540, 540).withPicture("sad_face").hidden().withToolTip("nog een keer");
 }
 
 FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout)
 {
-    const QString form = QStringLiteral("Plaatjeindezak%1").arg(layout.level);
+    const std::string form = numbered("Plaatjeindezak", layout.level);
     for (const auto* given : {&layout.pictures, &layout.marks})
         for (const ControlDescription& row : *given)
-            if (!layout.rows.contains(row.name))
-                throw RuntimeError(form.toStdString() + ": " + row.name.toStdString() +
+            if (std::find(layout.rows.begin(), layout.rows.end(), row.name) == layout.rows.end())
+                throw RuntimeError(form + ": " + row.name +
                                    " has no place in the order of the rows");
     FormDescription d{
         .name = form, .caption = layout.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
-    for (const QString& name : layout.rows) {
+    for (const std::string& name : layout.rows) {
         const auto frame = std::find_if(Frames.begin(), Frames.end(),
-                                        [&](const Frame& f) { return name == QLatin1String(f.name); });
+                                        [&](const Frame& f) { return name == std::string_view(f.name); });
         const auto sack = std::find(layout.sacks.begin(), layout.sacks.end(), name);
         if (const ControlDescription* row = findRow(layout.pictures, name)) {
             d.rows.push_back(*row);
@@ -76,21 +77,21 @@ FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout)
                                  .withPicture("sack"));
         } else if (frame != Frames.end()) {
             d.rows.push_back(shapeRow(name, frame->left, RowFrameTops.at(size_t(frame->row)), frame->width, 1815));
-        } else if (name == QLatin1String("Label1")) {
+        } else if (name == std::string_view("Label1")) {
             d.rows.push_back(labelRow(name, 630, 390, 12135, 855)
-                                 .withCaption(QStringLiteral("één plaatje in de zak"))
+                                 .withCaption("één plaatje in de zak")
                                  .withForeColor(DarkRed)
                                  .withFont(fonts::comicSans(21.75))
                                  .centred()
                                  .withTabIndex(0));
-        } else if (name == QLatin1String("Label2")) {
+        } else if (name == std::string_view("Label2")) {
             d.rows.push_back(labelRow(name, 9120, 360, 735, 855)
-                                 .withCaption(QStringLiteral("%1.").arg(layout.level))
+                                 .withCaption(std::to_string(layout.level) + ".")
                                  .withForeColor(DarkRed)
                                  .withFont(fonts::comicSans(21.75))
                                  .withTabIndex(3));
-        } else if (name == QLatin1String("Tip")) {
-            d.rows.push_back(menuRow(name, QStringLiteral("Tip")));
+        } else if (name == std::string_view("Tip")) {
+            d.rows.push_back(menuRow(name, "Tip"));
         } else {
             d.rows.push_back(navigationRow(form, name));  // throws for a name that is nothing
         }

@@ -6,7 +6,8 @@
 // the order of the rows.
 #include "runtime/form_description.h"
 
-#include <QStringList>
+#include <string>
+#include <vector>
 #include <array>
 #include <vector>
 
@@ -14,22 +15,22 @@ namespace tuvrel::forms {
 
 struct PlaatjeindezakLayout {
     int level;  // 1 or 2: the form PlaatjeindezakN
-    QString caption;
-    std::array<QString, 3> sacks;              // top to bottom
+    std::string caption;
+    std::array<std::string, 3> sacks;              // top to bottom
     std::vector<ControlDescription> marks;     // right and wrong marks with their places
     std::vector<ControlDescription> pictures;  // the twelve row pictures
-    QStringList rows;                          // row names, front first; "Tip" is the menu item
+    std::vector<std::string> rows;                          // row names, front first; "Tip" is the menu item
 };
 
 FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout);
 
 // A picture of a row, at its place and exactly its picture's size, dragged automatically.
-ControlDescription rowPicture(QString name, int left, int top, int width, int height, std::string asset);
+ControlDescription rowPicture(std::string name, int left, int top, int width, int height, std::string asset);
 // The smiling face on a sack: the 32 x 32 icon, hidden at load.
-ControlDescription rightMark(QString name, int left, int top);
+ControlDescription rightMark(std::string name, int left, int top);
 // The same face as a 36 x 36 picture, hidden at load.
-ControlDescription largeRightMark(QString name, int left, int top);
+ControlDescription largeRightMark(std::string name, int left, int top);
 // The sad face on a sack, hidden at load; clicking it gives the row another try.
-ControlDescription wrongMark(QString name, int left, int top);
+ControlDescription wrongMark(std::string name, int left, int top);
 
 }  // namespace tuvrel::forms

@@ -5,19 +5,20 @@
 // of the rows.
 #include "runtime/form_description.h"
 
-#include <QStringList>
+#include <string>
+#include <vector>
 #include <array>
 
 namespace tuvrel::forms {
 
 struct PuzzelLayout {
     int number;  // 1 to 6: the form PuzzelN, pictures puzzelN_1 to puzzelN_4
-    QString caption;
+    std::string caption;
     BgrColor frameColor;
     std::array<int, 4> tray;            // piece numbers, left to right
     std::array<int, 4> trayFrameLefts;  // Left of Shape2, Shape3, Shape4, Shape5 (twips)
     int leegLeft, leegTop;              // imgLeeg (twips)
-    QStringList rows;                   // row names, front first
+    std::vector<std::string> rows;                   // row names, front first
 };
 
 FormDescription describePuzzel(const PuzzelLayout& layout);

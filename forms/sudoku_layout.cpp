@@ -1,4 +1,5 @@
 #include "forms/sudoku_layout.h"
+#include "runtime/text.h"
 
 #include "menu/navigation.h"
 #include "runtime/runtime_error.h"
@@ -36,12 +37,12 @@ ControlDescription squareRow(const SudokuBoard& b, int r, int c)
 // everything else.
 FormDescription describeSudoku(const SudokuBoard& b)
 {
-    const QString form = QStringLiteral("Sudoku%1").arg(b.number);
+    const std::string form = numbered("Sudoku", b.number);
     FormDescription d{.name = form, .caption = b.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeight};
 
-    const NavigationButton* smile = findNavigationButton(form, QStringLiteral("knopSmile"));
+    const NavigationButton* smile = findNavigationButton(form, "knopSmile");
     if (!smile)
-        throw RuntimeError("no restart button for " + form.toStdString());
+        throw RuntimeError("no restart button for " + form);
     std::set<int> tabIndices{0, smile->tabIndex};
     d.rows.push_back(
         buttonRow("knopGoed", 7200, 8280, 975, 855).withCaption("?").withFont(fonts::msSansSerif(24)).withTabIndex(0));
@@ -51,9 +52,9 @@ FormDescription describeSudoku(const SudokuBoard& b)
                          .hidden()
                          .withTabIndex(smile->tabIndex));
     for (const NavigationButton& nav : navigationButtons()) {
-        if (form != QLatin1String(nav.form) || nav.kind == NavigationKind::Restart)
+        if (form != std::string_view(nav.form) || nav.kind == NavigationKind::Restart)
             continue;
-        d.rows.push_back(navigationRow(form, QString::fromLatin1(nav.name)));
+        d.rows.push_back(navigationRow(form, std::string(nav.name)));
         tabIndices.insert(nav.tabIndex);
     }
 
@@ -64,7 +65,7 @@ FormDescription describeSudoku(const SudokuBoard& b)
             labelTabs.at(size_t(i++)) = next;
     const FontSpec titleFont = fonts::comicSans(21.75);
     d.rows.push_back(labelRow(b.numberLabel, 8520, 480, 615, 855)
-                         .withCaption(QStringLiteral("%1.").arg(b.number))
+                         .withCaption(std::to_string(b.number) + ".")
                          .withFont(titleFont)
                          .withForeColor(TitleRed)
                          .withTabIndex(labelTabs[0]));

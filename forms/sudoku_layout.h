@@ -6,8 +6,9 @@
 // are cells (with the piece each cell expects), and a few places where it
 // departs from the common layout.
 #include "runtime/form_description.h"
+#include "runtime/text.h"
 
-#include <QString>
+#include <string>
 #include <array>
 #include <optional>
 #include <string>
@@ -19,7 +20,7 @@ namespace tuvrel::forms {
 struct SudokuSquare {
     enum class Kind { Cell, Given };
     Kind kind{Kind::Cell};
-    QString name;
+    std::string name;
     int piece{};                       // a cell: the piece it expects; a given: the piece whose image it shows (1 to 4)
     std::optional<int> left{}, top{};  // where the board moves it off its grid place (twips)
     std::optional<int> size{};         // a cell of another size than the board's cells (twips)
@@ -52,11 +53,11 @@ struct SudokuSquare {
     bool isCell() const { return kind == Kind::Cell; }
 };
 
-inline SudokuSquare cell(QString name, int expected)
+inline SudokuSquare cell(std::string name, int expected)
 {
     return {SudokuSquare::Kind::Cell, std::move(name), expected};
 }
-inline SudokuSquare given(QString name, int piece)
+inline SudokuSquare given(std::string name, int piece)
 {
     return {SudokuSquare::Kind::Given, std::move(name), piece};
 }
@@ -69,9 +70,9 @@ struct SudokuPiece {
 
 struct SudokuBoard {
     int number;  // 1 to 5: the form SudokuN
-    QString caption;
-    QString titleLabel;                               // the label "sudoku"
-    QString numberLabel;                              // the label "N."
+    std::string caption;
+    std::string titleLabel;                               // the label "sudoku"
+    std::string numberLabel;                              // the label "N."
     std::array<int, 4> columnLefts;                   // X[1..4], twips
     int cellSize;                                     // twips, square
     std::array<SudokuPiece, 4> pieces;                // Img1 to Img4
@@ -80,8 +81,8 @@ struct SudokuBoard {
     std::optional<std::string> blankPicture;  // imgWit; none on board 4
     std::string smileyPicture;
     int smileyLeft = 7200, smileyTop = 8280, smileyWidth = 975, smileyHeight = 855;
-    QString frame, verticalLine, horizontalLine;
-    std::array<QString, 16> squares;  // the grid's Shapes, row by row from the top left
+    std::string frame, verticalLine, horizontalLine;
+    std::array<std::string, 16> squares;  // the grid's Shapes, row by row from the top left
 };
 
 FormDescription describeSudoku(const SudokuBoard& board);
@@ -94,9 +95,9 @@ SudokuBoard sudokuBoard3();
 SudokuBoard sudokuBoard4();
 SudokuBoard sudokuBoard5();
 
-inline QString sudokuPieceName(int k)
+inline std::string sudokuPieceName(int k)
 {
-    return QStringLiteral("Img%1").arg(k);
+    return numbered("Img", k);
 }
 
 // The common geometry, twips.

@@ -1,4 +1,5 @@
 #include "forms/vormen_layout.h"
+#include "runtime/text.h"
 
 namespace tuvrel::forms {
 
@@ -10,8 +11,8 @@ constexpr BgrColor DarkGrey = 0x00404040;
 FormDescription describeVormen(int level, std::vector<ControlDescription> rows)
 {
     return {
-        .name = QStringLiteral("Vormen%1").arg(level),
-        .caption = QStringLiteral("in welk pakje zat het cadeau?  %1.").arg(level),
+        .name = numbered("Vormen", level),
+        .caption = "in welk pakje zat het cadeau?  " + std::to_string(level) + ".",
         .clientWidth = ClientWidth,
         .clientHeight = ClientHeight,
         .rows = std::move(rows),
@@ -31,7 +32,7 @@ ControlDescription vormenTitle()
 ControlDescription vormenLevel(int level)
 {
     return labelRow("Label2", 10920, 480, 735, 855)
-        .withCaption(QStringLiteral("%1.").arg(level))
+        .withCaption(std::to_string(level) + ".")
         .withForeColor(DarkRed)
         .withFont(fonts::comicSans(21.75))
         .withTabIndex(3);
@@ -42,12 +43,12 @@ ControlDescription vormenPanel()
     return shapeRow("Shape1", 2070, 5760, 11175, 2295).withBackColor(DarkGrey).opaque();
 }
 
-ControlDescription presentRow(QString name, int left, int top, int width, int height, std::string picture)
+ControlDescription presentRow(std::string name, int left, int top, int width, int height, std::string picture)
 {
     return imageRow(std::move(name), left, top, width, height).withPicture(std::move(picture)).draggable();
 }
 
-ControlDescription packageRow(QString name, int left, int top, int width, int height, std::string picture)
+ControlDescription packageRow(std::string name, int left, int top, int width, int height, std::string picture)
 {
     return imageRow(std::move(name), left, top, width, height).withPicture(std::move(picture));
 }

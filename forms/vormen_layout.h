@@ -18,9 +18,9 @@ ControlDescription vormenLevel(int level);
 ControlDescription vormenPanel();
 
 // A present: the child drags it onto the package of its shape.
-ControlDescription presentRow(QString name, int left, int top, int width, int height, std::string picture);
+ControlDescription presentRow(std::string name, int left, int top, int width, int height, std::string picture);
 // A package: the silhouette of one present, wrapped; it takes the drops.
-ControlDescription packageRow(QString name, int left, int top, int width, int height, std::string picture);
+ControlDescription packageRow(std::string name, int left, int top, int width, int height, std::string picture);
 // ImageGoed: the reward, hidden until the last present has gone.
 ControlDescription rewardRow(int left, int top, int width, int height, std::string picture);
 

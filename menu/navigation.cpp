@@ -1,4 +1,5 @@
 #include "menu/navigation.h"
+#include "runtime/text.h"
 
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
@@ -85,30 +86,30 @@ const std::vector<NavigationButton>& navigationButtons()
     return table;
 }
 
-const NavigationButton* findNavigationButton(const QString& form, const QString& name)
+const NavigationButton* findNavigationButton(const std::string& form, const std::string& name)
 {
     for (const NavigationButton& b : navigationButtons())
-        if (form.compare(QLatin1String(b.form), Qt::CaseInsensitive) == 0 &&
-            name.compare(QLatin1String(b.name), Qt::CaseInsensitive) == 0)
+        if (equalsIgnoringCase(form, b.form) &&
+            equalsIgnoringCase(name, b.name))
             return &b;
     return nullptr;
 }
 
 namespace {
 // The three forms with a menu bar have a client area 300 twips lower; their door sits higher.
-bool hasMenuBar(const QString& form)
+bool hasMenuBar(const std::string& form)
 {
-    return form == QLatin1String("Plaatjeindezak1") || form == QLatin1String("Plaatjeindezak2") ||
-           form == QLatin1String("Spel");
+    return form == std::string_view("Plaatjeindezak1") || form == std::string_view("Plaatjeindezak2") ||
+           form == std::string_view("Spel");
 }
 }  // namespace
 
-ControlDescription navigationRow(const QString& form, const QString& name)
+ControlDescription navigationRow(const std::string& form, const std::string& name)
 {
     const NavigationButton* b = findNavigationButton(form, name);
     if (!b)
-        throw RuntimeError("form " + form.toStdString() + " has no navigation button " + name.toStdString());
-    const QString n = QString::fromLatin1(b->name);
+        throw RuntimeError("form " + form + " has no navigation button " + name);
+    const std::string n = std::string(b->name);
     switch (b->kind) {
     case K::BackToStart:
         return buttonRow(n, 480, hasMenuBar(form) ? 8520 : 8880, 1095, 735)
@@ -132,7 +133,7 @@ ControlDescription navigationRow(const QString& form, const QString& name)
             .withFont(fonts::msSansSerif(13.5))
             .withTabIndex(b->tabIndex);
     }
-    throw RuntimeError("the button " + name.toStdString() + " of " + form.toStdString() +
+    throw RuntimeError("the button " + name + " of " + form +
                        " is described by its own form");
 }
 
@@ -146,16 +147,16 @@ void restartForm(Form& form)
 void bindNavigation(FormClass& formClass)
 {
     for (const NavigationButton& b : navigationButtons()) {
-        if (formClass.name().compare(QLatin1String(b.form), Qt::CaseInsensitive) != 0)
+        if (!equalsIgnoringCase(formClass.name(), b.form))
             continue;
-        const QString name = QString::fromLatin1(b.name);
+        const std::string name = std::string(b.name);
         switch (b.kind) {
         case K::BackToStart:
-            formClass.onClick(name, [](Form& f) { f.registry().show(QStringLiteral("Start")); });
+            formClass.onClick(name, [](Form& f) { f.registry().show("Start"); });
             break;
         case K::Previous:
         case K::Next: {
-            const QString target = QString::fromLatin1(b.target);
+            const std::string target = std::string(b.target);
             formClass.onClick(name, [target](Form& f) { f.registry().show(target); });
             break;
         }

@@ -5,7 +5,7 @@
 #include "runtime/form_class.h"
 #include "runtime/form_description.h"
 
-#include <QString>
+#include <string>
 #include <vector>
 
 namespace tuvrel {
@@ -22,12 +22,12 @@ struct NavigationButton {
 };
 
 const std::vector<NavigationButton>& navigationButtons();
-const NavigationButton* findNavigationButton(const QString& form, const QString& name);
+const NavigationButton* findNavigationButton(const std::string& form, const std::string& name);
 
 // The description row of a navigation button with its look, place and TabIndex.
 // The sudoku smiley is described by its board (its picture and place differ);
 // asking for it here is an error.
-ControlDescription navigationRow(const QString& form, const QString& name);
+ControlDescription navigationRow(const std::string& form, const std::string& name);
 
 // Binds the Click of every navigation button of the form class. A reset in
 // place belongs to its game and is left unbound.

@@ -24,8 +24,8 @@ FormClass startMenuClass()
 {
     FormClass start(forms::Start());
     for (const GameButton& g : GameButtons) {
-        const QString target = QString::fromLatin1(g.firstForm);
-        start.onClick(QString::fromLatin1(g.button), [target](Form& form) { form.registry().show(target); });
+        const std::string target = std::string(g.firstForm);
+        start.onClick(std::string(g.button), [target](Form& form) { form.registry().show(target); });
     }
     start.onClick("knopStop", [](Form& form) { form.registry().end(); });
     return start;

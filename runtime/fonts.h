@@ -2,14 +2,22 @@
 // Fonts as the descriptions name them. The program carries its own faces, so
 // that every machine shows the same letters: Comic Neue stands in for
 // "Comic Sans MS", Liberation Sans for "Arial" and "MS Sans Serif".
-#include <QFont>
-#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace tuvrel {
 
+enum class BundledFace { ComicNeue, LiberationSans };
+
 struct FontSpec {
-    QString face;     // as written in the description, e.g. "Comic Sans MS"
-    double points{};  // 12, 13.5, 63.75, ...
+    std::string face;  // as written in the description, e.g. "Comic Sans MS"
+    double points{};   // 12, 13.5, 63.75, ...
+
+    // The bundled face that draws it.
+    BundledFace bundled() const;
+    // Sizes in points are laid out for 96 dots per inch: 12 pt is 16 pixels.
+    int pixelSize() const { return std::max(1, int(std::lround(points * 96.0 / 72.0))); }
 
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
@@ -17,23 +25,16 @@ struct FontSpec {
 namespace fonts {
 inline FontSpec msSansSerif(double points)
 {
-    return {QStringLiteral("MS Sans Serif"), points};
+    return {"MS Sans Serif", points};
 }
 inline FontSpec comicSans(double points)
 {
-    return {QStringLiteral("Comic Sans MS"), points};
+    return {"Comic Sans MS", points};
 }
 inline FontSpec arial(double points)
 {
-    return {QStringLiteral("Arial"), points};
+    return {"Arial", points};
 }
 }  // namespace fonts
-
-// Registers the bundled faces with Qt; call once after the application object exists.
-void registerBundledFonts();
-// The bundled family that draws a description face.
-QString bundledFamily(const QString& face);
-// The font to draw with: regular weight, sized in pixels as at 96 dots per inch.
-QFont toQFont(const FontSpec& fontSpec);
 
 }  // namespace tuvrel

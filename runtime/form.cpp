@@ -2,15 +2,16 @@
 
 #include "runtime/form_registry.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
-#include <QHash>
 #include <algorithm>
+#include <unordered_map>
 
 namespace tuvrel {
 
 struct Form::Loaded {
     std::vector<std::unique_ptr<Control>> controls;
-    QHash<QString, Control*> byName;  // key: lower-case name
+    std::unordered_map<std::string, Control*> byName;  // key: lower-case name
     std::vector<Control*> paintOrder;
     std::vector<Control*> hitOrder;  // front first; images, labels and buttons only
     Menu* menu = nullptr;
@@ -27,9 +28,9 @@ Form::Form(FormRegistry& registry, const FormClass& formClass) : registry_(regis
 
 Form::~Form() = default;
 
-QSize Form::clientSize() const
+Size Form::clientSize() const
 {
-    return QSize(toPixels(description().clientWidth), toPixels(description().clientHeight));
+    return {toPixels(description().clientWidth), toPixels(description().clientHeight)};
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -53,15 +54,15 @@ void Form::load()
         case ControlClass::Line: control = std::make_unique<Line>(*this, row, index); break;
         case ControlClass::Menu: control = std::make_unique<Menu>(*this, row, index); break;
         }
-        const QString key = row.name.toLower();
+        std::string key = asciiLower(row.name);
         if (state->byName.contains(key))
-            throw RuntimeError("form " + name().toStdString() + " describes " + row.name.toStdString() + " twice");
+            throw RuntimeError("form " + name() + " describes " + row.name + " twice");
         if (row.controlClass == ControlClass::Menu) {
             if (state->menu)
-                throw RuntimeError("form " + name().toStdString() + " has more than one menu item");
+                throw RuntimeError("form " + name() + " has more than one menu item");
             state->menu = static_cast<Menu*>(control.get());
         }
-        state->byName.insert(key, control.get());
+        state->byName.emplace(std::move(key), control.get());
         state->controls.push_back(std::move(control));
         ++index;
     }
@@ -120,7 +121,7 @@ void Form::refresh()
 Form::Loaded& Form::loaded() const
 {
     if (!loaded_)
-        throw RuntimeError("form " + name().toStdString() + " is not loaded");
+        throw RuntimeError("form " + name() + " is not loaded");
     return *loaded_;
 }
 
@@ -129,38 +130,39 @@ const std::vector<std::unique_ptr<Control>>& Form::controls() const
     return loaded().controls;
 }
 
-Control* Form::find(const QString& controlName) const
+Control* Form::find(std::string_view controlName) const
 {
-    return loaded().byName.value(controlName.toLower(), nullptr);
+    const auto& byName = loaded().byName;
+    auto it = byName.find(asciiLower(controlName));
+    return it == byName.end() ? nullptr : it->second;
 }
 
 template <class T>
-T& Form::typed(const QString& controlName, ControlClass cls) const
+T& Form::typed(std::string_view controlName, ControlClass cls) const
 {
     Control* c = find(controlName);
     if (!c || c->controlClass() != cls)
-        throw RuntimeError("form " + name().toStdString() + " has no control " + controlName.toStdString() +
-                           " of the class asked for");
+        throw RuntimeError("form " + name() + " has no control " + std::string(controlName) + " of the class asked for");
     return static_cast<T&>(*c);
 }
 
-Image& Form::image(const QString& n) const
+Image& Form::image(std::string_view n) const
 {
     return typed<Image>(n, ControlClass::Image);
 }
-Label& Form::label(const QString& n) const
+Label& Form::label(std::string_view n) const
 {
     return typed<Label>(n, ControlClass::Label);
 }
-CommandButton& Form::button(const QString& n) const
+CommandButton& Form::button(std::string_view n) const
 {
     return typed<CommandButton>(n, ControlClass::CommandButton);
 }
-Shape& Form::shape(const QString& n) const
+Shape& Form::shape(std::string_view n) const
 {
     return typed<Shape>(n, ControlClass::Shape);
 }
-Line& Form::line(const QString& n) const
+Line& Form::line(std::string_view n) const
 {
     return typed<Line>(n, ControlClass::Line);
 }
@@ -181,7 +183,7 @@ const std::vector<Control*>& Form::paintOrder() const
     return loaded().paintOrder;
 }
 
-void Form::invalidate(const QRect& pixelArea) const
+void Form::invalidate(const Rect& pixelArea) const
 {
     if (view_)
         view_->invalidate(pixelArea);
@@ -203,7 +205,7 @@ void Form::raiseChange(Label& label)
         h->change(*this);
 }
 
-Control* Form::hitTest(QPoint point) const
+Control* Form::hitTest(Point point) const
 {
     if (!loaded_)
         return nullptr;
@@ -213,9 +215,9 @@ Control* Form::hitTest(QPoint point) const
     return nullptr;
 }
 
-void Form::mousePress(QPoint point, Qt::MouseButton button)
+void Form::mousePress(Point point, MouseButton button)
 {
-    if (!loaded_ || button != Qt::LeftButton)
+    if (!loaded_ || button != MouseButton::Left)
         return;
     // A press whose release never came (the pointer was taken away) is forgotten.
     cancelInput();
@@ -226,7 +228,7 @@ void Form::mousePress(QPoint point, Qt::MouseButton button)
     if (hit->controlClass() == ControlClass::Image) {
         auto* image = static_cast<Image*>(hit);
         if (image->dragAutomatic()) {
-            const QRect r = image->pixelRect();
+            const Rect r = image->pixelRect();
             loaded_->drag = DragState{image, point - r.topLeft(), r};
             invalidate(r);
             return;
@@ -241,12 +243,12 @@ void Form::mousePress(QPoint point, Qt::MouseButton button)
     }
 }
 
-void Form::mouseMove(QPoint point)
+void Form::mouseMove(Point point)
 {
     if (!loaded_)
         return;
     if (auto& drag = loaded_->drag) {
-        const QRect old = drag->outline;
+        const Rect old = drag->outline;
         drag->outline.moveTopLeft(point - drag->grabOffset);
         if (drag->outline != old) {
             invalidate(old);
@@ -263,9 +265,9 @@ void Form::mouseMove(QPoint point)
     }
 }
 
-void Form::mouseRelease(QPoint point, Qt::MouseButton button, bool overThisForm)
+void Form::mouseRelease(Point point, MouseButton button, bool overThisForm)
 {
-    if (!loaded_ || button != Qt::LeftButton)
+    if (!loaded_ || button != MouseButton::Left)
         return;
     if (loaded_->drag) {
         const DragState drag = *loaded_->drag;
@@ -306,7 +308,7 @@ void Form::chooseMenu()
     raiseClick(*loaded_->menu);
 }
 
-QString Form::toolTipAt(QPoint point) const
+std::string Form::toolTipAt(Point point) const
 {
     Control* hit = hitTest(point);
     if (!hit)
@@ -401,20 +403,21 @@ void Form::controlVisibilityChanged(Control& control)
         cancelInput();
 }
 
-void Form::keyPress(int key)
+void Form::keyPress(Key key)
 {
     if (!loaded_ || loaded_->drag || loaded_->pressed)
         return;
     switch (key) {
-    case Qt::Key_Tab: moveFocus(+1); break;
-    case Qt::Key_Backtab: moveFocus(-1); break;
-    case Qt::Key_Space:
-    case Qt::Key_Enter:
-    case Qt::Key_Return:
-        if (CommandButton* b = loaded_->focus; b && b->visible())
+    case Key::Tab: moveFocus(+1); break;
+    case Key::Backtab: moveFocus(-1); break;
+    case Key::Space:
+    case Key::Enter:
+    case Key::Return:
+        // As with the pointer, a disabled button takes no click.
+        if (CommandButton* b = loaded_->focus; b && b->visible() && b->enabled())
             raiseClick(*b);
         break;
-    default: break;
+    case Key::Other: break;
     }
 }
 

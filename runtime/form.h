@@ -6,25 +6,30 @@
 #include "runtime/control.h"
 #include "runtime/form_class.h"
 #include "runtime/form_view.h"
+#include "runtime/geometry.h"
 #include "runtime/picture.h"
 
-#include <QPoint>
-#include <QRect>
-#include <QSize>
-#include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace tuvrel {
 
 class FormRegistry;
 
+// The pointer's buttons and the keys that mean something to a form; a front
+// end turns its platform's into these.
+enum class MouseButton { Left, Right, Middle, Other };
+enum class Key { Tab, Backtab, Space, Enter, Return, Other };
+
 // An automatic drag in progress: the outline of the dragged image follows the pointer.
 struct DragState {
     Image* source = nullptr;
-    QPoint grabOffset;  // pointer position inside the source at the press
-    QRect outline;      // form pixels
+    Point grabOffset;  // pointer position inside the source at the press
+    Rect outline;      // form pixels
 };
 
 class Form {
@@ -34,11 +39,11 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    const QString& name() const { return class_.name(); }
+    const std::string& name() const { return class_.name(); }
     const FormClass& formClass() const { return class_; }
     const FormDescription& description() const { return class_.description(); }
     FormRegistry& registry() const { return registry_; }
-    QSize clientSize() const;  // pixels
+    Size clientSize() const;  // pixels
 
     // ---- form operations ----
     void show();     // build if not loaded, then bring to the front
@@ -47,16 +52,16 @@ public:
     bool isLoaded() const { return loaded_ != nullptr; }
     // Changes at every load and unload: code that ran a handler checks it to
     // know whether the controls it held still exist.
-    quint64 generation() const { return generation_; }
+    std::uint64_t generation() const { return generation_; }
 
     // ---- controls (only while loaded) ----
     const std::vector<std::unique_ptr<Control>>& controls() const;
-    Control* find(const QString& name) const;  // any letter case; nullptr if none
-    Image& image(const QString& name) const;   // throw RuntimeError when missing or of another class
-    Label& label(const QString& name) const;
-    CommandButton& button(const QString& name) const;
-    Shape& shape(const QString& name) const;
-    Line& line(const QString& name) const;
+    Control* find(std::string_view name) const;  // any letter case; nullptr if none
+    Image& image(std::string_view name) const;   // throw RuntimeError when missing or of another class
+    Label& label(std::string_view name) const;
+    CommandButton& button(std::string_view name) const;
+    Shape& shape(std::string_view name) const;
+    Line& line(std::string_view name) const;
     Menu* menu() const;  // the menu-bar item, if the form has one
     const Picture& icon() const;
     const Picture& background() const;
@@ -64,23 +69,23 @@ public:
     const std::vector<Control*>& paintOrder() const;
 
     // ---- input, in form pixels ----
-    Control* hitTest(QPoint point) const;  // front-most visible image, label or button
-    void mousePress(QPoint point, Qt::MouseButton button);
-    void mouseMove(QPoint point);
+    Control* hitTest(Point point) const;  // front-most visible image, label or button
+    void mousePress(Point point, MouseButton button);
+    void mouseMove(Point point);
     // overThisForm is false when the pointer is released outside the form's
     // window or over another window lying on top of it.
-    void mouseRelease(QPoint point, Qt::MouseButton button, bool overThisForm = true);
-    void keyPress(int key);  // Qt::Key: Tab, Backtab, Space, Enter, Return
+    void mouseRelease(Point point, MouseButton button, bool overThisForm = true);
+    void keyPress(Key key);
     void chooseMenu();       // the menu-bar item was chosen
     void cancelInput();      // forget a press or drag in progress (the window lost the pointer)
-    QString toolTipAt(QPoint point) const;
+    std::string toolTipAt(Point point) const;
 
     const std::optional<DragState>& drag() const;
     CommandButton* pressedButton() const;  // the button held down with the pointer over it
     CommandButton* focusedButton() const;
 
     // ---- called by controls ----
-    void invalidate(const QRect& pixelArea) const;
+    void invalidate(const Rect& pixelArea) const;
     void raiseChange(Label& label);
     void controlVisibilityChanged(Control& control);
 
@@ -94,7 +99,7 @@ private:
     void load();
     Loaded& loaded() const;
     template <class T>
-    T& typed(const QString& name, ControlClass cls) const;
+    T& typed(std::string_view name, ControlClass cls) const;
     void setFocus(CommandButton* button);
     std::vector<CommandButton*> focusOrder() const;
     void moveFocus(int step);
@@ -104,7 +109,7 @@ private:
     const FormClass& class_;
     std::unique_ptr<Loaded> loaded_;
     std::unique_ptr<FormView> view_;
-    quint64 generation_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace tuvrel

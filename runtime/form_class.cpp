@@ -1,6 +1,7 @@
 #include "runtime/form_class.h"
 
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 #include <algorithm>
 
@@ -8,38 +9,38 @@ namespace tuvrel {
 
 FormClass::FormClass(FormDescription description) : description_(std::move(description)) {}
 
-ControlHandlers& FormClass::slot(const QString& control)
+ControlHandlers& FormClass::slot(std::string_view control)
 {
-    const bool known = std::any_of(
-        description_.rows.begin(), description_.rows.end(),
-        [&](const ControlDescription& row) { return row.name.compare(control, Qt::CaseInsensitive) == 0; });
+    const bool known =
+        std::any_of(description_.rows.begin(), description_.rows.end(),
+                    [&](const ControlDescription& row) { return equalsIgnoringCase(row.name, control); });
     if (!known)
-        throw RuntimeError("form " + description_.name.toStdString() + " has no control " + control.toStdString());
-    return handlers_[control.toLower()];
+        throw RuntimeError("form " + description_.name + " has no control " + std::string(control));
+    return handlers_[asciiLower(control)];
 }
 
-FormClass& FormClass::onClick(const QString& control, ClickHandler handler)
+FormClass& FormClass::onClick(std::string_view control, ClickHandler handler)
 {
     slot(control).click = std::move(handler);
     return *this;
 }
 
-FormClass& FormClass::onDragDrop(const QString& control, DragDropHandler handler)
+FormClass& FormClass::onDragDrop(std::string_view control, DragDropHandler handler)
 {
     slot(control).dragDrop = std::move(handler);
     return *this;
 }
 
-FormClass& FormClass::onChange(const QString& control, ChangeHandler handler)
+FormClass& FormClass::onChange(std::string_view control, ChangeHandler handler)
 {
     slot(control).change = std::move(handler);
     return *this;
 }
 
-const ControlHandlers* FormClass::handlersFor(const QString& control) const
+const ControlHandlers* FormClass::handlersFor(std::string_view control) const
 {
-    auto it = handlers_.constFind(control.toLower());
-    return it == handlers_.constEnd() ? nullptr : &*it;
+    auto it = handlers_.find(asciiLower(control));
+    return it == handlers_.end() ? nullptr : &it->second;
 }
 
 }  // namespace tuvrel

@@ -4,9 +4,10 @@
 // Unload has its handlers again without any wiring.
 #include "runtime/form_description.h"
 
-#include <QHash>
-#include <QString>
 #include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace tuvrel {
 
@@ -27,21 +28,22 @@ class FormClass {
 public:
     explicit FormClass(FormDescription description);
 
-    const QString& name() const { return description_.name; }
+    const std::string& name() const { return description_.name; }
     const FormDescription& description() const { return description_; }
 
-    // Control names are compared without regard to letter case.
-    FormClass& onClick(const QString& control, ClickHandler handler);
-    FormClass& onDragDrop(const QString& control, DragDropHandler handler);
-    FormClass& onChange(const QString& control, ChangeHandler handler);
+    // Control names are compared without regard to letter case; a name the
+    // description does not have is an error at once.
+    FormClass& onClick(std::string_view control, ClickHandler handler);
+    FormClass& onDragDrop(std::string_view control, DragDropHandler handler);
+    FormClass& onChange(std::string_view control, ChangeHandler handler);
 
-    const ControlHandlers* handlersFor(const QString& control) const;
+    const ControlHandlers* handlersFor(std::string_view control) const;
 
 private:
-    ControlHandlers& slot(const QString& control);
+    ControlHandlers& slot(std::string_view control);
 
     FormDescription description_;
-    QHash<QString, ControlHandlers> handlers_;  // key: lower-case control name
+    std::unordered_map<std::string, ControlHandlers> handlers_;  // key: lower-case control name
 };
 
 }  // namespace tuvrel

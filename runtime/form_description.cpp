@@ -3,7 +3,7 @@
 namespace tuvrel {
 
 namespace {
-ControlDescription row(ControlClass c, QString name, int a, int b, int w, int h)
+ControlDescription row(ControlClass c, std::string name, int a, int b, int w, int h)
 {
     ControlDescription d;
     d.controlClass = c;
@@ -16,28 +16,28 @@ ControlDescription row(ControlClass c, QString name, int a, int b, int w, int h)
 }
 }  // namespace
 
-ControlDescription imageRow(QString name, int left, int top, int width, int height)
+ControlDescription imageRow(std::string name, int left, int top, int width, int height)
 {
     return row(ControlClass::Image, std::move(name), left, top, width, height);
 }
-ControlDescription labelRow(QString name, int left, int top, int width, int height)
+ControlDescription labelRow(std::string name, int left, int top, int width, int height)
 {
     return row(ControlClass::Label, std::move(name), left, top, width, height);
 }
-ControlDescription buttonRow(QString name, int left, int top, int width, int height)
+ControlDescription buttonRow(std::string name, int left, int top, int width, int height)
 {
     return row(ControlClass::CommandButton, std::move(name), left, top, width, height);
 }
-ControlDescription shapeRow(QString name, int left, int top, int width, int height)
+ControlDescription shapeRow(std::string name, int left, int top, int width, int height)
 {
     return row(ControlClass::Shape, std::move(name), left, top, width, height);
 }
-ControlDescription lineRow(QString name, int x1, int y1, int x2, int y2)
+ControlDescription lineRow(std::string name, int x1, int y1, int x2, int y2)
 {
     return row(ControlClass::Line, std::move(name), x1, y1, x2, y2);
 }
 
-ControlDescription menuRow(QString name, QString caption)
+ControlDescription menuRow(std::string name, std::string caption)
 {
     return row(ControlClass::Menu, std::move(name), 0, 0, 0, 0).withCaption(std::move(caption));
 }

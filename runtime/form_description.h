@@ -7,7 +7,6 @@
 #include "runtime/colors.h"
 #include "runtime/fonts.h"
 
-#include <QString>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,29 +17,37 @@ inline constexpr int TwipsPerPixel = 15;
 
 enum class ControlClass { Image, Label, CommandButton, Shape, Line, Menu };
 
+// The properties that take one of a few values, with the numbers the forms
+// write them with.
+enum class DragMode { Manual = 0, Automatic = 1 };
+enum class BackStyle { Transparent = 0, Opaque = 1 };
+enum class Alignment { Left = 0, Right = 1, Center = 2 };
+enum class ButtonStyle { Standard = 0, Graphical = 1 };
+enum class FillStyle { Solid = 0, Transparent = 1 };
+
 // One control row. A property left unset takes its class default when the
 // form is built. For a Line, Left/Top/Width/Height hold X1/Y1/X2/Y2.
 struct ControlDescription {
     ControlClass controlClass{ControlClass::Image};
-    QString name;
+    std::string name;
     int left{}, top{}, width{}, height{};
 
     std::optional<std::string> picture;  // asset name
     std::optional<bool> visible;
-    std::optional<int> dragMode;
-    std::optional<QString> toolTipText;
-    std::optional<QString> caption;
+    std::optional<DragMode> dragMode;
+    std::optional<std::string> toolTipText;
+    std::optional<std::string> caption;
     std::optional<BgrColor> foreColor;
     std::optional<BgrColor> backColor;
-    std::optional<int> backStyle;
-    std::optional<int> alignment;
+    std::optional<BackStyle> backStyle;
+    std::optional<Alignment> alignment;
     std::optional<FontSpec> font;
     std::optional<int> tabIndex;
-    std::optional<int> style;
+    std::optional<ButtonStyle> style;
     std::optional<BgrColor> borderColor;
     std::optional<int> borderWidth;
     std::optional<BgrColor> fillColor;
-    std::optional<int> fillStyle;
+    std::optional<FillStyle> fillStyle;
 
     // Chained setters, so that a row reads as one line of its table.
     ControlDescription withPicture(std::string asset) const
@@ -58,16 +65,16 @@ struct ControlDescription {
     ControlDescription draggable() const
     {
         auto d = *this;
-        d.dragMode = 1;
+        d.dragMode = DragMode::Automatic;
         return d;
     }
-    ControlDescription withToolTip(QString text) const
+    ControlDescription withToolTip(std::string text) const
     {
         auto d = *this;
         d.toolTipText = std::move(text);
         return d;
     }
-    ControlDescription withCaption(QString text) const
+    ControlDescription withCaption(std::string text) const
     {
         auto d = *this;
         d.caption = std::move(text);
@@ -85,18 +92,18 @@ struct ControlDescription {
         d.backColor = c;
         return d;
     }
-    ControlDescription withBackStyle(int s) const
+    ControlDescription withBackStyle(BackStyle s) const
     {
         auto d = *this;
         d.backStyle = s;
         return d;
     }
-    ControlDescription transparent() const { return withBackStyle(0); }
-    ControlDescription opaque() const { return withBackStyle(1); }
+    ControlDescription transparent() const { return withBackStyle(BackStyle::Transparent); }
+    ControlDescription opaque() const { return withBackStyle(BackStyle::Opaque); }
     ControlDescription centred() const
     {
         auto d = *this;
-        d.alignment = 2;
+        d.alignment = Alignment::Center;
         return d;
     }
     ControlDescription withFont(FontSpec f) const
@@ -114,7 +121,7 @@ struct ControlDescription {
     ControlDescription graphical() const
     {
         auto d = *this;
-        d.style = 1;
+        d.style = ButtonStyle::Graphical;
         return d;
     }
     ControlDescription withBorderColor(BgrColor c) const
@@ -135,27 +142,27 @@ struct ControlDescription {
         d.fillColor = c;
         return d;
     }
-    ControlDescription withFillStyle(int s) const
+    ControlDescription withFillStyle(FillStyle s) const
     {
         auto d = *this;
         d.fillStyle = s;
         return d;
     }
-    ControlDescription solidFill(BgrColor c) const { return withFillColor(c).withFillStyle(0); }
+    ControlDescription solidFill(BgrColor c) const { return withFillColor(c).withFillStyle(FillStyle::Solid); }
 };
 
 // Row constructors, positions in twips.
-ControlDescription imageRow(QString name, int left, int top, int width, int height);
-ControlDescription labelRow(QString name, int left, int top, int width, int height);
-ControlDescription buttonRow(QString name, int left, int top, int width, int height);
-ControlDescription shapeRow(QString name, int left, int top, int width, int height);
-ControlDescription lineRow(QString name, int x1, int y1, int x2, int y2);
+ControlDescription imageRow(std::string name, int left, int top, int width, int height);
+ControlDescription labelRow(std::string name, int left, int top, int width, int height);
+ControlDescription buttonRow(std::string name, int left, int top, int width, int height);
+ControlDescription shapeRow(std::string name, int left, int top, int width, int height);
+ControlDescription lineRow(std::string name, int x1, int y1, int x2, int y2);
 // The single item of a form's menu bar; a form has a menu bar exactly when it has such a row.
-ControlDescription menuRow(QString name, QString caption);
+ControlDescription menuRow(std::string name, std::string caption);
 
 struct FormDescription {
-    QString name{};      // the form class: "Start", "Puzzel1", ...
-    QString caption{};   // window title, character for character
+    std::string name{};     // the form class: "Start", "Puzzel1", ...
+    std::string caption{};  // window title, character for character
     int clientWidth{};   // twips
     int clientHeight{};  // twips
     std::string icon = "window_icon";

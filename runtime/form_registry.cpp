@@ -1,6 +1,7 @@
 #include "runtime/form_registry.h"
 
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 namespace tuvrel {
 
@@ -8,54 +9,49 @@ FormRegistry::FormRegistry(WindowSystem* windowSystem) : windowSystem_(windowSys
 
 FormRegistry::~FormRegistry()
 {
-    for (auto& form : instances_)
+    for (auto& [key, form] : instances_)
         form->unload();
 }
 
 void FormRegistry::addFormClass(const FormClass& formClass)
 {
-    const QString key = formClass.name().toLower();
+    std::string key = asciiLower(formClass.name());
     if (classes_.contains(key))
-        throw RuntimeError("form class " + formClass.name().toStdString() + " is known twice");
-    classes_.insert(key, &formClass);
-    classOrder_ << formClass.name();
+        throw RuntimeError("form class " + formClass.name() + " is known twice");
+    classes_.emplace(std::move(key), &formClass);
+    classOrder_.push_back(formClass.name());
 }
 
-QStringList FormRegistry::formNames() const
+bool FormRegistry::knows(std::string_view formName) const
 {
-    return classOrder_;
+    return classes_.contains(asciiLower(formName));
 }
 
-bool FormRegistry::knows(const QString& formName) const
+Form& FormRegistry::form(std::string_view formName)
 {
-    return classes_.contains(formName.toLower());
-}
-
-Form& FormRegistry::form(const QString& formName)
-{
-    const QString key = formName.toLower();
-    if (auto it = instances_.constFind(key); it != instances_.constEnd())
-        return **it;
-    const FormClass* cls = classes_.value(key, nullptr);
-    if (!cls)
-        throw RuntimeError("there is no form " + formName.toStdString());
-    auto form = std::make_shared<Form>(*this, *cls);
-    instances_.insert(key, form);
-    creationOrder_.push_back(key);
+    std::string key = asciiLower(formName);
+    if (auto it = instances_.find(key); it != instances_.end())
+        return *it->second;
+    auto cls = classes_.find(key);
+    if (cls == classes_.end())
+        throw RuntimeError("there is no form " + std::string(formName));
+    auto& form = instances_[key];
+    form = std::make_unique<Form>(*this, *cls->second);
+    creationOrder_.push_back(std::move(key));
     return *form;
 }
 
-Form* FormRegistry::existing(const QString& formName) const
+Form* FormRegistry::existing(std::string_view formName) const
 {
-    auto it = instances_.constFind(formName.toLower());
-    return it == instances_.constEnd() ? nullptr : it->get();
+    auto it = instances_.find(asciiLower(formName));
+    return it == instances_.end() ? nullptr : it->second.get();
 }
 
 std::vector<Form*> FormRegistry::loadedForms() const
 {
     std::vector<Form*> forms;
-    for (const QString& key : creationOrder_)
-        if (Form* f = instances_.value(key).get(); f && f->isLoaded())
+    for (const std::string& key : creationOrder_)
+        if (Form* f = instances_.at(key).get(); f->isLoaded())
             forms.push_back(f);
     return forms;
 }
@@ -83,16 +79,16 @@ void FormRegistry::eventDone()
         end(0);
 }
 
-void FormRegistry::fail(const QString& message)
+void FormRegistry::fail(const std::string& message)
 {
     if (ended_)
         return;
     if (windowSystem_)
         windowSystem_->reportError(message);
-    end(70);
+    end(ExitRuntimeFailure);
 }
 
-void FormRegistry::messageBox(const QString& text, const QString& title)
+void FormRegistry::messageBox(const std::string& text, const std::string& title)
 {
     if (windowSystem_ && !ended_)
         windowSystem_->messageBox(text, title);

@@ -7,13 +7,16 @@
 #include "runtime/form_class.h"
 #include "runtime/form_view.h"
 
-#include <QHash>
-#include <QString>
-#include <QStringList>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tuvrel {
+
+// The exit status of a program stopped by a failed runtime operation (EX_SOFTWARE).
+inline constexpr int ExitRuntimeFailure = 70;
 
 class FormRegistry {
 public:
@@ -24,13 +27,13 @@ public:
 
     // The form classes the program knows; not owned, they outlive the registry.
     void addFormClass(const FormClass& formClass);
-    bool knows(const QString& formName) const;
-    QStringList formNames() const;  // in the order they were added
+    bool knows(std::string_view formName) const;
+    const std::vector<std::string>& formNames() const { return classOrder_; }  // in the order they were added
 
     // The one instance of a form class, created (not loaded) on first use.
-    Form& form(const QString& formName);
-    Form* existing(const QString& formName) const;
-    void show(const QString& formName) { form(formName).show(); }
+    Form& form(std::string_view formName);
+    Form* existing(std::string_view formName) const;
+    void show(std::string_view formName) { form(formName).show(); }
 
     int loadedCount() const;
     std::vector<Form*> loadedForms() const;
@@ -42,17 +45,17 @@ public:
     // Called after each input event has been handled: the program ends when no form is loaded any more.
     void eventDone();
     // A runtime operation failed inside a handler: report it and stop.
-    void fail(const QString& message);
+    void fail(const std::string& message);
 
-    void messageBox(const QString& text, const QString& title);
+    void messageBox(const std::string& text, const std::string& title);
     WindowSystem* windowSystem() const { return windowSystem_; }
 
 private:
     WindowSystem* windowSystem_;
-    QHash<QString, const FormClass*> classes_;  // key: lower-case form name
-    QStringList classOrder_;
-    QHash<QString, std::shared_ptr<Form>> instances_;  // key: lower-case form name
-    std::vector<QString> creationOrder_;
+    std::unordered_map<std::string, const FormClass*> classes_;  // key: lower-case form name
+    std::vector<std::string> classOrder_;
+    std::unordered_map<std::string, std::unique_ptr<Form>> instances_;  // key: lower-case form name
+    std::vector<std::string> creationOrder_;
     bool ended_ = false;
     int exitCode_ = 0;
 };

@@ -5,42 +5,56 @@
 
 namespace tuvrel {
 
-FormTransform::FormTransform(QSize client, QSize canvas) : client_(client)
+Rect alignedRect(const RectF& r)
+{
+    const int left = int(std::floor(r.left())), top = int(std::floor(r.top()));
+    const int right = int(std::ceil(r.right())), bottom = int(std::ceil(r.bottom()));
+    return {left, top, right - left, bottom - top};
+}
+
+FormTransform::FormTransform(Size client, Size canvas) : client_(client)
 {
     if (client.isEmpty() || canvas.isEmpty())
         return;
-    scale_ = std::min(qreal(canvas.width()) / client.width(), qreal(canvas.height()) / client.height());
+    scale_ = std::min(double(canvas.width) / client.width, double(canvas.height) / client.height);
     // The offset in whole pixels, so that at scale 1 every form pixel is one canvas pixel.
-    offset_ = QPointF(std::floor((canvas.width() - client.width() * scale_) / 2),
-                      std::floor((canvas.height() - client.height() * scale_) / 2));
+    offset_ = {std::floor((canvas.width - client.width * scale_) / 2),
+               std::floor((canvas.height - client.height * scale_) / 2)};
 }
 
-QPoint FormTransform::toForm(QPointF canvasPoint) const
+Point FormTransform::toForm(PointF canvasPoint) const
 {
-    const QPointF p = (canvasPoint - offset_) / scale_;
-    return {int(std::floor(p.x())), int(std::floor(p.y()))};
+    const PointF p = canvasPoint - offset_;
+    return {int(std::floor(p.x / scale_)), int(std::floor(p.y / scale_))};
 }
 
-QRect FormTransform::toCanvas(const QRect& formArea) const
+Rect FormTransform::toCanvas(const Rect& formArea) const
 {
     if (formArea.isEmpty())
         return {};
-    const QRectF r(offset_ + QPointF(formArea.topLeft()) * scale_, QSizeF(formArea.size()) * scale_);
-    return r.toAlignedRect();
+    return alignedRect({offset_.x + formArea.left() * scale_, offset_.y + formArea.top() * scale_,
+                        formArea.width() * scale_, formArea.height() * scale_});
 }
 
-QPoint FormTransform::toCanvas(QPoint formPixel) const
+Point FormTransform::toCanvas(Point formPixel) const
 {
-    const QPointF p = offset_ + (QPointF(formPixel) + QPointF(0.5, 0.5)) * scale_;
-    return {int(std::floor(p.x())), int(std::floor(p.y()))};
+    return {int(std::floor(offset_.x + (formPixel.x + 0.5) * scale_)),
+            int(std::floor(offset_.y + (formPixel.y + 0.5) * scale_))};
 }
 
-QRect FormTransform::toForm(const QRect& canvasArea) const
+Rect FormTransform::toForm(const Rect& canvasArea) const
 {
     if (canvasArea.isEmpty())
         return {};
-    const QRectF r((QPointF(canvasArea.topLeft()) - offset_) / scale_, QSizeF(canvasArea.size()) / scale_);
-    return r.toAlignedRect();
+    return alignedRect({(canvasArea.left() - offset_.x) / scale_, (canvasArea.top() - offset_.y) / scale_,
+                        canvasArea.width() / scale_, canvasArea.height() / scale_});
+}
+
+Rect FormTransform::clientPixelsOnCanvas() const
+{
+    const RectF client = clientOnCanvas();
+    const int left = int(std::ceil(client.left())), top = int(std::ceil(client.top()));
+    return Rect::fromCorners({left, top}, {int(std::floor(client.right())) - 1, int(std::floor(client.bottom())) - 1});
 }
 
 }  // namespace tuvrel

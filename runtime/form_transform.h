@@ -1,13 +1,9 @@
 #pragma once
-// How a form's client area lies in a window of any size: scaled by one factor
-// s = min(width ratio, height ratio) and centred, the strips left over on two
-// sides. Painting goes through it one way, every pointer position the other,
-// so the form itself only ever sees its own pixels.
-#include <QPoint>
-#include <QPointF>
-#include <QRect>
-#include <QRectF>
-#include <QSize>
+// How a form's client area lies in a window or page of any size: scaled by
+// one factor s = min(width ratio, height ratio) and centred, the strips left
+// over on two sides. Drawing goes through it one way, every pointer position
+// the other, so the form itself only ever sees its own pixels.
+#include "runtime/geometry.h"
 
 namespace tuvrel {
 
@@ -15,30 +11,35 @@ class FormTransform {
 public:
     FormTransform() = default;  // 1:1 at the top-left corner
     // The client area fitted into a canvas of the given size.
-    FormTransform(QSize client, QSize canvas);
+    FormTransform(Size client, Size canvas);
 
-    qreal scale() const { return scale_; }
-    QPointF offset() const { return offset_; }
+    double scale() const { return scale_; }
+    PointF offset() const { return offset_; }
     // True when the form is drawn pixel for pixel, as at its described size.
-    bool isIdentity() const { return scale_ == 1.0 && offset_.isNull(); }
+    bool isIdentity() const { return scale_ == 1.0 && offset_ == PointF{}; }
 
     // The form pixel under a canvas position; outside the client area when
     // the position lies in a strip.
-    QPoint toForm(QPointF canvasPoint) const;
+    Point toForm(PointF canvasPoint) const;
     // The canvas area that shows these form pixels, whole pixels around it.
-    QRect toCanvas(const QRect& formArea) const;
+    Rect toCanvas(const Rect& formArea) const;
     // The canvas pixel under a form pixel's centre: toForm() gives the form
     // pixel back wherever the form is shown at least at its own size.
-    QPoint toCanvas(QPoint formPixel) const;
+    Point toCanvas(Point formPixel) const;
     // The form pixels that a canvas area shows any part of.
-    QRect toForm(const QRect& canvasArea) const;
+    Rect toForm(const Rect& canvasArea) const;
     // Where the client area lies on the canvas.
-    QRectF clientOnCanvas() const { return {offset_, QSizeF(client_) * scale_}; }
+    RectF clientOnCanvas() const { return {offset_.x, offset_.y, client_.width * scale_, client_.height * scale_}; }
+    // The whole canvas pixels inside the client area: everything else of the canvas is strip.
+    Rect clientPixelsOnCanvas() const;
 
 private:
-    QSize client_;
-    qreal scale_ = 1.0;
-    QPointF offset_;
+    Size client_;
+    double scale_ = 1.0;
+    PointF offset_;
 };
+
+// The smallest rectangle of whole pixels holding a fractional one.
+Rect alignedRect(const RectF& r);
 
 }  // namespace tuvrel

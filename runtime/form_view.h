@@ -1,9 +1,10 @@
 #pragma once
-// What the widget-free model asks of the windowing layer. The model runs
-// without any of it (views may be absent), which is how the model is tested.
-#include <QRect>
-#include <QString>
+// What the core asks of a front end's windows. The core runs without any of
+// it (views may be absent), which is how the model is tested.
+#include "runtime/geometry.h"
+
 #include <memory>
+#include <string>
 
 namespace tuvrel {
 
@@ -11,31 +12,33 @@ class Form;
 
 // Where a form's window stood when it was destroyed, for the window that
 // replaces it: its client area on the screen (outside a maximised or
-// fullscreen state) and whether it was maximised.
+// fullscreen state) and whether it was maximised. Kept by the form for its
+// front end.
 struct WindowPlacement {
-    QRect geometry;
+    Rect geometry;
     bool maximized = false;
 };
 
-// The window of one loaded form.
+// The window (or page layer) of one loaded form.
 class FormView {
 public:
     virtual ~FormView() = default;
-    virtual void invalidate(const QRect& pixelArea) = 0;  // repaint this area soon
-    virtual void repaintNow() = 0;                        // repaint everything before returning
-    virtual void bringToFront() = 0;                      // show, raise and activate
+    virtual void invalidate(const Rect& pixelArea) = 0;  // repaint this area soon
+    virtual void repaintNow() = 0;                       // repaint everything before returning
+    virtual void bringToFront() = 0;                     // show, raise and activate
 };
 
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
     virtual std::unique_ptr<FormView> createView(Form& form) = 0;
-    // Modal box with the exclamation icon, the title (possibly empty) and one OK button.
-    virtual void messageBox(const QString& text, const QString& title) = 0;
+    // Modal box with the exclamation icon, the title (possibly empty) and one
+    // OK button; returns once it is closed.
+    virtual void messageBox(const std::string& text, const std::string& title) = 0;
     // The program ends: leave the event loop with this exit code.
     virtual void quit(int exitCode) = 0;
     // A runtime operation failed; tell the user before the program stops.
-    virtual void reportError(const QString& message) = 0;
+    virtual void reportError(const std::string& message) = 0;
 };
 
 }  // namespace tuvrel

@@ -27,8 +27,8 @@ constexpr std::array Slots{
 void dropOnSlot(Form& form, const Slot& slot, Image& source)
 {
     for (const char* piece : slot.pieces) {
-        if (form.image(QLatin1String(piece)).picture() == source.picture()) {
-            form.image(QLatin1String(slot.name)).setPicture(source.picture());
+        if (form.image(std::string_view(piece)).picture() == source.picture()) {
+            form.image(std::string_view(slot.name)).setPicture(source.picture());
             return;
         }
     }
@@ -40,7 +40,7 @@ FormClass pietkledenClass()
 {
     FormClass pietkleden(forms::Pietkleden());
     for (const Slot& slot : Slots)
-        pietkleden.onDragDrop(QLatin1String(slot.name),
+        pietkleden.onDragDrop(std::string_view(slot.name),
                               [&slot](Form& f, Image& source) { dropOnSlot(f, slot, source); });
     bindNavigation(pietkleden);
     return pietkleden;

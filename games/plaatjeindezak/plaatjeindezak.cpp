@@ -23,11 +23,11 @@ constexpr std::array<SackRow, 3> Level2{{
 
 Image& picture(Form& form, const SackRow& row, int i)
 {
-    return form.image(QString::fromLatin1(row.pictures.at(size_t(i))));
+    return form.image(std::string(row.pictures.at(size_t(i))));
 }
 Image& control(Form& form, const char* name)
 {
-    return form.image(QString::fromLatin1(name));
+    return form.image(std::string(name));
 }
 
 // Right when the dragged picture is the very picture object of the row's odd one.
@@ -62,8 +62,8 @@ void clickOnWrongMark(Form& form, const SackRow& row)
 
 void showTip(Form& form)
 {
-    form.registry().messageBox(QStringLiteral("Klik op het foutsymbool om het opnieuw te proberen."),
-                               QStringLiteral("Verbeteren"));
+    form.registry().messageBox("Klik op het foutsymbool om het opnieuw te proberen.",
+                               "Verbeteren");
 }
 
 }  // namespace
@@ -80,10 +80,10 @@ FormClass plaatjeindezakClass(int level)
     static constexpr std::array<Describe, 2> descriptions{forms::Plaatjeindezak1, forms::Plaatjeindezak2};
     FormClass game(descriptions.at(size_t(level - 1))());
     for (const SackRow& row : sackRows(level)) {
-        game.onDragDrop(QString::fromLatin1(row.sack), [&row](Form& f, Image& source) { dropOnSack(f, row, source); });
-        game.onClick(QString::fromLatin1(row.wrong), [&row](Form& f) { clickOnWrongMark(f, row); });
+        game.onDragDrop(std::string(row.sack), [&row](Form& f, Image& source) { dropOnSack(f, row, source); });
+        game.onClick(std::string(row.wrong), [&row](Form& f) { clickOnWrongMark(f, row); });
     }
-    game.onClick(QStringLiteral("Tip"), showTip);
+    game.onClick("Tip", showTip);
     bindNavigation(game);
     return game;
 }

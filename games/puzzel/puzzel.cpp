@@ -1,4 +1,5 @@
 #include "games/puzzel/puzzel.h"
+#include "runtime/text.h"
 
 #include "forms/descriptions.h"
 #include "menu/navigation.h"
@@ -18,13 +19,13 @@ FormDescription description(int number)
     return all.at(size_t(number - 1))();
 }
 
-QString slotName(int k)
+std::string slotName(int k)
 {
-    return QStringLiteral("Image%1").arg(k);
+    return numbered("Image", k);
 }
-QString pieceName(int k)
+std::string pieceName(int k)
 {
-    return QStringLiteral("img%1").arg(k);
+    return numbered("img", k);
 }
 
 void dropOnSlot(Form& form, int k, Image& source)
@@ -42,7 +43,7 @@ void clickOnSlot(Form& form, int k)
 {
     Image& slot = form.image(slotName(k));
     if (!(slot.picture() == form.image(pieceName(k)).picture()))
-        slot.setPicture(form.image(QStringLiteral("imgLeeg")).picture());
+        slot.setPicture(form.image("imgLeeg").picture());
 }
 
 }  // namespace

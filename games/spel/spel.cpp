@@ -1,4 +1,5 @@
 #include "games/spel/spel.h"
+#include "runtime/text.h"
 
 #include "forms/descriptions.h"
 #include "menu/navigation.h"
@@ -34,13 +35,13 @@ constexpr std::array<Player, 2> Players{{
 
 constexpr int TokensEach = 8;
 
-QString cellName(int n)
+std::string cellName(int n)
 {
-    return QStringLiteral("Image%1").arg(n);
+    return numbered("Image", n);
 }
-QString squareName(int n)
+std::string squareName(int n)
 {
-    return QStringLiteral("Shape%1").arg(n);
+    return numbered("Shape", n);
 }
 
 // Lights every group through cell n whose four cells hold the same player's
@@ -99,7 +100,7 @@ void resetBoard(Form& form)
 
 void showHelp(Form& form)
 {
-    form.registry().messageBox(QStringLiteral("Speel met 2 personen. Probeer groepjes van 4 te maken"), QString());
+    form.registry().messageBox("Speel met 2 personen. Probeer groepjes van 4 te maken", std::string());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace tuvrel {
 namespace {
 
 // A cell and the piece it expects.
-using Cells = std::vector<std::pair<QString, QString>>;
+using Cells = std::vector<std::pair<std::string, std::string>>;
 
 FormDescription description(int number)
 {
@@ -34,17 +34,17 @@ Cells cellsOf(int number)
     return cells;
 }
 
-void dropOnCell(Form& form, const QString& cell, Image& source)
+void dropOnCell(Form& form, const std::string& cell, Image& source)
 {
     form.image(cell).setPicture(source.picture());
 }
 
-void clickOnCell(Form& form, const QString& cell)
+void clickOnCell(Form& form, const std::string& cell)
 {
-    form.image(cell).setPicture(form.image(QStringLiteral("imgWit")).picture());
+    form.image(cell).setPicture(form.image("imgWit").picture());
 }
 
-bool holdsItsPiece(const Form& form, const std::pair<QString, QString>& cell)
+bool holdsItsPiece(const Form& form, const std::pair<std::string, std::string>& cell)
 {
     return form.image(cell.first).picture() == form.image(cell.second).picture();
 }
@@ -53,15 +53,15 @@ bool holdsItsPiece(const Form& form, const std::pair<QString, QString>& cell)
 // the very picture object of its piece, not a given's copy of the same image.
 void check(Form& form, const Cells& cells)
 {
-    const Picture& blank = form.image(QStringLiteral("imgWit")).picture();
+    const Picture& blank = form.image("imgWit").picture();
     for (const auto& cell : cells)
         if (!holdsItsPiece(form, cell))
             form.image(cell.first).setPicture(blank);
     for (const auto& cell : cells)
         if (!holdsItsPiece(form, cell))
             return;
-    form.button(QStringLiteral("knopSmile")).setVisible(true);
-    form.button(QStringLiteral("knopGoed")).setVisible(false);
+    form.button("knopSmile").setVisible(true);
+    form.button("knopGoed").setVisible(false);
     for (const auto& cell : cells)
         form.image(cell.first).setEnabled(false);
 }
@@ -73,11 +73,11 @@ FormClass sudokuClass(int number)
     FormClass sudoku(description(number));
     const Cells cells = cellsOf(number);
     for (const auto& entry : cells) {
-        const QString cell = entry.first;
+        const std::string cell = entry.first;
         sudoku.onDragDrop(cell, [cell](Form& f, Image& source) { dropOnCell(f, cell, source); });
         sudoku.onClick(cell, [cell](Form& f) { clickOnCell(f, cell); });
     }
-    sudoku.onClick(QStringLiteral("knopGoed"), [cells](Form& f) { check(f, cells); });
+    sudoku.onClick("knopGoed", [cells](Form& f) { check(f, cells); });
     bindNavigation(sudoku);  // knopSmile restarts the board
     return sudoku;
 }

@@ -39,9 +39,9 @@ constexpr std::array<Figure, 15> Figures{{
 
 void countFigure(Form& form, const Figure& f)
 {
-    form.image(QLatin1String(f.figure)).setVisible(false);
-    countUp(form.label(QLatin1String(f.counter)));
-    form.shape(QLatin1String(f.dot)).setVisible(true);
+    form.image(std::string_view(f.figure)).setVisible(false);
+    countUp(form.label(std::string_view(f.counter)));
+    form.shape(std::string_view(f.dot)).setVisible(true);
 }
 
 // ---- Tellen3 ----
@@ -65,18 +65,18 @@ const std::array<NumberGroup, 5>& numberGroups()
     return groups;
 }
 
-void dropOnSlot(Form& form, const QString& slotName, const NumberGroup& group, Image& source)
+void dropOnSlot(Form& form, const std::string& slotName, const NumberGroup& group, Image& source)
 {
     Image& slot = form.image(slotName);
     slot.setPicture(source.picture());
     bool right = false;
     for (const char* picture : group.pictures)
-        right = right || slot.picture() == form.image(QLatin1String(picture)).picture();
+        right = right || slot.picture() == form.image(std::string_view(picture)).picture();
     if (right) {
         source.setVisible(false);
         slot.setEnabled(false);
     } else {
-        slot.setPicture(form.image(QLatin1String(group.hint)).picture());
+        slot.setPicture(form.image(std::string_view(group.hint)).picture());
     }
 }
 
@@ -86,7 +86,7 @@ FormClass tellen1Class()
 {
     FormClass tellen(forms::Tellen1());
     for (const Figure& f : Figures)
-        tellen.onClick(QLatin1String(f.figure), [&f](Form& form) { countFigure(form, f); });
+        tellen.onClick(std::string_view(f.figure), [&f](Form& form) { countFigure(form, f); });
     bindNavigation(tellen);
     return tellen;
 }
@@ -96,7 +96,7 @@ FormClass tellen3Class()
     FormClass tellen(forms::Tellen3());
     for (const NumberGroup& group : numberGroups())
         for (const char* slot : group.slotNames) {
-            const QString slotName = QLatin1String(slot);
+            const std::string slotName = slot;
             tellen.onDragDrop(
                 slotName, [slotName, &group](Form& form, Image& source) { dropOnSlot(form, slotName, group, source); });
         }

@@ -46,13 +46,13 @@ FormDescription description(int level)
 // the reward shows.
 void dropOnPackage(Form& form, const Wrappings& level, const char* ownPresent, Image& source)
 {
-    Image& present = form.image(QLatin1String(ownPresent));
+    Image& present = form.image(std::string_view(ownPresent));
     if (source.picture() == present.picture())
         present.setVisible(false);
     for (const Wrapping& w : level)
-        if (form.image(QLatin1String(w.present)).visible())
+        if (form.image(std::string_view(w.present)).visible())
             return;
-    form.image(QStringLiteral("ImageGoed")).setVisible(true);
+    form.image("ImageGoed").setVisible(true);
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ FormClass vormenClass(int level)
     FormClass vormen(description(level));
     const Wrappings& all = wrappings(level);
     for (const Wrapping& w : all)
-        vormen.onDragDrop(QLatin1String(w.package), [&all, present = w.present](Form& f, Image& source) {
+        vormen.onDragDrop(std::string_view(w.package), [&all, present = w.present](Form& f, Image& source) {
             dropOnPackage(f, all, present, source);
         });
     bindNavigation(vormen);

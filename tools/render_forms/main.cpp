@@ -1,9 +1,9 @@
 // Renders forms to PNG as the child sees them, through the real windows on the
 // offscreen platform: render_forms <output dir> [form ...] (all forms by default).
 #include "menu/form_catalog.h"
-#include "runtime/fonts.h"
+#include "desktop/bundled_fonts.h"
 #include "runtime/form_registry.h"
-#include "runtime/form_window.h"
+#include "desktop/form_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,17 +30,15 @@ int main(int argc, char* argv[])
     tuvrel::FormRegistry registry(&windows);
     tuvrel::registerProgramForms(registry);
 
-    QStringList names;
-    for (int i = 2; i < argc; ++i)
-        names << QString::fromLocal8Bit(argv[i]);
-    if (names.isEmpty())
+    std::vector<std::string> names(argv + 2, argv + argc);
+    if (names.empty())
         names = registry.formNames();
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     int failures = 0;
-    for (const QString& name : names) {
+    for (const std::string& name : names) {
         if (!registry.knows(name)) {
-            std::fprintf(stderr, "render_forms: no form %s\n", qPrintable(name));
+            std::fprintf(stderr, "render_forms: no form %s\n", name.c_str());
             ++failures;
             continue;
         }
@@ -49,7 +47,7 @@ int main(int argc, char* argv[])
             form.show();
             QApplication::processEvents();
             tuvrel::FormWindow* window = tuvrel::QtWindowSystem::windowOf(form);
-            const QString file = out.filePath(name + ".png");
+            const QString file = out.filePath(QString::fromStdString(name) + ".png");
             if (!window || !window->grab().save(file)) {
                 std::fprintf(stderr, "render_forms: cannot write %s\n", qPrintable(file));
                 ++failures;
@@ -57,7 +55,7 @@ int main(int argc, char* argv[])
             }
             std::printf("%s\n", qPrintable(file));
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "render_forms: %s: %s\n", qPrintable(name), e.what());
+            std::fprintf(stderr, "render_forms: %s: %s\n", name.c_str(), e.what());
             ++failures;
         }
     }

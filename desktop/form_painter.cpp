@@ -1,6 +1,10 @@
-#include "runtime/form_painter.h"
+#include "desktop/form_painter.h"
 
+#include "desktop/bundled_fonts.h"
+#include "desktop/picture_pixels.h"
+#include "desktop/qt_types.h"
 #include "runtime/form.h"
+#include "runtime/form_drawing.h"
 
 #include <QCache>
 #include <QElapsedTimer>
@@ -148,39 +152,30 @@ void drawSmoothly(QPainter& p, const QRect& target, const QImage& pixels)
     p.restore();
 }
 
-// The part of a device rectangle that nothing drawn later hides, filled.
-void fillShowing(QPainter& p, const QRect& device, const QRegion& hidden, const QColor& colour)
-{
-    if (!hidden.intersects(device))
-        return p.fillRect(device, colour);
-    for (const QRect& r : QRegion(device) - hidden)
-        p.fillRect(r, colour);
-}
-
 // A picture drawn with its top-left corner at a form point, at its own size in
-// form pixels; not at all where something drawn later hides the whole of it.
-void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt,
-                  const QRegion& hidden = {})
+// form pixels.
+void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt)
 {
-    const QRect target = map.rect(QRect(formAt, picture.size()));
-    if (target.isEmpty() || (hidden.intersects(target) && (QRegion(target) - hidden).isEmpty()))
+    const QRect target = map.rect(QRect(formAt, toQt(picture.size())));
+    if (target.isEmpty())
         return;
-    const QImage pixels = painting.exact() ? picture.pixelsFor(target.size()) : picture.keptPixelsFor(target.size());
+    const QImage pixels =
+        painting.exact() ? picturePixelsFor(picture, target.size()) : keptPicturePixelsFor(picture, target.size());
     if (!pixels.isNull())
         return blit(p, target.topLeft(), pixels);
-    if (QImage atHand = picture.pixelsAtHandFor(target.size()); !atHand.isNull()) {
+    if (QImage atHand = picturePixelsAtHandFor(picture, target.size()); !atHand.isNull()) {
         drawSmoothly(p, target, atHand);
         painting.meantime();
     } else {
-        blit(p, target.topLeft(), picture.pixelsFor(target.size()));  // nothing at hand: made now
+        blit(p, target.topLeft(), picturePixelsFor(picture, target.size()));  // nothing at hand: made now
     }
 }
 
-int textFlags(const Label& label)
+int textFlags(const TextDrawing& text)
 {
-    const int align = (label.alignment() == 2   ? Qt::AlignHCenter
-                       : label.alignment() == 1 ? Qt::AlignRight
-                                                : Qt::AlignLeft);
+    const int align = (text.alignment == Alignment::Center  ? Qt::AlignHCenter
+                       : text.alignment == Alignment::Right ? Qt::AlignRight
+                                                            : Qt::AlignLeft);
     return align | Qt::AlignTop | Qt::TextWordWrap;
 }
 
@@ -188,7 +183,7 @@ int textFlags(const Label& label)
 // glyphs too large for Qt's glyph cache as outlines (the 85-pixel title of
 // Start), costs far more than copying the finished pixels at every paint.
 // Only the part of the label the text covers is kept. An opaque label keeps
-// it on its background, so its pixels are the ones drawing it directly would
+// it on its ground, so its pixels are the ones drawing it directly would
 // give; a transparent one keeps the text alone. The text is laid out in form
 // pixels, so that it breaks its lines as it does at 1:1, and drawn at the
 // scale it is shown at.
@@ -197,26 +192,29 @@ struct LabelLook {
     QPoint at;     // where it lies inside the label, in form pixels
 };
 
+QColor groundOf(const TextDrawing& text)
+{
+    return text.ground ? toQt(*text.ground) : QColor(Qt::transparent);
+}
+
 // What a label shows, whatever the scale: its looks are kept by it, not by
 // the label, so that a rebuilt form finds its labels' looks again and nothing
 // is kept per label. The caption last, so that no two can share a name.
-QString lookName(const Label& label)
+QString lookName(const TextDrawing& text)
 {
-    const QSize size = label.pixelRect().size();
-    const FontSpec& fontSpec = label.font();
     return QStringLiteral("%1|%2|%3|%4|%5x%6|%7|")
-               .arg(fontSpec.face)
-               .arg(fontSpec.points)
-               .arg(label.foreColor())
-               .arg(label.opaque() ? qint64(label.backColor()) : qint64(-1))
-               .arg(size.width())
-               .arg(size.height())
-               .arg(label.alignment()) +
-           label.caption();
+               .arg(toQt(text.font.face))
+               .arg(text.font.points)
+               .arg(toQt(text.colour).rgb())
+               .arg(text.ground ? qint64(toQt(*text.ground).rgb()) : qint64(-1))
+               .arg(text.box.width())
+               .arg(text.box.height())
+               .arg(int(text.alignment)) +
+           toQt(text.text);
 }
 
 // The look of a label at a scale: kept, made now (only when `make`), or none.
-const LabelLook* labelLook(const Label& label, const QString& name, qreal scale, bool make)
+const LabelLook* labelLook(const TextDrawing& text, const QString& name, qreal scale, bool make)
 {
     const QString key = QString::number(scale) + QLatin1Char('|') + name;
     // Room for every label of every form: 8 MB at 1:1, as much more as the
@@ -227,24 +225,25 @@ const LabelLook* labelLook(const Label& label, const QString& name, qreal scale,
         return look;
     if (!make)
         return nullptr;
-    const QSize size = label.pixelRect().size();
-    const QFont font = toQFont(label.font());
+    const QSize size = toQt(text.box.size());
+    const QFont font = toQFont(text.font);
     const QRect box(QPoint(0, 0), size);
+    const QString caption = toQt(text.text);
     // The text, with room for glyphs that reach past their advance.
     const int margin = font.pixelSize() / 6 + 2;
-    QRect used = QFontMetrics(font).boundingRect(box, textFlags(label), label.caption());
+    QRect used = QFontMetrics(font).boundingRect(box, textFlags(text), caption);
     used = used.adjusted(-margin, -margin, margin, margin) & box;
     auto look = std::make_unique<LabelLook>();
     look->at = used.topLeft();
     if (!used.isEmpty()) {
         look->image = QImage(used.size() * scale, QImage::Format_ARGB32_Premultiplied);
         look->image.setDevicePixelRatio(scale);
-        look->image.fill(label.opaque() ? toQColor(label.backColor()) : QColor(Qt::transparent));
+        look->image.fill(groundOf(text));
         QPainter q(&look->image);
         q.translate(-used.topLeft());
         q.setFont(font);
-        q.setPen(toQColor(label.foreColor()));
-        q.drawText(box, textFlags(label), label.caption());
+        q.setPen(toQt(text.colour));
+        q.drawText(box, textFlags(text), caption);
     }
     const qsizetype bytes = look->image.sizeInBytes() + 64;
     LabelLook* kept = look.release();
@@ -259,20 +258,16 @@ QHash<QString, qreal>& lastLookScales()
     return scales;
 }
 
-void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Label& label, const QRegion& hidden)
+void paintText(QPainter& p, const DeviceMap& map, Painting& painting, const TextDrawing& text)
 {
-    const QRect r = label.pixelRect();
-    if (label.opaque())
-        fillShowing(p, map.rect(r), hidden, toQColor(label.backColor()));
-    if (label.caption().isEmpty())
-        return;
+    const QRect r = toQt(text.box);
     const qreal scale = map.scale();
-    const QString name = lookName(label);
-    const LabelLook* look = labelLook(label, name, scale, painting.exact());
+    const QString name = lookName(text);
+    const LabelLook* look = labelLook(text, name, scale, painting.exact());
     if (!look && !painting.exact()) {
         // In the meantime: the look last made for another scale, drawn smoothly to this one.
         const qreal before = lastLookScales().value(name, 0);
-        if (const LabelLook* other = before > 0 ? labelLook(label, name, before, false) : nullptr) {
+        if (const LabelLook* other = before > 0 ? labelLook(text, name, before, false) : nullptr) {
             if (!other->image.isNull()) {
                 const QPoint at = map.point(r.topLeft() + other->at);
                 drawSmoothly(p, QRect(at, (QSizeF(other->image.size()) * (scale / before)).toSize()), other->image);
@@ -280,7 +275,7 @@ void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Lab
             painting.meantime();
             return;
         }
-        look = labelLook(label, name, scale, true);
+        look = labelLook(text, name, scale, true);
     }
     if (look) {
         lastLookScales().insert(name, scale);
@@ -292,49 +287,9 @@ void paintLabel(QPainter& p, const DeviceMap& map, Painting& painting, const Lab
     p.save();
     p.setWorldTransform(map.formTransform());
     p.setClipRect(r, Qt::IntersectClip);
-    p.setFont(toQFont(label.font()));
-    p.setPen(toQColor(label.foreColor()));
-    p.drawText(r, textFlags(label), label.caption());
-    p.restore();
-}
-
-void paintShape(QPainter& p, const DeviceMap& map, const Shape& shape, const QRegion& hidden)
-{
-    const QRect r = shape.pixelRect();
-    // A solid fill covers the back colour entirely.
-    if (shape.solidFill())
-        fillShowing(p, map.rect(r), hidden, toQColor(shape.fillColor()));
-    else if (shape.backStyle() == 1)
-        fillShowing(p, map.rect(r), hidden, toQColor(shape.backColor()));
-    // The border lies inside the rectangle, whatever its width.
-    const int w = std::max(1, std::min(shape.borderWidth(), std::min(r.width(), r.height()) / 2));
-    const QColor c = toQColor(shape.borderColor());
-    for (const QRect& band : {QRect(r.left(), r.top(), r.width(), w), QRect(r.left(), r.bottom() - w + 1, r.width(), w),
-                              QRect(r.left(), r.top() + w, w, r.height() - 2 * w),
-                              QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w)})
-        fillShowing(p, map.rect(band), hidden, c);
-}
-
-void paintLine(QPainter& p, const DeviceMap& map, const Line& line)
-{
-    const int w = std::max(1, line.borderWidth());
-    const QPoint a(toPixels(line.x1()), toPixels(line.y1()));
-    const QPoint b(toPixels(line.x2()), toPixels(line.y2()));
-    if (a.x() == b.x() || a.y() == b.y()) {
-        // Straight lines as filled bands centred on the line, so that they stay crisp.
-        const QRect band = QRect(a, b).normalized();
-        const int before = (w - 1) / 2;
-        if (a.x() == b.x())
-            p.fillRect(map.rect(QRect(band.left() - before, band.top(), w, band.height())), Qt::black);
-        else
-            p.fillRect(map.rect(QRect(band.left(), band.top() - before, band.width(), w)), Qt::black);
-        return;
-    }
-    // A slanted line is drawn as a line in form pixels, at the scale it is shown at.
-    p.save();
-    p.setWorldTransform(map.formTransform());
-    p.setPen(QPen(Qt::black, w, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(a, b);
+    p.setFont(toQFont(text.font));
+    p.setPen(toQt(text.colour));
+    p.drawText(r, textFlags(text), toQt(text.text));
     p.restore();
 }
 
@@ -342,8 +297,7 @@ void paintLine(QPainter& p, const DeviceMap& map, const Line& line)
 // painter's logical pixels (its device's pixel ratio is the style's to use),
 // on the button's device rectangle, with its font scaled by the window's
 // scale; never an enlarged drawing of a smaller button.
-void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Form& form, const CommandButton& button,
-                 QStyle* style, bool showFocus)
+void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const ButtonDrawing& button, QStyle* style)
 {
     // One palette for every button and every paint: the style caches the
     // bevels it draws under the palette's cache key, and a palette changed at
@@ -355,8 +309,7 @@ void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Fo
         colours.setColor(QPalette::ButtonText, Qt::black);
         return colours;
     }();
-    const QRect formRect = button.pixelRect();
-    const QRect device = map.rect(formRect);
+    const QRect device = map.rect(toQt(button.box));
     const qreal ratio = map.pixelRatio();
     const qreal windowScale = map.scale() / ratio;
     QStyleOptionButton opt;
@@ -364,36 +317,28 @@ void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Fo
                      QPoint(qRound((device.right() + 1) / ratio) - 1, qRound((device.bottom() + 1) / ratio) - 1));
     opt.palette = palette;
     opt.state = QStyle::State_Enabled;
-    const bool down = form.pressedButton() == &button;
-    opt.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
-    const bool focused = showFocus && form.focusedButton() == &button;
+    opt.state |= button.down ? QStyle::State_Sunken : QStyle::State_Raised;
 
     p.save();
     p.resetTransform();
-    if (!button.graphical()) {
-        opt.text = button.caption();
-        QFont font = toQFont(button.font());
+    if (!button.graphical) {
+        opt.text = toQt(button.caption);
+        QFont font = toQFont(button.font);
         font.setPixelSize(std::max(1, qRound(font.pixelSize() * windowScale)));
         p.setFont(font);
         opt.fontMetrics = p.fontMetrics();
         style->drawControl(QStyle::CE_PushButton, &opt, &p, nullptr);
     } else {
         style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, nullptr);
-        const Picture& picture = button.picture();
-        if (!picture.isEmpty()) {
-            // Centred on the button as at 1:1, then shown at the device's size.
-            QRect target(QPoint(), picture.size());
-            target.moveCenter(formRect.center());
-            if (down)
-                target.translate(1, 1);
+        if (!button.picture.isEmpty()) {
             p.save();
             p.setWorldTransform(map.devicePixels());
-            p.setClipRect(map.rect(formRect.adjusted(2, 2, -2, -2)), Qt::IntersectClip);
-            paintPicture(p, map, painting, picture, target.topLeft());
+            p.setClipRect(map.rect(toQt(button.pictureClip)), Qt::IntersectClip);
+            paintPicture(p, map, painting, button.picture, toQt(button.pictureAt));
             p.restore();
         }
     }
-    if (focused) {
+    if (button.focused) {
         // A dotted rectangle inside the face, as on a classic push button; it
         // never tints the button's picture.
         p.setBrush(Qt::NoBrush);
@@ -436,44 +381,56 @@ QImage backgroundOnFace(const QImage& pixels)
     return onFace;
 }
 
-// The device rectangle a control paints opaque all over (a filled shape, an
-// opaque label, a picture without a transparent ground); empty when anything
-// beneath may show through.
-QRect opaqueRect(const Control& c, const DeviceMap& map)
-{
-    const QRect r = c.pixelRect();
-    switch (c.controlClass()) {
-    case ControlClass::Image:
-        if (const Picture& picture = static_cast<const Image&>(c).picture(); picture.isOpaque())
-            return map.rect(QRect(r.topLeft(), picture.size()));
-        break;
-    case ControlClass::Label:
-        if (static_cast<const Label&>(c).opaque())
-            return map.rect(r);
-        break;
-    case ControlClass::Shape:
-        if (const auto& shape = static_cast<const Shape&>(c); shape.backStyle() == 1 || shape.solidFill())
-            return map.rect(r);
-        break;
-    default: break;
+// The core's drawing carried out with a QPainter, in device pixels.
+class QtFormPainter : public FormPainter {
+public:
+    QtFormPainter(QPainter& p, const DeviceMap& map, Painting& painting, QStyle* style)
+        : p_(p), map_(map), painting_(painting), style_(style)
+    {
     }
-    return {};
-}
 
-// For each control in the paint order, what the controls drawn after it cover
-// opaque, where drawing it would only be painted over again; and what all of
-// them cover.
-std::vector<QRegion> hiddenBehind(const Form& form, const DeviceMap& map, QRegion& all)
-{
-    const std::vector<Control*>& order = form.paintOrder();
-    std::vector<QRegion> hidden(order.size());
-    for (size_t i = order.size(); i-- > 0;) {
-        hidden[i] = all;
-        if (order[i]->visible())
-            all += opaqueRect(*order[i], map);
+    void fill(const Rect& area, Rgb colour) override { p_.fillRect(map_.rect(toQt(area)), toQt(colour)); }
+    void picture(const Picture& picture, Point at) override
+    {
+        paintPicture(p_, map_, painting_, picture, toQt(at));
     }
-    return hidden;
-}
+    bool laysBackgroundOnFace(const Picture& background) override
+    {
+        if (!painting_.exact())
+            return false;
+        const QRect target = map_.rect(QRect(QPoint(0, 0), toQt(background.size())));
+        backgroundOnFace_ = tuvrel::backgroundOnFace(picturePixelsFor(background, target.size()));
+        return !backgroundOnFace_.isNull();
+    }
+    void background(const Picture& background, const Region& covered) override
+    {
+        const QRect target = map_.rect(QRect(QPoint(0, 0), toQt(background.size())));
+        const Region showing = Region(Rect({}, background.size())) - covered;
+        for (const Rect& part : showing.rects()) {
+            const QRect r = map_.rect(toQt(part));
+            p_.drawImage(r, backgroundOnFace_, r.translated(-target.topLeft()));
+        }
+    }
+    void text(const TextDrawing& text) override { paintText(p_, map_, painting_, text); }
+    void button(const ButtonDrawing& button) override { paintButton(p_, map_, painting_, button, style_); }
+    void line(Point from, Point to, int width, Rgb colour) override
+    {
+        // Drawn as a line in form pixels, at the scale it is shown at.
+        p_.save();
+        p_.setWorldTransform(map_.formTransform());
+        p_.setPen(QPen(toQt(colour), width, Qt::SolidLine, Qt::FlatCap));
+        p_.drawLine(toQt(from), toQt(to));
+        p_.restore();
+    }
+    void dragOutline(const Rect& outline) override { paintDragOutline(p_, map_, toQt(outline)); }
+
+private:
+    QPainter& p_;
+    const DeviceMap& map_;
+    Painting& painting_;
+    QStyle* style_;
+    QImage backgroundOnFace_;
+};
 
 }  // namespace
 
@@ -484,55 +441,8 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
     const DeviceMap map(p);
     Painting painting(p, map);
     p.setWorldTransform(map.devicePixels());
-    if (!form.isLoaded()) {
-        p.fillRect(map.rect(area), Face);
-        p.restore();
-        return;
-    }
-    // Nothing is filled or copied where something drawn later covers it
-    // opaque: at 3840 x 2160 every pixel filled twice costs.
-    QRegion covered;
-    const std::vector<QRegion> hidden = hiddenBehind(form, map, covered);
-    QRegion behindAll = covered;
-    const Picture& bg = form.background();
-    const QRect bgRect = map.rect(QRect(QPoint(0, 0), bg.size()));
-    const QImage bgOnFace = !bg.isEmpty() && !bg.isOpaque() && painting.exact()
-                                ? backgroundOnFace(bg.pixelsFor(bgRect.size()))
-                                : QImage();
-    if (bg.isOpaque() || !bgOnFace.isNull())
-        behindAll += bgRect;
-    fillShowing(p, map.rect(area), behindAll, Face);
-    if (!bgOnFace.isNull()) {
-        for (const QRect& r : QRegion(bgRect) - covered)
-            p.drawImage(r, bgOnFace, r.translated(-bgRect.topLeft()));
-    } else if (!bg.isEmpty()) {
-        paintPicture(p, map, painting, bg, QPoint(0, 0), covered);
-    }
-
-    const std::vector<Control*>& order = form.paintOrder();
-    for (size_t i = 0; i < order.size(); ++i) {
-        const Control* c = order[i];
-        if (!c->visible())
-            continue;
-        // Lines and wide borders may reach a little outside the control's box.
-        if (!c->pixelRect().adjusted(-4, -4, 4, 4).intersects(area))
-            continue;
-        switch (c->controlClass()) {
-        case ControlClass::Image:
-            if (const Picture& picture = static_cast<const Image&>(*c).picture(); !picture.isEmpty())
-                paintPicture(p, map, painting, picture, c->pixelRect().topLeft(), hidden[i]);
-            break;
-        case ControlClass::Label: paintLabel(p, map, painting, static_cast<const Label&>(*c), hidden[i]); break;
-        case ControlClass::Shape: paintShape(p, map, static_cast<const Shape&>(*c), hidden[i]); break;
-        case ControlClass::Line: paintLine(p, map, static_cast<const Line&>(*c)); break;
-        case ControlClass::CommandButton:
-            paintButton(p, map, painting, form, static_cast<const CommandButton&>(*c), style, showFocus);
-            break;
-        case ControlClass::Menu: break;
-        }
-    }
-    if (const auto& drag = form.drag())
-        paintDragOutline(p, map, drag->outline);
+    QtFormPainter painter(p, map, painting, style);
+    drawForm(form, fromQt(area), painter, showFocus);
     p.restore();
 }
 

@@ -3,6 +3,7 @@
 // that paints the form and hands it the mouse, the fingers on a touch screen
 // and the keyboard. The window system makes these windows for the registry
 // and provides the message box.
+#include "desktop/qt_types.h"
 #include "runtime/form_transform.h"
 #include "runtime/form_view.h"
 
@@ -29,7 +30,7 @@ public:
     // How the form lies on the canvas at its present size.
     FormTransform transform() const;
     // The form pixel under a point on the canvas.
-    QPoint toForm(QPointF widgetPoint) const { return transform().toForm(widgetPoint); }
+    QPoint toForm(QPointF widgetPoint) const { return toQt(transform().toForm(fromQt(widgetPoint))); }
     QSize sizeHint() const override;
 
     // How far a finger may wander from where it touched and still be a tap,
@@ -60,7 +61,7 @@ private:
     void fingerUp(QPointF position, QPointF global);
 
     Form& form_;
-    quint64 generation_;
+    std::uint64_t generation_;
 };
 
 class FormWindow : public QWidget {
@@ -77,7 +78,7 @@ protected:
 
 private:
     Form& form_;
-    quint64 generation_;
+    std::uint64_t generation_;
     FormCanvas* canvas_;
     QMenuBar* menuBar_ = nullptr;
     QPointer<QWindow> touchWindow_;
@@ -90,9 +91,9 @@ public:
     // Interactive: failures are also shown in a message box, not only on stderr.
     explicit QtWindowSystem(bool interactive = true) : interactive_(interactive) {}
     std::unique_ptr<FormView> createView(Form& form) override;
-    void messageBox(const QString& text, const QString& title) override;
+    void messageBox(const std::string& text, const std::string& title) override;
     void quit(int exitCode) override;
-    void reportError(const QString& message) override;
+    void reportError(const std::string& message) override;
 
     // Fullscreen is a setting of the program, not of one window: while it is
     // on, every form window is shown fullscreen, those open now and those shown later.

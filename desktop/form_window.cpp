@@ -1,7 +1,8 @@
-#include "runtime/form_window.h"
+#include "desktop/form_window.h"
 
+#include "desktop/form_painter.h"
+#include "desktop/picture_pixels.h"
 #include "runtime/form.h"
-#include "runtime/form_painter.h"
 #include "runtime/form_registry.h"
 
 #include <QApplication>
@@ -99,6 +100,28 @@ FormCanvas* canvasAt(QPointF global)
     return nullptr;
 }
 
+MouseButton coreButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return MouseButton::Left;
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Other;
+    }
+}
+
+Key coreKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab: return Key::Tab;
+    case Qt::Key_Backtab: return Key::Backtab;
+    case Qt::Key_Space: return Key::Space;
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Return: return Key::Return;
+    default: return Key::Other;
+    }
+}
+
 bool isTouchScreenEvent(const QEvent* event)
 {
     switch (event->type()) {
@@ -126,18 +149,18 @@ public:
             return;
         // Where the window stood, as its client area: a rebuilt window opens
         // exactly there (the frame around it is the window manager's).
-        form_.windowPlacement = WindowPlacement{window_->normalGeometry(), window_->isMaximized()};
+        form_.windowPlacement = WindowPlacement{fromQt(window_->normalGeometry()), window_->isMaximized()};
         // The window may be in the middle of delivering the event whose handler
         // unloads the form: hide it now and delete it once that event is done.
         window_->hide();
         window_->deleteLater();
     }
 
-    void invalidate(const QRect& area) override
+    void invalidate(const Rect& area) override
     {
         if (window_) {
             FormCanvas* canvas = window_->canvas();
-            canvas->update(canvas->transform().toCanvas(area));
+            canvas->update(toQt(canvas->transform().toCanvas(area)));
         }
     }
 
@@ -176,17 +199,13 @@ private:
 
 // ------------------------------------------------------------------ canvas
 
-// The strips beside a form in a window of another shape: a dark, muted slate
-// that frames the board like the border of a picture, so that the eye goes to
-// the game. No game gives it a meaning, it is plainly not part of the light
-// grey form, and on a bright class board a dark border glares least.
-const QColor StripColor(0x36, 0x41, 0x4c);
+const QColor StripColor = toQt(colours::Strip);
 
 FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form), generation_(form.generation())
 {
     // The window may be made larger or smaller; the form is drawn to fit. Below
     // half its size the pictures would be too small for a child to tell apart.
-    setMinimumSize(form.clientSize() / 2);
+    setMinimumSize(toQt(form.clientSize()) / 2);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -195,12 +214,12 @@ FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(for
 
 FormTransform FormCanvas::transform() const
 {
-    return {form_.clientSize(), size()};
+    return {form_.clientSize(), fromQt(size())};
 }
 
 QSize FormCanvas::sizeHint() const
 {
-    return form_.clientSize();
+    return toQt(form_.clientSize());
 }
 
 template <class F>
@@ -212,7 +231,7 @@ void FormCanvas::dispatch(F&& action)
     try {
         action();
     } catch (const std::exception& e) {
-        registry.fail(QString::fromUtf8(e.what()));
+        registry.fail(e.what());
         return;
     }
     // The handler may have unloaded this form: only the registry is touched from here on.
@@ -226,17 +245,15 @@ void FormCanvas::paintEvent(QPaintEvent* event)
     QPainter p(this);
     const FormTransform t = transform();
     // The strips around the client area, where the window is of another shape.
-    const QRectF client = t.clientOnCanvas();
-    const QRect inside(QPoint(int(std::ceil(client.left())), int(std::ceil(client.top()))),
-                       QPoint(int(std::floor(client.right())) - 1, int(std::floor(client.bottom())) - 1));
-    const QRegion strips = QRegion(event->rect()) - QRegion(inside);
+    const QRegion strips = QRegion(event->rect()) - QRegion(toQt(t.clientPixelsOnCanvas()));
     for (const QRect& strip : strips)
         p.fillRect(strip, StripColor);
-    const QRect formArea = t.toForm(event->rect()) & QRect(QPoint(0, 0), form_.clientSize());
+    const QRect formArea = toQt(t.toForm(fromQt(event->rect()))) & QRect(QPoint(0, 0), toQt(form_.clientSize()));
     if (formArea.isEmpty())
         return;
-    p.setClipRect(t.clientOnCanvas());
-    p.translate(t.offset());
+    const RectF client = t.clientOnCanvas();
+    p.setClipRect(QRectF(client.x, client.y, client.width, client.height));
+    p.translate(toQt(t.offset()));
     p.scale(t.scale(), t.scale());
     paintForm(p, form_, formArea, style(), hasFocus() || isActiveWindow());
 }
@@ -258,10 +275,10 @@ void FormCanvas::mousePressEvent(QMouseEvent* event)
     if (!fromMouse(event))
         return;
     const QPoint at = toForm(event->position());
-    const Qt::MouseButton button = event->button();
-    if (button == Qt::LeftButton)
+    const MouseButton button = coreButton(event->button());
+    if (button == MouseButton::Left)
         mouseCanvas = this;
-    dispatch([&] { form_.mousePress(at, button); });
+    dispatch([&] { form_.mousePress(fromQt(at), button); });
 }
 
 void FormCanvas::mouseDoubleClickEvent(QMouseEvent* event)
@@ -275,7 +292,7 @@ void FormCanvas::mouseMoveEvent(QMouseEvent* event)
     if (!fromMouse(event))
         return;
     const QPoint at = toForm(event->position());
-    dispatch([&] { form_.mouseMove(at); });
+    dispatch([&] { form_.mouseMove(fromQt(at)); });
 }
 
 bool FormCanvas::releasedOverThisForm(QPointF position, QPointF globalPosition) const
@@ -297,9 +314,9 @@ void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
     if (!fromMouse(event))
         return;
     const QPoint at = toForm(event->position());
-    const Qt::MouseButton button = event->button();
+    const MouseButton button = coreButton(event->button());
     const bool over = releasedOverThisForm(event->position(), event->globalPosition());
-    dispatch([&] { form_.mouseRelease(at, button, over); });
+    dispatch([&] { form_.mouseRelease(fromQt(at), button, over); });
 }
 
 // A finger on a touch screen is a pointer: it touches, moves and lifts as the
@@ -362,7 +379,7 @@ void FormCanvas::fingerDown(const QPointingDevice* device, int id, QPointF posit
         window()->activateWindow();
     }
     const QPoint at = toForm(position);
-    dispatch([&] { form_.mousePress(at, Qt::LeftButton); });
+    dispatch([&] { form_.mousePress(fromQt(at), MouseButton::Left); });
     // A drag follows the finger from its first move; a press that can only
     // click keeps the finger's slack.
     if (heldFinger && heldFinger->canvas == this && form_.generation() == generation_ && form_.drag())
@@ -377,7 +394,7 @@ void FormCanvas::fingerMoved(QPointF position, QPointF global)
         heldFinger->tapping = false;
     }
     const QPoint at = toForm(position);
-    dispatch([&] { form_.mouseMove(at); });
+    dispatch([&] { form_.mouseMove(fromQt(at)); });
 }
 
 void FormCanvas::fingerUp(QPointF position, QPointF global)
@@ -390,7 +407,7 @@ void FormCanvas::fingerUp(QPointF position, QPointF global)
     heldFinger.reset();
     const QPoint at = toForm(position);
     const bool over = releasedOverThisForm(position, global);
-    dispatch([&] { form_.mouseRelease(at, Qt::LeftButton, over); });
+    dispatch([&] { form_.mouseRelease(fromQt(at), MouseButton::Left, over); });
 }
 
 void FormCanvas::keyPressEvent(QKeyEvent* event)
@@ -404,7 +421,7 @@ void FormCanvas::keyPressEvent(QKeyEvent* event)
             system->setFullscreen(key == Qt::Key_F11 && !system->fullscreen());
         return;
     }
-    dispatch([&] { form_.keyPress(key); });
+    dispatch([&] { form_.keyPress(coreKey(key)); });
 }
 
 void FormCanvas::focusOutEvent(QFocusEvent* event)
@@ -435,13 +452,13 @@ bool FormCanvas::event(QEvent* event)
     }
     if (event->type() == QEvent::ToolTip && form_.generation() == generation_ && form_.isLoaded()) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QPoint at = toForm(help->pos());
-        const QString text = form_.toolTipAt(at);
+        const Point at = fromQt(toForm(help->pos()));
+        const QString text = toQt(form_.toolTipAt(at));
         if (text.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this, transform().toCanvas(form_.hitTest(at)->pixelRect()));
+            QToolTip::showText(help->globalPos(), text, this, toQt(transform().toCanvas(form_.hitTest(at)->pixelRect())));
         }
         return true;
     }
@@ -459,15 +476,15 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_AcceptTouchEvents);
-    setWindowTitle(form.description().caption);
-    setWindowIcon(sharedWindowIcon(form.icon().image()));
+    setWindowTitle(toQt(form.description().caption));
+    setWindowIcon(sharedWindowIcon(pictureImage(form.icon())));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     if (Menu* item = form.menu()) {
         menuBar_ = new QMenuBar(this);
-        QAction* action = menuBar_->addAction(item->caption());
+        QAction* action = menuBar_->addAction(toQt(item->caption()));
         connect(action, &QAction::triggered, this, [this] {
             FormRegistry& registry = form_.registry();
             if (registry.ended() || form_.generation() != generation_)
@@ -475,7 +492,7 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
             try {
                 form_.chooseMenu();
             } catch (const std::exception& e) {
-                registry.fail(QString::fromUtf8(e.what()));
+                registry.fail(e.what());
                 return;
             }
             registry.eventDone();
@@ -487,7 +504,7 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
     // A window opens at the form's own size, whatever the size of the screen.
     resize(sizeHint());
     if (form.windowPlacement) {
-        setGeometry(form.windowPlacement->geometry);
+        setGeometry(toQt(form.windowPlacement->geometry));
         if (form.windowPlacement->maximized)
             setWindowState(Qt::WindowMaximized);
     }
@@ -566,13 +583,13 @@ FormWindow* QtWindowSystem::windowOf(const Form& form)
     return view ? view->window() : nullptr;
 }
 
-void QtWindowSystem::messageBox(const QString& text, const QString& title)
+void QtWindowSystem::messageBox(const std::string& text, const std::string& title)
 {
     // Qt shows the program's name in a title bar whose title is empty; a single
     // blank keeps the bar empty, as asked.
-    const QString shown = title.isEmpty() ? QStringLiteral(" ") : title;
+    const QString shown = title.empty() ? QStringLiteral(" ") : toQt(title);
     QPointer<QWidget> before = QApplication::activeWindow();
-    QMessageBox box(QMessageBox::Warning, shown, text, QMessageBox::Ok, before);
+    QMessageBox box(QMessageBox::Warning, shown, toQt(text), QMessageBox::Ok, before);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     // The form the child was playing on takes the input again.
@@ -596,12 +613,12 @@ void QtWindowSystem::quit(int exitCode)
     QCoreApplication::exit(exitCode);
 }
 
-void QtWindowSystem::reportError(const QString& message)
+void QtWindowSystem::reportError(const std::string& message)
 {
-    std::fprintf(stderr, "tuvrel: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "tuvrel: %s\n", message.c_str());
     if (interactive_)
         QMessageBox::critical(nullptr, QStringLiteral("Tuvrel"),
-                              QStringLiteral("Tuvrel moet stoppen: er ging iets mis.\n\n%1").arg(message));
+                              QStringLiteral("Tuvrel moet stoppen: er ging iets mis.\n\n%1").arg(toQt(message)));
 }
 
 }  // namespace tuvrel
