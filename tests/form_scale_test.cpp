@@ -331,8 +331,8 @@ void FormScaleTest::picturesAtTheirDeviceSize()
                 QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) is %3, the picture's %4")
                                      .arg(x)
                                      .arg(y)
-                                     .arg(QColor(shown.pixel(x, y)).name(),
-                                          QColor(expected.pixel(x - device.left(), y - device.top())).name())));
+                                     .arg(qs(QColor(shown.pixel(x, y)).name()),
+                                          qs(QColor(expected.pixel(x - device.left(), y - device.top())).name()))));
 }
 
 void FormScaleTest::backgroundAtItsDeviceSize_data()
@@ -384,7 +384,7 @@ void FormScaleTest::quartersMeetWithoutASeam()
     Program program;
     Form& f = program.show("Puzzel1");
     for (int k = 1; k <= 4; ++k)
-        drag(f, QStringLiteral("img%1").arg(k), QStringLiteral("Image%1").arg(k));
+        drag(f, "img%1".arg(k), QStringLiteral("Image%1").arg(k));
     resizeCanvas(f, QSizeF(f.clientSize()) * scale);
     const QImage shown = render(f).convertToFormat(QImage::Format_RGB32);
     std::vector<std::pair<QRect, QImage>> quarters;  // from the back to the front
@@ -425,7 +425,7 @@ void FormScaleTest::textAndButtonsAtTheirSize()
         int atLeast;
     } parts[] = {{"Label1", 400}, {"Label2", 100}, {"knopPiet", 200}, {"knopStop", 100}};
     for (const auto& part : parts) {
-        const Control* c = f.find(QLatin1String(part.control));
+        const Control* c = f.find(part.control);
         QVERIFY(c);
         const int mixed = mixedBlocks(shown, deviceRect(f, c->pixelRect()));
         QVERIFY2(mixed >= part.atLeast,
@@ -434,7 +434,7 @@ void FormScaleTest::textAndButtonsAtTheirSize()
     Program another;
     Form& puzzle = another.show("Puzzel1");
     resizeCanvas(puzzle, QSizeF(puzzle.clientSize()) * (2 / canvasOf(puzzle)->devicePixelRatioF()));
-    const Control* again = puzzle.find(QStringLiteral("knopOpnieuw"));
+    const Control* again = puzzle.find("knopOpnieuw");
     QVERIFY(again);
     const int mixed = mixedBlocks(render(puzzle), deviceRect(puzzle, again->pixelRect()));
     QVERIFY2(mixed >= 50,
@@ -448,7 +448,7 @@ void FormScaleTest::dragOutlineStaysThin()
     Form& f = program.show("Puzzel1");
     resizeCanvas(f, QSizeF(f.clientSize()) * 2.5);
     const QImage before = render(f).convertToFormat(QImage::Format_RGB32);
-    const QRect piece = f.find(QStringLiteral("img2"))->pixelRect();
+    const QRect piece = f.find("img2")->pixelRect();
     const QPoint from = piece.center();
     pressAt(f, from);
     moveTo(f, from + QPoint(5, 5));
@@ -486,7 +486,7 @@ void FormScaleTest::shownExactlyOnceTheScaleSettles()
         settle();
     }
     QTest::qWait(400);
-    const Control* c = f.find(QStringLiteral("Img1a"));
+    const Control* c = f.find("Img1a");
     const Picture& picture = static_cast<const Image*>(c)->picture();
     const QRect device = deviceRect(f, QRect(c->pixelRect().topLeft(), picture.size()));
     const QImage expected = picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32);

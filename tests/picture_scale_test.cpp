@@ -13,7 +13,7 @@
 #include <cmath>
 
 #include "assets/picture_catalog.h"
-#include "runtime/picture.h"
+#include "desktop/picture_pixels.h"
 
 namespace {
 
@@ -198,7 +198,7 @@ void PictureScaleTest::quartersTileTheirSource()
                                          .arg(QLatin1String(quarter.row))
                                          .arg(x)
                                          .arg(y)
-                                         .arg(QColor(straight(image, x, y)).name())));
+                                         .arg(qs(QColor(straight(image, x, y)).name()))));
                 }
             }
         }

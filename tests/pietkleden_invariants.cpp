@@ -58,18 +58,18 @@ InvariantSet pietkledenInvariants()
         {"a place on Piet shows nothing or the picture of a piece of its own kind, at its size",
          [](const Form& f) {
              for (const Kind& k : kinds()) {
-                 const Image& slot = f.image(QLatin1String(k.slot));
+                 const Image& slot = f.image(k.slot);
                  const Picture& worn = slot.picture();
                  bool own = worn.isEmpty();
                  for (const Piece& p : k.pieces)
-                     own = own || worn == f.image(QLatin1String(p.name)).picture();
+                     own = own || worn == f.image(p.name).picture();
                  if (!own)
                      return QStringLiteral("%1 shows %2, no piece of its kind")
-                         .arg(QLatin1String(k.slot), worn.assetName());
-                 const QRect expected(k.emptyPlace.topLeft(), worn.isEmpty() ? k.emptyPlace.size() : worn.size());
+                         .arg(QLatin1String(k.slot), assetName(worn));
+                 const QRect expected(k.emptyPlace.topLeft(), worn.isEmpty() ? k.emptyPlace.size() : toQt(worn.size()));
                  if (slot.pixelRect() != expected)
                      return QStringLiteral("%1 lies at %2, not %3")
-                         .arg(QLatin1String(k.slot), rectText(slot.pixelRect()), rectText(expected));
+                         .arg(QLatin1String(k.slot), rectText(toQt(slot.pixelRect())), rectText(expected));
                  if (!slot.visible() || !slot.enabled())
                      return QStringLiteral("%1 is hidden or disabled").arg(QLatin1String(k.slot));
              }
@@ -79,13 +79,13 @@ InvariantSet pietkledenInvariants()
          [](const Form& f) {
              for (const Kind& k : kinds()) {
                  for (const Piece& p : k.pieces) {
-                     const Image& piece = f.image(QLatin1String(p.name));
+                     const Image& piece = f.image(p.name);
                      if (!piece.visible() || !piece.enabled() || !piece.dragAutomatic())
                          return QStringLiteral("%1 is hidden, disabled or not draggable").arg(QLatin1String(p.name));
                      if (piece.pixelRect() != p.place)
-                         return QStringLiteral("%1 lies at %2").arg(QLatin1String(p.name), rectText(piece.pixelRect()));
-                     if (piece.picture().assetName() != QLatin1String(p.asset))
-                         return QStringLiteral("%1 shows %2").arg(QLatin1String(p.name), piece.picture().assetName());
+                         return QStringLiteral("%1 lies at %2").arg(QLatin1String(p.name), rectText(toQt(piece.pixelRect())));
+                     if (assetName(piece.picture()) != QLatin1String(p.asset))
+                         return QStringLiteral("%1 shows %2").arg(QLatin1String(p.name), assetName(piece.picture()));
                  }
              }
              return QString();

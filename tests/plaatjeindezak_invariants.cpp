@@ -13,11 +13,11 @@ namespace {
 
 int levelOf(const Form& f)
 {
-    return f.name().right(1).toInt();
+    return f.name().back() - '0';
 }
-QString name(const char* n)
+std::string_view name(const char* n)
 {
-    return QString::fromLatin1(n);
+    return n;
 }
 
 QString rowState(const Form& f, const SackRow& row)
@@ -34,7 +34,7 @@ QString rowState(const Form& f, const SackRow& row)
     if (wrong) {
         if (enabled != 0)
             return QStringLiteral("the sad face shows on %1 but %2 of its pictures can still be dragged")
-                .arg(name(row.sack))
+                .arg(QLatin1String(row.sack))
                 .arg(enabled);
         return {};
     }
@@ -43,7 +43,7 @@ QString rowState(const Form& f, const SackRow& row)
     // Solved: only the odd picture is still enabled, and it has gone into the sack.
     if (!right || enabled != 1 || !odd.enabled() || odd.visible())
         return QStringLiteral("row of %1: smile %2, %3 pictures enabled, odd picture enabled %4 and visible %5")
-            .arg(name(row.sack))
+            .arg(QLatin1String(row.sack))
             .arg(right)
             .arg(enabled)
             .arg(odd.enabled())
@@ -51,7 +51,7 @@ QString rowState(const Form& f, const SackRow& row)
     return {};
 }
 
-bool isRowPicture(const std::array<SackRow, 3>& rows, const QString& control)
+bool isRowPicture(const std::array<SackRow, 3>& rows, const std::string& control)
 {
     for (const SackRow& row : rows)
         for (const char* p : row.pictures)
@@ -60,7 +60,7 @@ bool isRowPicture(const std::array<SackRow, 3>& rows, const QString& control)
     return false;
 }
 
-bool isMark(const std::array<SackRow, 3>& rows, const QString& control)
+bool isMark(const std::array<SackRow, 3>& rows, const std::string& control)
 {
     return std::any_of(rows.begin(), rows.end(),
                        [&](const SackRow& row) { return control == name(row.right) || control == name(row.wrong); });
@@ -87,9 +87,9 @@ InvariantSet plaatjeindezakInvariants()
              const auto& rows = sackRows(levelOf(f));
              for (const auto& c : f.controls()) {
                  if (!c->enabled() && !isRowPicture(rows, c->name()))
-                     return QStringLiteral("%1 is disabled").arg(c->name());
+                     return QStringLiteral("%1 is disabled").arg(qs(c->name()));
                  if (!c->visible() && !isRowPicture(rows, c->name()) && !isMark(rows, c->name()))
-                     return QStringLiteral("%1 is hidden").arg(c->name());
+                     return QStringLiteral("%1 is hidden").arg(qs(c->name()));
              }
              return QString();
          }},
@@ -100,12 +100,12 @@ InvariantSet plaatjeindezakInvariants()
                  const ControlDescription& row = f.description().rows.at(size_t(c->index()));
                  if (c->left() != row.left || c->top() != row.top || c->width() != row.width ||
                      c->height() != row.height)
-                     return QStringLiteral("%1 moved or changed its size").arg(c->name());
+                     return QStringLiteral("%1 moved or changed its size").arg(qs(c->name()));
                  if (c->controlClass() != ControlClass::Image)
                      continue;
                  const Picture& p = static_cast<const Image&>(*c).picture();
                  if (p.isEmpty() || seen.contains(p.identity()))
-                     return QStringLiteral("%1 lost its own picture").arg(c->name());
+                     return QStringLiteral("%1 lost its own picture").arg(qs(c->name()));
                  seen.insert(p.identity());
              }
              return QString();

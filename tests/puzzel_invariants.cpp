@@ -14,8 +14,8 @@ InvariantSet puzzelInvariants()
         {"a slot is locked exactly when it holds its own piece, which has left the tray",
          [](const Form& f) {
              for (int k = 1; k <= 4; ++k) {
-                 const Image& slot = f.image(QStringLiteral("Image%1").arg(k));
-                 const Image& piece = f.image(QStringLiteral("img%1").arg(k));
+                 const Image& slot = f.image(numbered("Image", k));
+                 const Image& piece = f.image(numbered("img", k));
                  const bool own = slot.picture() == piece.picture();
                  if (own == slot.enabled() || own == piece.visible())
                      return QStringLiteral("slot %1: own piece %2, enabled %3, piece visible %4")
@@ -29,10 +29,10 @@ InvariantSet puzzelInvariants()
         {"a slot shows nothing or one of the four quarters",
          [](const Form& f) {
              for (int k = 1; k <= 4; ++k) {
-                 const Picture& shown = f.image(QStringLiteral("Image%1").arg(k)).picture();
+                 const Picture& shown = f.image(numbered("Image", k)).picture();
                  bool known = shown.isEmpty();
                  for (int q = 1; q <= 4; ++q)
-                     known = known || shown == f.image(QStringLiteral("img%1").arg(q)).picture();
+                     known = known || shown == f.image(numbered("img", q)).picture();
                  if (!known)
                      return QStringLiteral("slot %1 shows a picture of no piece").arg(k);
              }
@@ -41,7 +41,7 @@ InvariantSet puzzelInvariants()
         {"a slot stays 153 x 153",
          [](const Form& f) {
              for (int k = 1; k <= 4; ++k)
-                 if (f.image(QStringLiteral("Image%1").arg(k)).pixelRect().size() != QSize(153, 153))
+                 if (f.image(numbered("Image", k)).pixelRect().size() != QSize(153, 153))
                      return QStringLiteral("slot %1 changed its size").arg(k);
              return QString();
          }},

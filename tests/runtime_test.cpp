@@ -2,7 +2,7 @@
 // builder's defaults, drawing and hit order, clicks, automatic drag, keyboard
 // focus, Change nesting, counters, the life of forms and the message box.
 #include "runtime/counter.h"
-#include "runtime/form_painter.h"
+#include "desktop/form_painter.h"
 #include "runtime/runtime_error.h"
 #include "tests/support/form_driver.h"
 

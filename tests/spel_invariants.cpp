@@ -21,7 +21,7 @@ const Token Tokens[] = {
 
 const Image& cell(const Form& f, int n)
 {
-    return f.image(QStringLiteral("Image%1").arg(n));
+    return f.image(numbered("Image", n));
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ InvariantSet spelInvariants()
                  int held = 0;
                  for (int n = 1; n <= 16; ++n)
                      held += cell(f, n).picture() == token;
-                 const QString& shown = f.label(t.counter).caption();
+                 const QString shown = qs(f.label(t.counter).caption());
                  if (shown != QString::number(held) || held > 8)
                      return QStringLiteral("%1 reads \"%2\" with %3 cells holding %4")
                          .arg(t.counter, shown)
@@ -55,7 +55,7 @@ InvariantSet spelInvariants()
                      return QStringLiteral("%1 enabled %2 at \"%3\"")
                          .arg(t.image)
                          .arg(f.image(t.image).enabled())
-                         .arg(f.label(t.counter).caption());
+                         .arg(qs(f.label(t.counter).caption()));
              }
              return QString();
          }},
@@ -90,7 +90,7 @@ InvariantSet spelInvariants()
                  }
              }
              for (int n = 1; n <= 16; ++n) {
-                 const BgrColor shown = f.shape(QStringLiteral("Shape%1").arg(n)).fillColor();
+                 const BgrColor shown = f.shape(numbered("Shape", n)).fillColor();
                  if (shown != expected[size_t(n - 1)])
                      return QStringLiteral("square %1 is &H%2, expected &H%3")
                          .arg(n)

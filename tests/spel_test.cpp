@@ -95,7 +95,7 @@ void verifySquares(Form& f, const QHash<int, QColor>& lit)
         const QColor want = lit.value(n, White);
         QVERIFY2(shown[size_t(n - 1)] == want, qPrintable(QStringLiteral("square %1 shows %2, expected %3")
                                                               .arg(n)
-                                                              .arg(shown[size_t(n - 1)].name(), want.name())));
+                                                              .arg(qs(shown[size_t(n - 1)].name()), qs(want.name()))));
         QCOMPARE(toQColor(f.shape(square(n)).fillColor()), want);
     }
 }

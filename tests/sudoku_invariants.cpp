@@ -14,7 +14,7 @@ using forms::SudokuSquare;
 
 const SudokuBoard& boardOf(const Form& f)
 {
-    return forms::sudokuBoard(f.name().mid(6).toInt());
+    return forms::sudokuBoard(numberAfter(f.name(), 6));
 }
 
 template <class Visit>
@@ -26,7 +26,7 @@ void forEachSquare(const SudokuBoard& b, SudokuSquare::Kind kind, Visit visit)
                 visit(s);
 }
 
-const ControlDescription* rowOf(const Form& f, const QString& name)
+const ControlDescription* rowOf(const Form& f, const std::string& name)
 {
     for (const ControlDescription& row : f.description().rows)
         if (row.name == name)
@@ -50,32 +50,32 @@ InvariantSet sudokuInvariants()
         {"the smiley replaces \"?\" only when every cell holds its own piece; then the cells are locked, "
          "otherwise all are open",
          [](const Form& f) {
-             const bool solved = f.button(QStringLiteral("knopSmile")).visible();
-             if (solved == f.button(QStringLiteral("knopGoed")).visible())
+             const bool solved = f.button("knopSmile").visible();
+             if (solved == f.button("knopGoed").visible())
                  return QStringLiteral("knopSmile visible %1, knopGoed visible %2")
                      .arg(solved)
-                     .arg(f.button(QStringLiteral("knopGoed")).visible());
+                     .arg(f.button("knopGoed").visible());
              QString wrong;
              forEachSquare(boardOf(f), SudokuSquare::Kind::Cell, [&](const SudokuSquare& s) {
                  const Image& c = f.image(s.name);
                  if (c.enabled() == solved)
                      wrong = QStringLiteral("%1 enabled %2 on a board %3")
-                                 .arg(s.name)
+                                 .arg(qs(s.name))
                                  .arg(c.enabled())
                                  .arg(QLatin1String(solved ? "solved" : "in play"));
                  else if (solved && !(c.picture() == f.image(forms::sudokuPieceName(s.piece)).picture()))
-                     wrong = QStringLiteral("%1 does not hold its piece on a solved board").arg(s.name);
+                     wrong = QStringLiteral("%1 does not hold its piece on a solved board").arg(qs(s.name));
              });
              return wrong;
          }},
         {"a cell shows nothing, the blank, a piece or the draggable given, as large as its picture",
          [](const Form& f) {
              const SudokuBoard& b = boardOf(f);
-             QList<Picture> allowed{Picture(), f.image(QStringLiteral("imgWit")).picture()};
+             QList<Picture> allowed{Picture(), f.image("imgWit").picture()};
              QList<QSize> pieceSizes;
              for (int k = 1; k <= 4; ++k) {
                  allowed << f.image(forms::sudokuPieceName(k)).picture();
-                 pieceSizes << f.image(forms::sudokuPieceName(k)).pixelRect().size();
+                 pieceSizes << toQt(f.image(forms::sudokuPieceName(k)).pixelRect().size());
              }
              forEachSquare(b, SudokuSquare::Kind::Given, [&](const SudokuSquare& s) {
                  if (s.draggable)
@@ -86,37 +86,37 @@ InvariantSet sudokuInvariants()
                  const Image& c = f.image(s.name);
                  const QRect described = describedRect(*rowOf(f, s.name));
                  if (!allowed.contains(c.picture()))
-                     wrong = s.name + QStringLiteral(" shows a picture that no piece of the board gave it");
+                     wrong = qs(s.name) + QStringLiteral(" shows a picture that no piece of the board gave it");
                  else if (c.pixelRect().topLeft() != described.topLeft())
-                     wrong = s.name + QStringLiteral(" has moved");
-                 else if (!c.picture().isEmpty() && c.pixelRect().size() != c.picture().image().size())
-                     wrong = s.name + QStringLiteral(" is not the size of its picture");
+                     wrong = qs(s.name) + QStringLiteral(" has moved");
+                 else if (!c.picture().isEmpty() && c.pixelRect().size() != c.picture().size())
+                     wrong = qs(s.name) + QStringLiteral(" is not the size of its picture");
                  // An emptied cell keeps the size of the last picture it showed (board 4's blank is empty).
                  else if (c.picture().isEmpty() && c.pixelRect().size() != described.size() &&
-                          !pieceSizes.contains(c.pixelRect().size()))
-                     wrong = s.name + QStringLiteral(" is empty at a size no picture gave it");
+                          !pieceSizes.contains(toQt(c.pixelRect().size())))
+                     wrong = qs(s.name) + QStringLiteral(" is empty at a size no picture gave it");
              });
              return wrong;
          }},
         {"the pieces, the givens and the blank stay as built, each with a picture object of its own",
          [](const Form& f) {
              const SudokuBoard& b = boardOf(f);
-             QStringList fixed;
+             std::vector<std::string> fixed;
              for (int k = 1; k <= 4; ++k)
-                 fixed << forms::sudokuPieceName(k);
-             forEachSquare(b, SudokuSquare::Kind::Given, [&](const SudokuSquare& s) { fixed << s.name; });
+                 fixed.push_back(forms::sudokuPieceName(k));
+             forEachSquare(b, SudokuSquare::Kind::Given, [&](const SudokuSquare& s) { fixed.push_back(s.name); });
              QList<Picture> seen;
-             for (const QString& name : fixed) {
+             for (const std::string& name : fixed) {
                  const Image& i = f.image(name);
                  if (!i.visible() || !i.enabled() || i.picture().isEmpty())
-                     return name + QStringLiteral(" is hidden, disabled or empty");
+                     return qs(name) + QStringLiteral(" is hidden, disabled or empty");
                  if (i.pixelRect() != describedRect(*rowOf(f, name)))
-                     return name + QStringLiteral(" has moved or changed its size");
+                     return qs(name) + QStringLiteral(" has moved or changed its size");
                  if (seen.contains(i.picture()))
-                     return name + QStringLiteral(" shares its picture object with another piece or given");
+                     return qs(name) + QStringLiteral(" shares its picture object with another piece or given");
                  seen << i.picture();
              }
-             const Image& blank = f.image(QStringLiteral("imgWit"));
+             const Image& blank = f.image("imgWit");
              if (blank.visible() || blank.picture().isEmpty() != !b.blankPicture || seen.contains(blank.picture()))
                  return QStringLiteral("imgWit is shown or holds another picture than its blank");
              return QString();

@@ -99,7 +99,7 @@ void verifyShown(const QImage& shown, const Image& image, const QColor& ground)
         for (int x = 2; x < picture.width(); x += 7) {
             const QColor want = picture.pixelColor(x, y).alpha() == 255 ? picture.pixelColor(x, y) : ground;
             QVERIFY2(shown.pixelColor(at + QPoint(x, y)).rgb() == want.rgb(),
-                     qPrintable(QStringLiteral("%1 at %2,%3").arg(image.name()).arg(x).arg(y)));
+                     qPrintable(QStringLiteral("%1 at %2,%3").arg(qs(image.name())).arg(x).arg(y)));
         }
 }
 

@@ -36,13 +36,13 @@ const std::array<Kind, 5>& kinds()
     return all;
 }
 
-QString digitSlot(int digit, char letter)
+std::string digitSlot(int digit, char letter)
 {
-    return QStringLiteral("Image%1%2").arg(digit).arg(QLatin1Char(letter));
+    return numbered("Image", digit) + letter;
 }
-QString digitPicture(int digit, char letter)
+std::string digitPicture(int digit, char letter)
 {
-    return QStringLiteral("Img%1%2").arg(digit).arg(QLatin1Char(letter));
+    return numbered("Img", digit) + letter;
 }
 int groupSize(int digit)
 {
@@ -54,13 +54,13 @@ QString checkTellen1Counts(const Form& f)
     for (const Kind& k : kinds()) {
         int gone = 0;
         for (const auto& [figure, dot] : k.figures) {
-            const bool left = !f.image(QLatin1String(figure)).visible();
+            const bool left = !f.image(figure).visible();
             gone += left;
-            if (left != f.shape(QLatin1String(dot)).visible())
+            if (left != f.shape(dot).visible())
                 return QStringLiteral("%1 has %2 the field but its dot %3 is %4")
                     .arg(QLatin1String(figure), left ? "left" : "not left", QLatin1String(dot), left ? "dark" : "lit");
         }
-        const QString caption = f.label(QLatin1String(k.counter)).caption();
+        const QString caption = qs(f.label(k.counter).caption());
         if (caption != QString::number(gone))
             return QStringLiteral("%1 reads \"%2\" while %3 figures have left the field")
                 .arg(QLatin1String(k.counter), caption)
@@ -72,7 +72,7 @@ QString checkTellen1Counts(const Form& f)
 QString checkTellen1Cards(const Form& f)
 {
     for (const Kind& k : kinds())
-        if (!f.image(QLatin1String(k.cardPicture)).visible() || !f.label(QLatin1String(k.counter)).visible())
+        if (!f.image(k.cardPicture).visible() || !f.label(k.counter).visible())
             return QStringLiteral("the card of %1 lost its picture or counter").arg(QLatin1String(k.counter));
     return QString();
 }
@@ -80,7 +80,7 @@ QString checkTellen1Cards(const Form& f)
 QString checkTellen3Slots(const Form& f)
 {
     for (int digit = 1; digit <= 5; ++digit) {
-        const Picture& hint = f.image(QStringLiteral("ImageFout%1").arg(digit)).picture();
+        const Picture& hint = f.image(numbered("ImageFout", digit)).picture();
         for (int s = 0; s < groupSize(digit); ++s) {
             const Image& slot = f.image(digitSlot(digit, char('a' + s)));
             const Picture& shown = slot.picture();
@@ -93,16 +93,16 @@ QString checkTellen3Slots(const Form& f)
             if (own) {
                 if (slot.enabled() || own->visible())
                     return QStringLiteral("%1 holds %2 but is %3 and %2 is %4")
-                        .arg(slot.name(), own->name(), slot.enabled() ? "open" : "locked",
+                        .arg(qs(slot.name()), qs(own->name()), slot.enabled() ? "open" : "locked",
                              own->visible() ? "still below" : "gone");
             } else {
                 if (!slot.enabled())
-                    return QStringLiteral("%1 is locked without a picture of %2").arg(slot.name()).arg(digit);
+                    return QStringLiteral("%1 is locked without a picture of %2").arg(qs(slot.name())).arg(digit);
                 if (!shown.isEmpty() && !(shown == hint))
-                    return QStringLiteral("%1 shows a picture that is neither its own nor its balls").arg(slot.name());
+                    return QStringLiteral("%1 shows a picture that is neither its own nor its balls").arg(qs(slot.name()));
             }
             if (slot.pixelRect().size() != QSize(100, 100))
-                return QStringLiteral("%1 changed its size").arg(slot.name());
+                return QStringLiteral("%1 changed its size").arg(qs(slot.name()));
         }
     }
     return QString();
@@ -118,11 +118,11 @@ QString checkTellen3Pictures(const Form& f)
                 holders += f.image(digitSlot(digit, char('a' + s))).picture() == picture.picture();
             if (holders != (picture.visible() ? 0 : 1))
                 return QStringLiteral("%1 is %2 and shown in %3 slots")
-                    .arg(picture.name(), picture.visible() ? "below" : "gone")
+                    .arg(qs(picture.name()), picture.visible() ? "below" : "gone")
                     .arg(holders);
         }
     for (int digit = 1; digit <= 5; ++digit)
-        if (f.image(QStringLiteral("ImageFout%1").arg(digit)).visible())
+        if (f.image(numbered("ImageFout", digit)).visible())
             return QStringLiteral("ImageFout%1 is shown").arg(digit);
     return QString();
 }
@@ -135,7 +135,7 @@ InvariantSet tellenInvariants()
     set.forms << QStringLiteral("Tellen1") << QStringLiteral("Tellen3");
     const auto on = [](const char* form, QString (*check)(const Form&)) {
         return [form, check](const Form& f) {
-            return f.name().compare(QLatin1String(form), Qt::CaseInsensitive) == 0 ? check(f) : QString();
+            return equalsIgnoringCase(f.name(), form) ? check(f) : QString();
         };
     };
     set.invariants = {

@@ -18,14 +18,13 @@ const std::array<const char*, 6> Level2Presents{"ImageShirt", "ImageSchelp",   "
 
 const std::array<const char*, 6>& presentsOf(const Form& f)
 {
-    return f.name().compare(QLatin1String("Vormen1"), Qt::CaseInsensitive) == 0 ? Level1Presents : Level2Presents;
+    return equalsIgnoringCase(f.name(), "Vormen1") ? Level1Presents : Level2Presents;
 }
 
-bool isPresent(const Form& f, const QString& name)
+bool isPresent(const Form& f, const std::string& name)
 {
     const auto& presents = presentsOf(f);
-    return std::any_of(presents.begin(), presents.end(),
-                       [&](const char* p) { return name.compare(QLatin1String(p), Qt::CaseInsensitive) == 0; });
+    return std::any_of(presents.begin(), presents.end(), [&](const char* p) { return equalsIgnoringCase(name, p); });
 }
 
 }  // namespace
@@ -39,8 +38,8 @@ InvariantSet vormenInvariants()
          [](const Form& f) {
              int left = 0;
              for (const char* p : presentsOf(f))
-                 left += f.image(QLatin1String(p)).visible() ? 1 : 0;
-             const bool reward = f.image(QStringLiteral("ImageGoed")).visible();
+                 left += f.image(p).visible() ? 1 : 0;
+             const bool reward = f.image("ImageGoed").visible();
              if (reward != (left == 0))
                  return QStringLiteral("%1 present(s) left, reward %2").arg(left).arg(reward ? "shown" : "hidden");
              return QString();
@@ -52,20 +51,20 @@ InvariantSet vormenInvariants()
                  const Control& c = *control;
                  const ControlDescription& row = rows.at(size_t(c.index()));
                  if (c.left() != row.left || c.top() != row.top || c.width() != row.width || c.height() != row.height)
-                     return QStringLiteral("%1 moved or changed its size").arg(c.name());
+                     return QStringLiteral("%1 moved or changed its size").arg(qs(c.name()));
                  if (!c.enabled())
-                     return QStringLiteral("%1 is disabled").arg(c.name());
-                 const bool mayHide = isPresent(f, c.name()) || c.name() == QLatin1String("ImageGoed");
+                     return QStringLiteral("%1 is disabled").arg(qs(c.name()));
+                 const bool mayHide = isPresent(f, c.name()) || equalsIgnoringCase(c.name(), "ImageGoed");
                  if (!mayHide && c.visible() != row.visible.value_or(true))
-                     return QStringLiteral("%1 changed its visibility").arg(c.name());
+                     return QStringLiteral("%1 changed its visibility").arg(qs(c.name()));
                  if (c.controlClass() == ControlClass::Image) {
                      const Picture& shown = static_cast<const Image&>(c).picture();
-                     if (shown.assetName().toStdString() != row.picture.value_or(std::string()))
-                         return QStringLiteral("%1 shows %2").arg(c.name(), shown.assetName());
+                     if (assetName(shown).toStdString() != row.picture.value_or(std::string()))
+                         return QStringLiteral("%1 shows %2").arg(qs(c.name()), assetName(shown));
                  }
                  if (c.controlClass() == ControlClass::Label &&
                      static_cast<const Label&>(c).caption() != row.caption.value_or(QString()))
-                     return QStringLiteral("%1 changed its caption").arg(c.name());
+                     return QStringLiteral("%1 changed its caption").arg(qs(c.name()));
              }
              return QString();
          }},

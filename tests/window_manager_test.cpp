@@ -102,7 +102,7 @@ void waitUntilPlaced(const Form& form)
     QTRY_VERIFY2(
         inFront(form),
         qPrintable(QStringLiteral("%1: X active %2, stack %3, Qt active %4")
-                       .arg(form.name(), hex(activeWindow()), hex(stackingOrder().value(stackingOrder().size() - 1)),
+                       .arg(qs(form.name()), hex(activeWindow()), hex(stackingOrder().value(stackingOrder().size() - 1)),
                             QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
                                                          : QStringLiteral("none")) +
                    " own " + hex(w->winId())));

@@ -23,7 +23,7 @@ FormState stateOf(const Form& form)
         case ControlClass::Image: {
             const Picture& p = static_cast<const Image&>(*c).picture();
             cs.picture = p.identity();
-            cs.asset = p.assetName();
+            cs.asset = assetName(p);
             break;
         }
         case ControlClass::Label: cs.caption = static_cast<const Label&>(*c).caption(); break;

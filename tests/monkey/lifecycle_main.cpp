@@ -59,7 +59,7 @@ QString buttonOf(const Form& f, NavigationKind kind)
 {
     for (const NavigationButton& b : navigationButtons())
         if (f.name() == QLatin1String(b.form) && b.kind == kind)
-            if (Control* c = f.find(QString::fromLatin1(b.name)); c && c->visible())
+            if (Control* c = f.find(b.name); c && c->visible())
                 return c->name();
     return {};
 }
@@ -143,7 +143,7 @@ int main(int argc, char* argv[])
                 cycles, allowance);
     for (const QString& name : forms) {
         Program program;
-        program.show(QStringLiteral("Start"));
+        program.show("Start");
         // Another form stays open, so that closing this one does not end the program.
         program.show(name == QLatin1String("Start") ? program.registry().formNames().value(1) : name);
         program.show(name);

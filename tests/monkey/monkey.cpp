@@ -1,7 +1,7 @@
 #include "tests/monkey/monkey.h"
 
 #include "menu/navigation.h"
-#include "runtime/form_window.h"
+#include "desktop/form_window.h"
 #include "tests/monkey/form_state.h"
 #include "tests/monkey/rng.h"
 
@@ -950,10 +950,10 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return false;
     const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
     const bool overMenu = w->menuBar() && w->menuBar()->geometry().contains(wp);
-    const QString place = QStringLiteral("%1 at %2,%3").arg(f->name()).arg(at.x()).arg(at.y());
+    const QString place = QStringLiteral("%1 at %2,%3").arg(qs(f->name())).arg(at.x()).arg(at.y());
     auto under = [&]() -> QString {
         Control* c = inCanvas ? f->hitTest(at) : nullptr;
-        return c ? QStringLiteral(" on %1").arg(c->name()) : overMenu ? QStringLiteral(" on the menu bar") : QString();
+        return c ? QStringLiteral(" on %1").arg(qs(c->name())) : overMenu ? QStringLiteral(" on the menu bar") : QString();
     };
 
     switch (s.act) {
@@ -1066,8 +1066,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         if (!k)
             return false;
         text = QStringLiteral("key %1 to %2%3")
-                   .arg(keyName(s.key), k->name(),
-                        k->focusedButton() ? QStringLiteral(" (focus on %1)").arg(k->focusedButton()->name())
+                   .arg(keyName(s.key), qs(k->name()),
+                        k->focusedButton() ? QStringLiteral(" (focus on %1)").arg(qs(k->focusedButton()->name()))
                                            : QString());
         effect = keyEffect(*k, s.key);
         QTest::keyClick(focus, s.key);
@@ -1079,7 +1079,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         QMenuBar* bar = w->menuBar();
         QAction* item = bar->actions().first();
         const QPoint mp = bar->mapTo(w, bar->actionGeometry(item).center());
-        text = QStringLiteral("choose the menu item \"%1\" of %2").arg(item->text(), f->name());
+        text = QStringLiteral("choose the menu item \"%1\" of %2").arg(item->text(), qs(f->name()));
         effect = {Effect::Handler, f->name()};
         buttons_ = Qt::LeftButton;
         mouse(handle, mp, Qt::LeftButton, QEvent::MouseButtonPress);
@@ -1090,7 +1090,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         return true;
     }
     case Act::Close: {
-        text = QStringLiteral("close the window of %1").arg(f->name());
+        text = QStringLiteral("close the window of %1").arg(qs(f->name()));
         effect = {Effect::Close, f->name()};
         handle->close();
         return true;
@@ -1098,7 +1098,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
     case Act::Activate: {
         // As from the task bar: a minimised window comes back as it was.
         text = QStringLiteral("bring %1 to the front%2%3")
-                   .arg(f->name(), minimised(w) ? QStringLiteral(" from minimised") : QString(),
+                   .arg(qs(f->name()), minimised(w) ? QStringLiteral(" from minimised") : QString(),
                         buttons_ ? QStringLiteral(" (the button held)") : QString());
         if (minimised(w))
             w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
@@ -1110,7 +1110,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
     case Act::Minimise: {
         if (buttons_ || !fingers_.empty() || minimised(w))
             return false;
-        text = QStringLiteral("minimise the window of %1").arg(f->name());
+        text = QStringLiteral("minimise the window of %1").arg(qs(f->name()));
         w->setWindowState(w->windowState() | Qt::WindowMinimized);
         QCoreApplication::processEvents();
         return true;
@@ -1120,7 +1120,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
             (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             return false;
         const QSize size(s.at.x(), s.at.y());
-        text = QStringLiteral("resize the window of %1 to %2x%3").arg(f->name()).arg(size.width()).arg(size.height());
+        text = QStringLiteral("resize the window of %1 to %2x%3").arg(qs(f->name())).arg(size.width()).arg(size.height());
         w->resize(size);
         QCoreApplication::processEvents();
         return true;
@@ -1130,7 +1130,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
             return false;
         const bool on = !(w->windowState() & Qt::WindowMaximized);
         text = QStringLiteral("%1 the window of %2")
-                   .arg(on ? QStringLiteral("maximise") : QStringLiteral("restore"), f->name());
+                   .arg(on ? QStringLiteral("maximise") : QStringLiteral("restore"), qs(f->name()));
         w->setWindowState(on ? (w->windowState() | Qt::WindowMaximized) : (w->windowState() & ~Qt::WindowMaximized));
         QCoreApplication::processEvents();
         return true;
@@ -1192,7 +1192,7 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         QPointer<QWindow> handle = w->windowHandle();
         if (QGuiApplication::topLevelAt(global.toPoint()) != handle)
             return false;
-        text = QStringLiteral("tap the menu item \"%1\" of %2").arg(item->text(), f->name());
+        text = QStringLiteral("tap the menu item \"%1\" of %2").arg(item->text(), qs(f->name()));
         effect = {Effect::Handler, f->name()};
         tap(handle, mp);
         return true;
@@ -1225,10 +1225,10 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
     const QPointF global = canvas->mapToGlobal(QPointF(cp));
     const QPoint at = transform.toForm(QPointF(cp));
     const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
-    const QString place = QStringLiteral("%1 at %2,%3").arg(f->name()).arg(at.x()).arg(at.y());
+    const QString place = QStringLiteral("%1 at %2,%3").arg(qs(f->name())).arg(at.x()).arg(at.y());
     auto under = [&](QPoint p) -> QString {
         Control* c = QRect(QPoint(0, 0), f->clientSize()).contains(p) ? f->hitTest(p) : nullptr;
-        return c ? QStringLiteral(" on %1").arg(c->name()) : QString();
+        return c ? QStringLiteral(" on %1").arg(qs(c->name())) : QString();
     };
     const QStringList heldBefore = heldState();
     const QWindow* focusBefore = QGuiApplication::focusWindow();
@@ -1334,14 +1334,14 @@ void Sequence::checkPress(Form& f, const Control* hit, bool inCanvas)
                  .arg(inCanvas && hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("there"),
                       d ? QStringLiteral("started") : QStringLiteral("did not start")));
     else if (d && d->source != hit)
-        fail(QStringLiteral("the drag started from %1 instead of %2").arg(d->source->name(), hit->name()));
+        fail(QStringLiteral("the drag started from %1 instead of %2").arg(qs(d->source->name()), qs(hit->name())));
     const bool button = hit && !drag && hit->controlClass() == ControlClass::CommandButton;
     if (f.pressedButton() != (button ? hit : nullptr))
         fail(QStringLiteral("after a press %1 the held button is %2")
                  .arg(hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("on nothing"),
                       f.pressedButton() ? f.pressedButton()->name() : QStringLiteral("none")));
     if (button && f.focusedButton() != hit)
-        fail(QStringLiteral("pressing %1 did not give it the focus").arg(hit->name()));
+        fail(QStringLiteral("pressing %1 did not give it the focus").arg(qs(hit->name())));
 }
 
 // What every loaded form holds: its drag (source and outline) and its pressed button.
@@ -1351,13 +1351,13 @@ QStringList Sequence::heldState()
     for (Form* f : loaded()) {
         const auto& d = f->drag();
         held << QStringLiteral("%1: %2, %3")
-                    .arg(f->name(),
+                    .arg(qs(f->name()),
                          d ? QStringLiteral("drags %1 with its outline at %2,%3")
-                                 .arg(d->source->name())
+                                 .arg(qs(d->source->name()))
                                  .arg(d->outline.x())
                                  .arg(d->outline.y())
                            : QStringLiteral("no drag"),
-                         f->pressedButton() ? QStringLiteral("holds %1").arg(f->pressedButton()->name())
+                         f->pressedButton() ? QStringLiteral("holds %1").arg(qs(f->pressedButton()->name()))
                                             : QStringLiteral("no button held"));
     }
     return held;
@@ -1411,7 +1411,7 @@ void Sequence::checkAlways()
                 std::abs(shown.left() - std::floor(room.width() / 2)) > 0.5 ||
                 std::abs(shown.top() - std::floor(room.height() / 2)) > 0.5)
                 fail(QStringLiteral("the window of %1 shows the form at %2,%3 %4x%5 on a canvas of %6x%7")
-                         .arg(f->name())
+                         .arg(qs(f->name()))
                          .arg(shown.left())
                          .arg(shown.top())
                          .arg(shown.width())
@@ -1421,11 +1421,11 @@ void Sequence::checkAlways()
             // Fullscreen is the program's setting: every window follows it.
             if (!minimised(w) && w->isFullScreen() != fullscreenSetting())
                 fail(QStringLiteral("the window of %1 is %2fullscreen while the program's setting is %3")
-                         .arg(f->name(), w->isFullScreen() ? QString() : QStringLiteral("not "),
+                         .arg(qs(f->name()), w->isFullScreen() ? QString() : QStringLiteral("not "),
                               fullscreenSetting() ? QStringLiteral("on") : QStringLiteral("off")));
         }
         if (w && w->windowTitle() != f->description().caption)
-            fail(QStringLiteral("the window of %1 is titled \"%2\"").arg(f->name(), w->windowTitle()));
+            fail(QStringLiteral("the window of %1 is titled \"%2\"").arg(qs(f->name()), w->windowTitle()));
 
         // Nothing is held once the button is up; a drag is of a visible, enabled, draggable image of the form.
         const auto& d = f->drag();
@@ -1435,12 +1435,12 @@ void Sequence::checkAlways()
                                          [&](const auto& c) { return c.get() == d->source; });
             if (!own || !d->source->visible() || !d->source->enabled() || !d->source->dragAutomatic())
                 fail(QStringLiteral("%1 drags %2, which cannot be dragged")
-                         .arg(f->name(), own ? d->source->name() : QStringLiteral("a control of no form")));
+                         .arg(qs(f->name()), own ? d->source->name() : QStringLiteral("a control of no form")));
         }
         if (!mouseHoldsCanvas() && !holder_ && (d || f->pressedButton()))
             fail(QStringLiteral("%1 still holds %2 with no button or finger down")
-                     .arg(f->name(),
-                          d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name()));
+                     .arg(qs(f->name()),
+                          qs(d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name())));
 
         // The keyboard focus is on a visible button of the form, when it has one.
         CommandButton* focus = f->focusedButton();
@@ -1449,13 +1449,13 @@ void Sequence::checkAlways()
             anyVisible = anyVisible || (c->controlClass() == ControlClass::CommandButton && c->visible());
         if (focus && (!focus->visible() || f->find(focus->name()) != focus))
             fail(
-                QStringLiteral("%1 has the focus on %2, which is hidden or not its own").arg(f->name(), focus->name()));
+                QStringLiteral("%1 has the focus on %2, which is hidden or not its own").arg(qs(f->name()), qs(focus->name())));
         if (anyVisible && !focus)
-            fail(QStringLiteral("%1 has visible buttons but none has the focus").arg(f->name()));
+            fail(QStringLiteral("%1 has visible buttons but none has the focus").arg(qs(f->name())));
 
         if (o_.unchangingForms.contains(f->name()))
             if (const QString d2 = differenceUpToIdentity(fresh_.of(f->formClass()), stateOf(*f)); !d2.isEmpty())
-                fail(QStringLiteral("%1 changed: %2").arg(f->name(), d2));
+                fail(QStringLiteral("%1 changed: %2").arg(qs(f->name()), d2));
 
         for (const InvariantSet& set : sets_) {
             try {
@@ -1464,7 +1464,7 @@ void Sequence::checkAlways()
                     fail(broken.join(QLatin1String("; ")));
             } catch (const std::exception& e) {
                 fail(QStringLiteral("an invariant of %1 failed to read the form: %2")
-                         .arg(f->name(), QString::fromUtf8(e.what())));
+                         .arg(qs(f->name()), QString::fromUtf8(e.what())));
             }
         }
     }
@@ -1539,9 +1539,9 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
         if (before.contains(f->name()))
             continue;
         if (effect.kind != Effect::Handler)
-            fail(QStringLiteral("%1 was shown although no handler ran").arg(f->name()));
+            fail(QStringLiteral("%1 was shown although no handler ran").arg(qs(f->name())));
         else if (const QString d = differenceUpToIdentity(fresh_.of(f->formClass()), stateOf(*f)); !d.isEmpty())
-            fail(QStringLiteral("%1 shown for the first time is not as described: %2").arg(f->name(), d));
+            fail(QStringLiteral("%1 shown for the first time is not as described: %2").arg(qs(f->name()), d));
     }
     // Show brings its form to the front, where it takes the input.
     if (showsOther || restarts) {
@@ -1600,13 +1600,13 @@ void Sequence::answerBox(QMessageBox* box)
             continue;
         const QPoint wp = w->canvas()->mapTo(w, at);
         if (touchSequence_ && rng_.chance(0.6) && landsOn(w, w->canvas()->transform().toCanvas(at))) {
-            log_ << QStringLiteral("    tap %1 at %2,%3 while the box is open").arg(f->name()).arg(at.x()).arg(at.y());
+            log_ << QStringLiteral("    tap %1 at %2,%3 while the box is open").arg(qs(f->name())).arg(at.x()).arg(at.y());
             tap(w->windowHandle(), wp);
             if (!guard)
                 break;
             continue;
         }
-        log_ << QStringLiteral("    click %1 at %2,%3 while the box is open").arg(f->name()).arg(at.x()).arg(at.y());
+        log_ << QStringLiteral("    click %1 at %2,%3 while the box is open").arg(qs(f->name())).arg(at.x()).arg(at.y());
         const Qt::MouseButtons held = buttons_;
         buttons_ = Qt::LeftButton;
         mouse(w->windowHandle(), wp, Qt::LeftButton, QEvent::MouseButtonPress);

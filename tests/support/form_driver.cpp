@@ -1,7 +1,7 @@
 #include "tests/support/form_driver.h"
 
 #include "menu/form_catalog.h"
-#include "runtime/fonts.h"
+#include "desktop/bundled_fonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -56,13 +56,13 @@ Program::~Program()
     settle();
 }
 
-Form& Program::show(const QString& name)
+Form& Program::show(std::string_view name)
 {
     Form& f = registry_->form(name);
     f.show();
     if (FormWindow* w = windowOf(f))
         if (!QTest::qWaitForWindowExposed(w))
-            qWarning("window of %s not exposed", qPrintable(name));
+            qWarning("window of %s not exposed", std::string(name).c_str());
     return f;
 }
 
@@ -88,21 +88,21 @@ FormCanvas* canvasOf(const Form& form)
 {
     FormWindow* w = windowOf(form);
     if (!w)
-        qFatal("form %s has no window", qPrintable(form.name()));
+        qFatal("form %s has no window", form.name().c_str());
     return w->canvas();
 }
 
-QPoint centreOf(const Form& form, const QString& control)
+QPoint centreOf(const Form& form, std::string_view control)
 {
     Control* c = form.find(control);
     if (!c)
-        qFatal("form %s has no control %s", qPrintable(form.name()), qPrintable(control));
-    return c->pixelRect().center();
+        qFatal("form %s has no control %s", form.name().c_str(), std::string(control).c_str());
+    return toQt(c->pixelRect().center());
 }
 
 QPoint onCanvas(const Form& form, QPoint point)
 {
-    return canvasOf(form)->transform().toCanvas(point);
+    return toQt(canvasOf(form)->transform().toCanvas(fromQt(point)));
 }
 
 void resizeCanvas(Form& form, QSize size)
@@ -140,12 +140,12 @@ void clickAt(Form& form, QPoint point, Qt::MouseButton button)
     settle();
 }
 
-void click(Form& form, const QString& control)
+void click(Form& form, std::string_view control)
 {
     clickAt(form, centreOf(form, control));
 }
 
-void dragTo(Form& form, const QString& source, QPoint target)
+void dragTo(Form& form, std::string_view source, QPoint target)
 {
     FormCanvas* canvas = canvasOf(form);
     const QPoint from = centreOf(form, source);
@@ -156,7 +156,7 @@ void dragTo(Form& form, const QString& source, QPoint target)
     settle();
 }
 
-void drag(Form& form, const QString& source, const QString& target)
+void drag(Form& form, std::string_view source, std::string_view target)
 {
     dragTo(form, source, centreOf(form, target));
 }
@@ -199,7 +199,7 @@ void Fingers::send(int finger, QEventPoint::State state, QPoint at)
     if (state == QEventPoint::Released)
         down_.erase(it);
     auto& touches = touchesOn(canvas);
-    const QPoint p = canvas->transform().toCanvas(at);
+    const QPoint p = toQt(canvas->transform().toCanvas(fromQt(at)));
     switch (state) {
     case QEventPoint::Pressed: touches.press(id, p); break;
     case QEventPoint::Released: touches.release(id, p); break;
@@ -223,7 +223,7 @@ void Fingers::tapMenuItem(int finger, Form& form)
         qFatal("finger %d is down already", finger);
     FormWindow* w = windowOf(form);
     if (!w || !w->menuBar() || w->menuBar()->actions().isEmpty())
-        qFatal("form %s has no menu item", qPrintable(form.name()));
+        qFatal("form %s has no menu item", form.name().c_str());
     QMenuBar* bar = w->menuBar();
     const QPoint at = bar->actionGeometry(bar->actions().first()).center();
     const QPointer<FormCanvas> canvas = w->canvas();
@@ -271,7 +271,7 @@ void Fingers::cancel(Form& form)
     bool any = false;
     for (const auto& [finger, d] : down_)
         if (d.canvas == canvas) {
-            touches.release(d.id, canvas->transform().toCanvas(QPoint(0, 0)));
+            touches.release(d.id, toQt(canvas->transform().toCanvas(Point{0, 0})));
             any = true;
         }
     if (any)
@@ -281,7 +281,7 @@ void Fingers::cancel(Form& form)
     settle();
 }
 
-void tap(Form& form, const QString& control)
+void tap(Form& form, std::string_view control)
 {
     Fingers fingers;
     const QPoint at = centreOf(form, control);
@@ -289,7 +289,7 @@ void tap(Form& form, const QString& control)
     fingers.release(0, at);
 }
 
-void fingerDrag(Form& form, const QString& source, const QString& target)
+void fingerDrag(Form& form, std::string_view source, std::string_view target)
 {
     Fingers fingers;
     const QPoint from = centreOf(form, source);
@@ -310,7 +310,7 @@ void chooseMenu(Form& form)
 {
     FormWindow* w = windowOf(form);
     if (!w || !w->menuBar() || w->menuBar()->actions().isEmpty())
-        qFatal("form %s has no menu item", qPrintable(form.name()));
+        qFatal("form %s has no menu item", form.name().c_str());
     QMenuBar* bar = w->menuBar();
     QAction* item = bar->actions().first();
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(item).center());

@@ -2,9 +2,10 @@
 // Drives the real form windows the way a child does: presses, moves and
 // releases at the controls' places, with the mouse or with fingers on a touch
 // screen, keys, the menu item, the message box.
+#include "desktop/form_window.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
-#include "runtime/form_window.h"
+#include "tests/support/core_qt.h"
 
 #include <QEventPoint>
 #include <QImage>
@@ -36,8 +37,8 @@ public:
     ~Program();
 
     FormRegistry& registry() { return *registry_; }
-    Form& form(const QString& name) { return registry_->form(name); }
-    Form& show(const QString& name);
+    Form& form(std::string_view name) { return registry_->form(name); }
+    Form& show(std::string_view name);
 
 private:
     std::unique_ptr<QtWindowSystem> windows_;
@@ -53,7 +54,7 @@ void useTouchBoardScreen();
 FormWindow* windowOf(const Form& form);
 FormCanvas* canvasOf(const Form& form);
 
-QPoint centreOf(const Form& form, const QString& control);
+QPoint centreOf(const Form& form, std::string_view control);
 // The canvas point where a form pixel is shown, at whatever size the window has.
 QPoint onCanvas(const Form& form, QPoint point);
 // Makes the window's canvas this size (the menu bar keeps its own height).
@@ -62,10 +63,10 @@ void pressAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);
 void moveTo(Form& form, QPoint point);
 void releaseAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);
 void clickAt(Form& form, QPoint point, Qt::MouseButton button = Qt::LeftButton);
-void click(Form& form, const QString& control);
+void click(Form& form, std::string_view control);
 // Press on the source, move in steps, release at the point or over the target's centre.
-void dragTo(Form& form, const QString& source, QPoint target);
-void drag(Form& form, const QString& source, const QString& target);
+void dragTo(Form& form, std::string_view source, QPoint target);
+void drag(Form& form, std::string_view source, std::string_view target);
 
 // Fingers on the touch screen that the tests register, each known by a number.
 // A finger touches a form's window, moves and lifts at form pixels mapped
@@ -111,8 +112,8 @@ private:
 
 // One finger: a tap on a control, a drag from one control onto another, as
 // click() and drag() do with the mouse.
-void tap(Form& form, const QString& control);
-void fingerDrag(Form& form, const QString& source, const QString& target);
+void tap(Form& form, std::string_view control);
+void fingerDrag(Form& form, std::string_view source, std::string_view target);
 
 void key(Form& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void chooseMenu(Form& form);

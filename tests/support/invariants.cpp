@@ -5,12 +5,12 @@ namespace tuvrel::test {
 QStringList brokenInvariants(const InvariantSet& set, const Form& form)
 {
     QStringList broken;
-    if (!form.isLoaded() || !set.forms.contains(form.name(), Qt::CaseInsensitive))
+    if (!form.isLoaded() || !set.forms.contains(qs(form.name()), Qt::CaseInsensitive))
         return broken;
     for (const Invariant& i : set.invariants) {
         const QString why = i.broken(form);
         if (!why.isEmpty())
-            broken << QStringLiteral("%1 on %2: %3").arg(QLatin1String(i.name), form.name(), why);
+            broken << QStringLiteral("%1 on %2: %3").arg(QLatin1String(i.name), qs(form.name()), why);
     }
     return broken;
 }

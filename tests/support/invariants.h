@@ -5,6 +5,7 @@
 // (tests/<family>_invariants.cpp).
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
+#include "tests/support/core_qt.h"
 
 #include <QString>
 #include <QStringList>

@@ -12,8 +12,8 @@ namespace tuvrel::test {
 // How a child clicks and drags: with the mouse or with one finger.
 struct Hand {
     const char* name;
-    void (*click)(Form& form, const QString& control);
-    void (*drag)(Form& form, const QString& source, const QString& target);
+    void (*click)(Form& form, std::string_view control);
+    void (*drag)(Form& form, std::string_view source, std::string_view target);
 };
 extern const Hand mouseHand;
 extern const Hand fingerHand;
@@ -24,6 +24,6 @@ struct Play {
 };
 
 const std::vector<Play>& plays();
-const Play& play(const QString& form);
+const Play& play(std::string_view form);
 
 }  // namespace tuvrel::test

@@ -1,0 +1,93 @@
+#pragma once
+// The core's text and geometry beside Qt's in the tests: comparisons of
+// std::string with QString, readable values in QCOMPARE's messages, and the
+// conversions of the desktop.
+#include "desktop/qt_types.h"
+#include "runtime/picture.h"
+#include "runtime/text.h"
+
+#include <QString>
+#include <QTest>
+#include <string>
+
+inline bool operator==(const std::string& a, const QString& b)
+{
+    return QString::fromStdString(a) == b;
+}
+inline bool operator==(const QString& a, const std::string& b)
+{
+    return a == QString::fromStdString(b);
+}
+inline bool operator!=(const std::string& a, const QString& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const QString& a, const std::string& b)
+{
+    return !(a == b);
+}
+
+inline bool operator==(const tuvrel::Rect& a, const QRect& b)
+{
+    return tuvrel::toQt(a) == b;
+}
+inline bool operator!=(const tuvrel::Rect& a, const QRect& b)
+{
+    return !(a == b);
+}
+inline bool operator==(const tuvrel::Point& a, const QPoint& b)
+{
+    return tuvrel::toQt(a) == b;
+}
+inline bool operator!=(const tuvrel::Point& a, const QPoint& b)
+{
+    return !(a == b);
+}
+inline bool operator==(const tuvrel::Size& a, const QSize& b)
+{
+    return tuvrel::toQt(a) == b;
+}
+inline bool operator!=(const tuvrel::Size& a, const QSize& b)
+{
+    return !(a == b);
+}
+
+namespace QTest {
+template <>
+inline char* toString(const std::string& text)
+{
+    return QTest::toString(QString::fromStdString(text));
+}
+template <>
+inline char* toString(const tuvrel::Rect& r)
+{
+    return qstrdup(QStringLiteral("Rect(%1,%2 %3x%4)").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height()).toUtf8());
+}
+template <>
+inline char* toString(const tuvrel::Point& p)
+{
+    return qstrdup(QStringLiteral("Point(%1,%2)").arg(p.x).arg(p.y).toUtf8());
+}
+template <>
+inline char* toString(const tuvrel::Size& s)
+{
+    return qstrdup(QStringLiteral("Size(%1x%2)").arg(s.width).arg(s.height).toUtf8());
+}
+}  // namespace QTest
+
+namespace tuvrel::test {
+// A core text as Qt's, for messages and Qt's string functions.
+inline QString qs(std::string_view text)
+{
+    return toQt(text);
+}
+// A core name from Qt's text.
+inline std::string cs(const QString& text)
+{
+    return text.toStdString();
+}
+inline QString assetName(const Picture& picture)
+{
+    return toQt(picture.assetName());
+}
+}  // namespace tuvrel::test
