@@ -63,7 +63,7 @@ InvariantSet vormenInvariants()
                          return QStringLiteral("%1 shows %2").arg(qs(c.name()), assetName(shown));
                  }
                  if (c.controlClass() == ControlClass::Label &&
-                     static_cast<const Label&>(c).caption() != row.caption.value_or(QString()))
+                     static_cast<const Label&>(c).caption() != row.caption.value_or(std::string()))
                      return QStringLiteral("%1 changed its caption").arg(qs(c.name()));
              }
              return QString();
