@@ -1,4 +1,5 @@
 // The six puzzles and the navigation buttons, through the real windows.
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
@@ -9,22 +10,22 @@ using namespace tuvrel::test;
 
 namespace {
 
-QString slot(int k)
+std::string slot(int k)
 {
-    return QStringLiteral("Image%1").arg(k);
+    return numbered("Image", k);
 }
-QString piece(int k)
+std::string piece(int k)
 {
-    return QStringLiteral("img%1").arg(k);
+    return numbered("img", k);
 }
-QString puzzel(int n)
+std::string puzzel(int n)
 {
-    return QStringLiteral("Puzzel%1").arg(n);
+    return numbered("Puzzel", n);
 }
 
 // Places that are not slots: imgLeeg and the tray frames (whose middle is a piece).
 // The big frame's middle is where the four slots meet, so it is tried at its edge.
-const QStringList NotTargets{"imgLeeg", "Shape2", "Shape3", "Shape4", "Shape5"};
+const std::vector<std::string> NotTargets{"imgLeeg", "Shape2", "Shape3", "Shape4", "Shape5"};
 
 }  // namespace
 
@@ -37,7 +38,7 @@ class PuzzelTest : public QObject {
     {
         QTest::addColumn<int>("n");
         for (int n = 1; n <= 6; ++n)
-            QTest::newRow(qPrintable(puzzel(n))) << n;
+            QTest::newRow(puzzel(n).c_str()) << n;
     }
 
 private slots:
@@ -66,8 +67,8 @@ private slots:
         // The finished puzzle shows the whole picture in the frame, quarter by quarter.
         const QImage shown = render(f);
         for (int k = 1; k <= 4; ++k) {
-            const QRect r = f.image(slot(k)).pixelRect();
-            const QImage quarter = f.image(slot(k)).picture().image();
+            const QRect r = toQt(f.image(slot(k)).pixelRect());
+            const QImage quarter = pictureImage(f.image(slot(k)).picture());
             for (QPoint p : {QPoint(20, 20), QPoint(76, 76), QPoint(130, 40), QPoint(40, 130)})
                 QCOMPARE(shown.pixelColor(r.topLeft() + p), quarter.pixelColor(p));
         }
@@ -130,9 +131,10 @@ private slots:
         QFETCH(int, n);
         Form& f = program->show(puzzel(n));
         const QImage before = render(f);
-        QStringList targets = NotTargets;
-        targets << piece(3) << piece(4);
-        for (const QString& target : targets)
+        std::vector<std::string> targets = NotTargets;
+        targets.push_back(piece(3));
+        targets.push_back(piece(4));
+        for (const std::string& target : targets)
             drag(f, piece(1), target);
         dragTo(f, piece(1), QPoint(1000, 650));                                     // bare form
         dragTo(f, piece(1), QPoint(f.image(slot(1)).pixelRect().left() - 4, 300));  // on the frame only
@@ -168,9 +170,9 @@ private slots:
             QCOMPARE(QApplication::activeWindow(), windowOf(*f));
         }
         QVERIFY(f->find("knopRechts") == nullptr);  // no way forward from the last
-        const QStringList previous{"knopVorige", "knopLinks", "knopLinks", "knopLinks", "Command4"};
+        const std::vector<std::string> previous{"knopVorige", "knopLinks", "knopLinks", "knopLinks", "Command4"};
         for (int n = 6; n > 1; --n) {
-            click(*f, previous.at(6 - n));
+            click(*f, previous.at(size_t(6 - n)));
             f = &program->form(puzzel(n - 1));
             QCOMPARE(QApplication::activeWindow(), windowOf(*f));
         }
