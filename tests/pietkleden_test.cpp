@@ -1,6 +1,7 @@
 // Dress Piet, through the real window: each piece of clothing is worn only on
 // its own place, replaces what Piet wore there, and fits over the white
 // clothes of the figure in the background.
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
@@ -47,9 +48,9 @@ QList<QPoint> whiteClothes(const QImage& background, const QList<QRect>& places)
 std::optional<QColor> wornAt(const Form& f, QPoint p)
 {
     for (const QString& slot : Slots) {
-        const Image& worn = f.image(slot);
-        const QImage piece = worn.picture().image();
-        const QPoint inPiece = p - worn.pixelRect().topLeft();
+        const Image& worn = f.image(cs(slot));
+        const QImage piece = pictureImage(worn.picture());
+        const QPoint inPiece = p - toQt(worn.pixelRect().topLeft());
         if (piece.rect().contains(inPiece) && qAlpha(piece.pixel(inPiece)) == 255)
             return QColor(piece.pixel(inPiece));
     }
@@ -94,30 +95,30 @@ private slots:
         QFETCH(QString, piece);
         QFETCH(QString, own);
         Form& f = program->show("Pietkleden");
-        const Picture picture = f.image(piece).picture();
+        const Picture picture = f.image(cs(piece)).picture();
         // First on the two other places: nothing changes there.
         for (const QString& other : Slots) {
             if (other == own)
                 continue;
-            const QRect before = f.image(other).pixelRect();
-            drag(f, piece, other);
-            QVERIFY(f.image(other).picture().isEmpty());
-            QCOMPARE(f.image(other).pixelRect(), before);
+            const QRect before = toQt(f.image(cs(other)).pixelRect());
+            drag(f, cs(piece), cs(other));
+            QVERIFY(f.image(cs(other)).picture().isEmpty());
+            QCOMPARE(f.image(cs(other)).pixelRect(), before);
         }
         // Then on its own: Piet wears the very picture of the piece, at its size.
-        const QPoint place = f.image(own).pixelRect().topLeft();
-        drag(f, piece, own);
-        QVERIFY(f.image(own).picture() == picture);
-        QCOMPARE(f.image(own).pixelRect(), QRect(place, picture.size()));
+        const QPoint place = toQt(f.image(cs(own)).pixelRect().topLeft());
+        drag(f, cs(piece), cs(own));
+        QVERIFY(f.image(cs(own)).picture() == picture);
+        QCOMPARE(f.image(cs(own)).pixelRect(), QRect(place, toQt(picture.size())));
         for (const QString& other : Slots)
             if (other != own)
-                QVERIFY(f.image(other).picture().isEmpty());
+                QVERIFY(f.image(cs(other)).picture().isEmpty());
         // The piece stays in the wardrobe, unchanged, and is shown on Piet.
-        QVERIFY(f.image(piece).visible());
-        QVERIFY(f.image(piece).picture() == picture);
+        QVERIFY(f.image(cs(piece)).visible());
+        QVERIFY(f.image(cs(piece)).picture() == picture);
         const QImage shown = render(f);
-        const QRect worn = f.image(own).pixelRect();
-        const QImage pixels = picture.image().convertToFormat(QImage::Format_ARGB32);
+        const QRect worn = toQt(f.image(cs(own)).pixelRect());
+        const QImage pixels = pictureImage(picture).convertToFormat(QImage::Format_ARGB32);
         int compared = 0;
         for (int y = 0; y < pixels.height(); y += 3)
             for (int x = 0; x < pixels.width(); x += 3)
@@ -145,15 +146,15 @@ private slots:
         // Every order of two pieces: the later one is worn.
         for (const QString& first : pieces)
             for (const QString& second : pieces) {
-                drag(f, first, slot);
-                drag(f, second, slot);
-                QVERIFY2(f.image(slot).picture() == f.image(second).picture(), qPrintable(first + " then " + second));
-                QCOMPARE(f.image(slot).pixelRect().size(), f.image(second).picture().size());
-                QVERIFY(f.image(first).visible());
+                drag(f, cs(first), cs(slot));
+                drag(f, cs(second), cs(slot));
+                QVERIFY2(f.image(cs(slot)).picture() == f.image(cs(second)).picture(), qPrintable(first + " then " + second));
+                QCOMPARE(f.image(cs(slot)).pixelRect().size(), f.image(cs(second)).picture().size());
+                QVERIFY(f.image(cs(first)).visible());
             }
         // The piece he already wears, once more: nothing visible changes.
         const QImage dressed = render(f);
-        drag(f, pieces.last(), slot);
+        drag(f, cs(pieces.last()), cs(slot));
         QCOMPARE(render(f), dressed);
     }
 
@@ -170,22 +171,22 @@ private slots:
         QFETCH(QString, blouse);
         QFETCH(int, width);
         Form& f = program->show("Pietkleden");
-        const QRect bloes = f.image("ImageBloes").pixelRect();
-        const QRect broek = f.image("ImageBroek").pixelRect();
+        const QRect bloes = toQt(f.image("ImageBloes").pixelRect());
+        const QRect broek = toQt(f.image("ImageBroek").pixelRect());
         QCOMPARE(bloes.intersected(broek), QRect(broek.left(), broek.top(), broek.width(), 8));
         // The strip belongs to the blouse place: trousers dropped there are not worn.
         const QPoint strip(broek.center().x(), broek.top() + 4);
         dragTo(f, "ImageBroekRood", strip);
         QVERIFY(f.image("ImageBroek").picture().isEmpty());
-        dragTo(f, blouse, strip);
-        QVERIFY(f.image("ImageBloes").picture() == f.image(blouse).picture());
+        dragTo(f, cs(blouse), strip);
+        QVERIFY(f.image("ImageBloes").picture() == f.image(cs(blouse)).picture());
         QCOMPARE(f.image("ImageBloes").pixelRect(), QRect(bloes.topLeft(), QSize(width, 128)));
         // Just below the strip the trousers are worn; the blouse still lies in front.
         dragTo(f, "ImageBroekRood", QPoint(strip.x(), broek.top() + 8));
         QVERIFY(f.image("ImageBroek").picture() == f.image("ImageBroekRood").picture());
         dragTo(f, "ImageBroekBlauw", strip);
         QVERIFY(f.image("ImageBroek").picture() == f.image("ImageBroekRood").picture());
-        QCOMPARE(f.hitTest(strip), f.find("ImageBloes"));
+        QCOMPARE(f.hitTest(fromQt(strip)), f.find("ImageBloes"));
     }
 
     void theBlouseWidthFollowsThePiece()
@@ -212,16 +213,16 @@ private slots:
                                                    << "knopTerug";
             for (const QString& target : targets)
                 if (target != piece)
-                    drag(f, piece, target);
+                    drag(f, cs(piece), cs(target));
             // On Piet's face between cap and blouse, beside him, on the bare form.
             for (QPoint p : {QPoint(810, 300), QPoint(700, 400), QPoint(950, 470), QPoint(810, 540), QPoint(1000, 650)})
-                dragTo(f, piece, p);
+                dragTo(f, cs(piece), p);
             checkInvariants();
         }
         QCOMPARE(QApplication::activeWindow(), windowOf(f));  // the door took a drop, not a click
         QCOMPARE(render(f), before);
         for (const QString& slot : Slots)
-            QVERIFY(f.image(slot).picture().isEmpty());
+            QVERIFY(f.image(cs(slot)).picture().isEmpty());
     }
 
     void pietKeepsHisClothesUntilTheFormIsClosed()
@@ -249,18 +250,18 @@ private slots:
         click(start, "knopPiet");
         QVERIFY(f.isLoaded());
         for (const QString& slot : Slots)
-            QVERIFY(f.image(slot).picture().isEmpty());
+            QVERIFY(f.image(cs(slot)).picture().isEmpty());
         QCOMPARE(f.image("ImageBloes").pixelRect().width(), 182);
     }
 
     void everyOutfitCoversTheWhiteClothes()
     {
         Form& f = program->show("Pietkleden");
-        const QImage background = f.background().image();
+        const QImage background = pictureImage(f.background());
         QCOMPARE(background.size(), QSize(987, 573));
         QList<QRect> places;
         for (const QString& slot : Slots)
-            places << f.image(slot).pixelRect();
+            places << toQt(f.image(cs(slot)).pixelRect());
         const QList<QPoint> white = whiteClothes(background, places);
         QVERIFY(white.size() > 15000);  // cap, ruff, blouse with its sleeves and cuffs, trousers
         const QImage undressed = render(f);
@@ -280,8 +281,8 @@ private slots:
         const QList<QStringList> categories{Caps, Blouses, Trousers};
         for (int k = 0; k < 3; ++k)
             for (const QString& piece : categories.at(k)) {
-                const QImage pixels = f.image(piece).picture().image();
-                const QPoint at = f.image(Slots.at(k)).pixelRect().topLeft();
+                const QImage pixels = pictureImage(f.image(cs(piece)).picture());
+                const QPoint at = toQt(f.image(cs(Slots.at(k))).pixelRect().topLeft());
                 for (int y = 0; y < pixels.height(); ++y)
                     for (int x = 0; x < pixels.width(); ++x)
                         if (qAlpha(pixels.pixel(x, y)) > 0 && !onFigure(at + QPoint(x, y)))
@@ -298,7 +299,7 @@ private slots:
                 for (const QString& trousers : Trousers) {
                     const QStringList outfit{cap, blouse, trousers};
                     for (int k = 0; k < 3; ++k)
-                        drag(f, outfit.at(k), Slots.at(k));
+                        drag(f, cs(outfit.at(k)), cs(Slots.at(k)));
                     const QImage shown = render(f);
                     for (const QPoint& p : white) {
                         const std::optional<QColor> worn = wornAt(f, p);

@@ -1,5 +1,6 @@
 // Rows or groups of four, through the real window: tokens, counters, the
 // colours of full groups as the children see them, "opnieuw", Help and the door.
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
@@ -44,7 +45,7 @@ QString square(int n)
 
 void place(Form& f, Player p, int n)
 {
-    drag(f, tokenOf(p), cell(n));
+    drag(f, tokenOf(p), cs(cell(n)));
 }
 
 // The groups of four worked out from the board's geometry, cells numbered row by row from 1.
@@ -76,7 +77,7 @@ std::array<QColor, 16> shownSquares(Form& f)
     const QImage shown = render(f);
     std::array<QColor, 16> colours;
     for (int n = 1; n <= 16; ++n)
-        colours[size_t(n - 1)] = shown.pixelColor(f.shape(square(n)).pixelRect().topLeft() + QPoint(6, 6));
+        colours[size_t(n - 1)] = shown.pixelColor(toQt(f.shape(cs(square(n))).pixelRect().topLeft()) + QPoint(6, 6));
     return colours;
 }
 
@@ -95,8 +96,8 @@ void verifySquares(Form& f, const QHash<int, QColor>& lit)
         const QColor want = lit.value(n, White);
         QVERIFY2(shown[size_t(n - 1)] == want, qPrintable(QStringLiteral("square %1 shows %2, expected %3")
                                                               .arg(n)
-                                                              .arg(qs(shown[size_t(n - 1)].name()), qs(want.name()))));
-        QCOMPARE(toQColor(f.shape(square(n)).fillColor()), want);
+                                                              .arg(shown[size_t(n - 1)].name(), want.name())));
+        QCOMPARE(toQColor(f.shape(cs(square(n))).fillColor()), want);
     }
 }
 
@@ -130,21 +131,21 @@ private slots:
         QCOMPARE(f.label("lblTellerSint").caption(), QStringLiteral("0"));
         QCOMPARE(f.label("lblTellerPiet").caption(), QStringLiteral("0"));
         for (int n = 1; n <= 16; ++n) {
-            QVERIFY(f.image(cell(n)).picture().isEmpty());
-            QVERIFY(f.image(cell(n)).enabled());
+            QVERIFY(f.image(cs(cell(n))).picture().isEmpty());
+            QVERIFY(f.image(cs(cell(n))).enabled());
         }
         verifySquares(f, {});
         // The squares touch: a black line two pixels wide between neighbours.
         const QImage shown = render(f);
-        const QRect first = f.shape(square(1)).pixelRect();
+        const QRect first = toQt(f.shape(cs(square(1))).pixelRect());
         QCOMPARE(shown.pixelColor(first.right(), first.center().y()), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(first.right() - 1, first.center().y()), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(first.right() - 2, first.center().y()), White);
         // Both tokens stand beside the board, showing their pictures.
         for (Player p : {Sint, Piet}) {
             const Image& token = f.image(tokenOf(p));
-            QCOMPARE(shown.pixelColor(token.pixelRect().topLeft() + QPoint(49, 49)),
-                     token.picture().image().pixelColor(49, 49));
+            QCOMPARE(shown.pixelColor(toQt(token.pixelRect().topLeft()) + QPoint(49, 49)),
+                     pictureImage(token.picture()).pixelColor(49, 49));
         }
     }
 
@@ -250,11 +251,11 @@ private slots:
         Form& f = program->show("Spel");
         place(f, Sint, 3);
         const Picture mitre = f.image("ImgSint").picture();
-        QVERIFY(f.image(cell(3)).picture() == mitre);
-        QVERIFY(!f.image(cell(3)).enabled());
+        QVERIFY(f.image(cs(cell(3))).picture() == mitre);
+        QVERIFY(!f.image(cs(cell(3))).enabled());
         place(f, Piet, 3);
         place(f, Sint, 3);
-        QVERIFY(f.image(cell(3)).picture() == mitre);
+        QVERIFY(f.image(cs(cell(3))).picture() == mitre);
         QCOMPARE(f.label("lblTellerSint").caption(), QStringLiteral("1"));
         QCOMPARE(f.label("lblTellerPiet").caption(), QStringLiteral("0"));
     }
@@ -281,13 +282,13 @@ private slots:
         // The used-up token no longer starts a drag; a try leaves the board as it was.
         pressAt(f, centreOf(f, tokenOf(p)));
         QVERIFY(!f.drag());
-        releaseAt(f, centreOf(f, cell(9)));
+        releaseAt(f, centreOf(f, cs(cell(9))));
         place(f, p, 9);
-        QVERIFY(f.image(cell(9)).picture().isEmpty());
+        QVERIFY(f.image(cs(cell(9))).picture().isEmpty());
         QCOMPARE(f.label(counterOf(p)).caption(), QStringLiteral("8"));
         // The other player plays on.
         place(f, other, 9);
-        QVERIFY(f.image(cell(9)).picture() == f.image(tokenOf(other)).picture());
+        QVERIFY(f.image(cs(cell(9))).picture() == f.image(tokenOf(other)).picture());
         QCOMPARE(f.label(counterOf(other)).caption(), QStringLiteral("1"));
         QVERIFY(f.image(tokenOf(other)).enabled());
     }
@@ -311,8 +312,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(bool, usable);
         Form& f = program->show("Spel");
-        f.label(counter).setCaption(caption);
-        QCOMPARE(f.image(token).enabled(), usable);
+        f.label(cs(counter)).setCaption(cs(caption));
+        QCOMPARE(f.image(cs(token)).enabled(), usable);
         QVERIFY(f.image(token == "ImgSint" ? "ImgPiet" : "ImgSint").enabled());
         f.unload();  // a caption written by hand is no state a child can reach
     }
@@ -331,7 +332,7 @@ private slots:
             QVERIFY(!f.image(tokenOf(p)).enabled());
         }
         for (int n = 1; n <= 16; ++n)
-            QVERIFY(!f.image(cell(n)).enabled());
+            QVERIFY(!f.image(cs(cell(n))).enabled());
     }
 
     void dropsBesideTheCellsDoNothing()
@@ -342,7 +343,7 @@ private slots:
             for (const char* target :
                  {"lblTellerSint", "lblTellerPiet", "ImgSint", "ImgPiet", "ImgLeeg", "knopOpnieuw", "knopTerug"})
                 drag(f, tokenOf(p), target);
-            dragTo(f, tokenOf(p), f.shape("Shape17").pixelRect().center());  // the legend
+            dragTo(f, tokenOf(p), toQt(f.shape("Shape17").pixelRect().center()));  // the legend
             dragTo(f, tokenOf(p), QPoint(1000, 640));                        // the bare form
         }
         QCOMPARE(render(f), before);
@@ -374,8 +375,8 @@ private slots:
             QVERIFY(f.image(tokenOf(p)).enabled());
         }
         for (int n = 1; n <= 16; ++n) {
-            QVERIFY(f.image(cell(n)).enabled());
-            QVERIFY(f.image(cell(n)).picture() == f.image("ImgLeeg").picture());
+            QVERIFY(f.image(cs(cell(n))).enabled());
+            QVERIFY(f.image(cs(cell(n))).picture() == f.image("ImgLeeg").picture());
         }
         // Play starts afresh: the next mitre counts as one, groups are found again.
         place(f, Sint, 16);
@@ -423,7 +424,7 @@ private slots:
         QCOMPARE(QApplication::activeWindow(), windowOf(f));
         QCOMPARE(playArea(f), left);
         QCOMPARE(f.label("lblTellerPiet").caption(), QStringLiteral("4"));
-        QVERIFY(!f.image(cell(11)).enabled());
+        QVERIFY(!f.image(cs(cell(11))).enabled());
     }
 };
 

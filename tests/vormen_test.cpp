@@ -1,4 +1,5 @@
 // "In welk pakje zat het cadeau?", levels 1 and 2, through the real windows.
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
@@ -75,7 +76,7 @@ QImage renderWithoutButtons(Form& f)
     QPainter painter(&shown);
     for (const auto& c : f.controls())
         if (c->controlClass() == ControlClass::CommandButton)
-            painter.fillRect(c->pixelRect().adjusted(-3, -3, 3, 3), Qt::black);
+            painter.fillRect(toQt(c->pixelRect().adjusted(-3, -3, 3, 3)), Qt::black);
     return shown;
 }
 
@@ -123,17 +124,17 @@ private slots:
     {
         QFETCH(int, level);
         QFETCH(int, k);
-        Form& f = program->show(vormen(level));
+        Form& f = program->show(cs(vormen(level)));
         const Wrapping& w = wrappings(level)[size_t(k)];
         const Image& package = f.image(w.package);
         const Image& present = f.image(w.present);
         QCOMPARE(package.pixelRect().size(), present.pixelRect().size());
         QCOMPARE(package.picture().size(), present.picture().size());
-        QCOMPARE(coverage(package.picture().image()), coverage(present.picture().image()));
-        QVERIFY(package.picture().image() != present.picture().image());
+        QCOMPARE(coverage(pictureImage(package.picture())), coverage(pictureImage(present.picture())));
+        QVERIFY(pictureImage(package.picture()) != pictureImage(present.picture()));
         // Drawn on the form: the package lies on the dark panel, not beside it.
-        const QRect panel = f.shape("Shape1").pixelRect();
-        QVERIFY2(panel.contains(package.pixelRect()), qPrintable(w.package));
+        const QRect panel = toQt(f.shape("Shape1").pixelRect());
+        QVERIFY2(panel.contains(toQt(package.pixelRect())), qPrintable(w.package));
     }
 
     // Every present tried on every package: only its own one takes it, and
@@ -143,7 +144,7 @@ private slots:
     {
         QFETCH(int, level);
         QFETCH(int, k);
-        Form& f = program->show(vormen(level));
+        Form& f = program->show(cs(vormen(level)));
         const Wrapping& own = wrappings(level)[size_t(k)];
         const QImage before = render(f);
         for (const Wrapping& other : wrappings(level)) {
@@ -194,7 +195,7 @@ private slots:
         QFETCH(int, level);
         QFETCH(QList<int>, order);
         QFETCH(bool, wrongInBetween);
-        Form& f = program->show(vormen(level));
+        Form& f = program->show(cs(vormen(level)));
         const Level& all = wrappings(level);
         for (int step = 0; step < 6; ++step) {
             const Wrapping& w = all[size_t(order[step])];
@@ -211,13 +212,13 @@ private slots:
         // The reward is drawn, in front of where the presents stood.
         const Image& reward = f.image("ImageGoed");
         const QImage shown = render(f);
-        const QImage picture = reward.picture().image();
+        const QImage picture = pictureImage(reward.picture());
         int opaque = 0;
         for (int y = 0; y < picture.height(); y += 7)
             for (int x = 0; x < picture.width(); x += 7)
                 if (qAlpha(picture.pixel(x, y)) == 255) {
                     ++opaque;
-                    QCOMPARE(shown.pixelColor(reward.pixelRect().topLeft() + QPoint(x, y)), picture.pixelColor(x, y));
+                    QCOMPARE(shown.pixelColor(toQt(reward.pixelRect().topLeft()) + QPoint(x, y)), picture.pixelColor(x, y));
                 }
         QVERIFY(opaque > 100);
     }
@@ -228,7 +229,7 @@ private slots:
     void dropsElsewhereDoNothing()
     {
         QFETCH(int, level);
-        Form& f = program->show(vormen(level));
+        Form& f = program->show(cs(vormen(level)));
         const Level& all = wrappings(level);
         const char* dragged = all[0].present;
         // Hide one present by its right drop, so that its empty place can be tried too.
@@ -241,10 +242,10 @@ private slots:
         drag(f, dragged, "Label1");
         drag(f, dragged, "Label2");
         // The panel where no package lies: a shape takes no drops, and there is nothing beneath.
-        const QRect panel = f.shape("Shape1").pixelRect();
+        const QRect panel = toQt(f.shape("Shape1").pixelRect());
         for (QPoint p : {panel.topLeft() + QPoint(4, 4), panel.bottomRight() - QPoint(4, 4),
                          QPoint(panel.center().x(), panel.top() + 6)}) {
-            QVERIFY(f.hitTest(p) == nullptr);
+            QVERIFY(f.hitTest(fromQt(p)) == nullptr);
             dragTo(f, dragged, p);
         }
         dragTo(f, dragged, centreOf(f, all[5].present));  // where a present has gone
@@ -260,9 +261,9 @@ private slots:
     void restartAfterTheRewardBringsEverythingBack()
     {
         QFETCH(int, level);
-        Form& other = program->show(vormen(3 - level));
+        Form& other = program->show(cs(vormen(3 - level)));
         drag(other, wrappings(3 - level)[0].present, wrappings(3 - level)[0].package);
-        Form& f = program->show(vormen(level));
+        Form& f = program->show(cs(vormen(level)));
         const QImage fresh = render(f);
         const Picture oldDuck = f.image(wrappings(level)[2].present).picture();
         playToTheReward(f, level);
@@ -326,17 +327,17 @@ private slots:
     void lookAtLoad()
     {
         QFETCH(int, level);
-        Form& f = program->show(vormen(level));
+        Form& f = program->show(cs(vormen(level)));
         const QImage shown = render(f);
-        const QRect panel = f.shape("Shape1").pixelRect();
+        const QRect panel = toQt(f.shape("Shape1").pixelRect());
         QCOMPARE(shown.pixelColor(panel.topLeft() + QPoint(5, 5)), QColor(64, 64, 64));
         QCOMPARE(shown.pixelColor(panel.bottomRight() - QPoint(5, 5)), QColor(64, 64, 64));
         // Above the presents, inside the hidden reward's rectangle: only the form.
-        const QRect reward = f.image("ImageGoed").pixelRect();
+        const QRect reward = toQt(f.image("ImageGoed").pixelRect());
         QCOMPARE(shown.pixelColor(reward.center().x(), reward.top() + 10), toQColor(SystemColor::ButtonFace));
         // Dark red letters in both labels: the title and the level number.
         for (const char* label : {"Label1", "Label2"}) {
-            const QRect r = f.label(label).pixelRect();
+            const QRect r = toQt(f.label(label).pixelRect());
             int red = 0;
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x)
