@@ -1,5 +1,6 @@
 // The five picture sudoku boards, through the real windows: drops, clicks,
 // the check, the smiley, the layout and the way between the boards.
+#include "desktop/picture_pixels.h"
 #include "forms/sudoku_layout.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
@@ -14,11 +15,11 @@ using forms::SudokuSquare;
 
 namespace {
 
-QString sudoku(int n)
+std::string sudoku(int n)
 {
-    return QStringLiteral("Sudoku%1").arg(n);
+    return numbered("Sudoku", n);
 }
-QString piece(int k)
+std::string piece(int k)
 {
     return forms::sudokuPieceName(k);
 }
@@ -28,7 +29,7 @@ const SudokuBoard& board(int n)
 }
 
 struct Place {
-    QString name;
+    std::string name;
     int piece;        // expected (a cell) or shown (a given)
     int row, column;  // 0 to 3
 };
@@ -71,7 +72,7 @@ void fillEveryCell(Form& f, int n)
         drag(f, piece(c.piece), c.name);
 }
 
-bool holds(const Form& f, const QString& cell, int k)
+bool holds(const Form& f, std::string_view cell, int k)
 {
     return f.image(cell).picture() == f.image(piece(k)).picture();
 }
@@ -81,20 +82,20 @@ bool solved(const Form& f)
     return f.button("knopSmile").visible() && !f.button("knopGoed").visible();
 }
 
-const ControlDescription& rowOf(const FormDescription& d, const QString& name)
+const ControlDescription& rowOf(const FormDescription& d, std::string_view name)
 {
     for (const ControlDescription& row : d.rows)
         if (row.name == name)
             return row;
-    qFatal("%s has no row %s", qPrintable(d.name), qPrintable(name));
+    qFatal("%s has no row %s", d.name.c_str(), std::string(name).c_str());
 }
 
 // The picture is shown at the image's place where it is opaque; elsewhere the ground shows through.
 void verifyShown(const QImage& shown, const Image& image, const QColor& ground)
 {
-    const QImage picture = image.picture().image();
-    QVERIFY2(!picture.isNull(), qPrintable(image.name()));
-    const QPoint at = image.pixelRect().topLeft();
+    const QImage picture = pictureImage(image.picture());
+    QVERIFY2(!picture.isNull(), image.name().c_str());
+    const QPoint at = toQt(image.pixelRect().topLeft());
     for (int y = 2; y < picture.height(); y += 7)
         for (int x = 2; x < picture.width(); x += 7) {
             const QColor want = picture.pixelColor(x, y).alpha() == 255 ? picture.pixelColor(x, y) : ground;
@@ -114,7 +115,7 @@ class SudokuTest : public QObject {
     {
         QTest::addColumn<int>("n");
         for (int n = 1; n <= 5; ++n)
-            QTest::newRow(qPrintable(sudoku(n))) << n;
+            QTest::newRow(sudoku(n).c_str()) << n;
     }
 
     void verifyInvariants()
@@ -151,7 +152,7 @@ private slots:
         QCOMPARE(c.size(), cells);
         QStringList names;
         for (const Place& p : c)
-            names << p.name;
+            names << qs(p.name);
         names.sort();
         for (int i = 0; i < cells; ++i)  // lettered from a without gaps
             QCOMPARE(names.at(i), QStringLiteral("Img1%1").arg(QChar('a' + i)));
@@ -201,11 +202,11 @@ private slots:
         QFETCH(int, n);
         Form& f = program->show(sudoku(n));
         for (const Place& p : cellsOf(n) + givensOf(n)) {
-            const QRect r = f.image(p.name).pixelRect();
+            const QRect r = toQt(f.image(p.name).pixelRect());
             const QRect square = squareRect(p.row, p.column);
-            QVERIFY2(square.contains(r), qPrintable(p.name));
-            QVERIFY2(r.left() - square.left() <= 16 && r.top() - square.top() <= 16, qPrintable(p.name));
-            const QRect shape = f.shape(board(n).squares.at(4 * size_t(p.row) + size_t(p.column))).pixelRect();
+            QVERIFY2(square.contains(r), p.name.c_str());
+            QVERIFY2(r.left() - square.left() <= 16 && r.top() - square.top() <= 16, p.name.c_str());
+            const QRect shape = toQt(f.shape(board(n).squares.at(4 * size_t(p.row) + size_t(p.column))).pixelRect());
             QCOMPARE(shape, square);
         }
         for (const Place& g : givensOf(n)) {
@@ -250,13 +251,13 @@ private slots:
         QFETCH(QStringList, tabOrder);
         Form& f = program->show(sudoku(n));
         QCOMPARE(windowOf(f)->windowTitle(), caption);
-        QCOMPARE(f.label(title).caption(), QString("sudoku"));
-        QCOMPARE(f.label(number).caption(), QStringLiteral("%1.").arg(n));
+        QCOMPARE(f.label(cs(title)).caption(), QString("sudoku"));
+        QCOMPARE(f.label(cs(number)).caption(), QStringLiteral("%1.").arg(n));
         for (const QString& name : {title, number}) {
-            QCOMPARE(f.label(name).font(), fonts::comicSans(21.75));
-            QCOMPARE(f.label(name).foreColor(), BgrColor(0x000000C0));
+            QCOMPARE(f.label(cs(name)).font(), fonts::comicSans(21.75));
+            QCOMPARE(f.label(cs(name)).foreColor(), BgrColor(0x000000C0));
         }
-        QVERIFY(f.find(title)->index() > f.find(number)->index());  // the number lies in front
+        QVERIFY(f.find(cs(title))->index() > f.find(cs(number))->index());  // the number lies in front
 
         // Playing: the hidden smiley takes no focus.
         QStringList playing = tabOrder;
@@ -272,7 +273,7 @@ private slots:
         QVERIFY(solved(f));
         QStringList done = tabOrder;
         done.removeAll("knopGoed");
-        const int from = int(done.indexOf(f.focusedButton()->name()));
+        const int from = int(done.indexOf(qs(f.focusedButton()->name())));
         QVERIFY(from >= 0);
         for (int i = 1; i <= done.size(); ++i) {
             key(f, Qt::Key_Tab);
@@ -307,7 +308,7 @@ private slots:
         for (int k = 1; k <= 4; ++k)
             verifyShown(shown, f.image(piece(k)), toQColor(SystemColor::ButtonFace));
         // "?" is there; the smiley is not.
-        const QRect goed = f.button("knopGoed").pixelRect();
+        const QRect goed = toQt(f.button("knopGoed").pixelRect());
         QVERIFY(f.button("knopGoed").visible());
         QVERIFY(!f.button("knopSmile").visible());
         QCOMPARE(f.button("knopGoed").caption(), QString("?"));
@@ -334,9 +335,9 @@ private slots:
         }
         const CommandButton& smile = f.button("knopSmile");
         QVERIFY(smile.pixelRect().contains(f.button("knopGoed").pixelRect().center()));
-        const QImage face = smile.picture().image();
+        const QImage face = pictureImage(smile.picture());
         QCOMPARE(face.size(), n == 4 ? QSize(36, 36) : QSize(32, 32));
-        const QColor middle = pixelAt(f, smile.pixelRect().center());
+        const QColor middle = pixelAt(f, toQt(smile.pixelRect().center()));
         QVERIFY2(middle.red() > 200 && middle.green() > 160 && middle.blue() < 120, qPrintable(middle.name()));
 
         // Locked: drops and clicks on cells change nothing; the pieces can still be dragged.
@@ -373,11 +374,11 @@ private slots:
         for (const Place& wrong : cells) {
             drag(f, piece(otherThan(wrong.piece)), wrong.name);
             click(f, "knopGoed");
-            QVERIFY2(f.image(wrong.name).picture() == f.image("imgWit").picture(), qPrintable(wrong.name));
+            QVERIFY2(f.image(wrong.name).picture() == f.image("imgWit").picture(), wrong.name.c_str());
             QCOMPARE(f.image(wrong.name).picture().isEmpty(), n == 4);  // board 4's blank holds no picture
             for (const Place& c : cells)
                 if (c.name != wrong.name)
-                    QVERIFY2(holds(f, c.name, c.piece), qPrintable(c.name));
+                    QVERIFY2(holds(f, c.name, c.piece), c.name.c_str());
             QVERIFY(!solved(f));
             QVERIFY(f.image(wrong.name).enabled());
             verifyInvariants();
@@ -411,10 +412,10 @@ private slots:
         const Picture blank = f.image("imgWit").picture();
         QList<QRect> row;
         for (int k = 1; k <= 4; ++k)
-            row << f.image(piece(k)).pixelRect();
+            row << toQt(f.image(piece(k)).pixelRect());
         for (const Place& c : cellsOf(n)) {
             click(f, c.name);
-            QVERIFY2(f.image(c.name).picture() == blank, qPrintable(c.name));
+            QVERIFY2(f.image(c.name).picture() == blank, c.name.c_str());
             drag(f, piece(2), c.name);
             QVERIFY(holds(f, c.name, 2));
             drag(f, piece(3), c.name);
@@ -425,7 +426,7 @@ private slots:
             QVERIFY(holds(f, c.name, 3));
         for (const Place& c : cellsOf(n)) {
             click(f, c.name);
-            QVERIFY2(f.image(c.name).picture() == blank, qPrintable(c.name));
+            QVERIFY2(f.image(c.name).picture() == blank, c.name.c_str());
         }
         for (int k = 1; k <= 4; ++k)
             QCOMPARE(f.image(piece(k)).pixelRect(), row.at(k - 1));
@@ -456,8 +457,9 @@ private slots:
         drag(f, "Image1", "Img1a");  // Img1a expects the book Img2
         QVERIFY(f.image("Img1a").picture() == f.image("Image1").picture());
         QVERIFY(!holds(f, "Img1a", 2));
-        QCOMPARE(f.image("Img1a").picture().image(), f.image("Img2").picture().image());  // the same to the eye
-        QCOMPARE(f.image("Image1").pixelRect(), QRect(600, 384, 58, 58));                 // the given stays put
+        QCOMPARE(pictureImage(f.image("Img1a").picture()),
+                 pictureImage(f.image("Img2").picture()));                 // the same to the eye
+        QCOMPARE(f.image("Image1").pixelRect(), QRect(600, 384, 58, 58));  // the given stays put
         for (const Place& c : cellsOf(3))
             if (c.name != "Img1a")
                 drag(f, piece(c.piece), c.name);
@@ -475,7 +477,7 @@ private slots:
         Form& f = program->show("Sudoku3");
         QStringList leftToRight{"Img1", "Img2", "Img3", "Img4"};
         std::sort(leftToRight.begin(), leftToRight.end(), [&](const QString& a, const QString& b) {
-            return f.image(a).pixelRect().left() < f.image(b).pixelRect().left();
+            return f.image(cs(a)).pixelRect().left() < f.image(cs(b)).pixelRect().left();
         });
         QCOMPARE(leftToRight, (QStringList{"Img1", "Img2", "Img4", "Img3"}));
         drag(f, "Img4", "Img1b");  // the third in the row, the fourth piece
@@ -492,17 +494,17 @@ private slots:
         QFETCH(int, n);
         Form& f = program->show(sudoku(n));
         const QImage before = render(f);
-        QStringList targets{board(n).titleLabel, board(n).numberLabel, "knopGoed", piece(2), piece(4)};
+        std::vector<std::string> targets{board(n).titleLabel, board(n).numberLabel, "knopGoed", piece(2), piece(4)};
         for (const Place& g : givensOf(n))
-            targets << g.name;
-        for (const QString& target : targets)
+            targets.push_back(g.name);
+        for (const std::string& target : targets)
             drag(f, piece(1), target);
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 4; ++c)
                 dragTo(f, piece(3), squareRect(r, c).topLeft() + QPoint(76, 76));  // a square beside its cell
         dragTo(f, piece(1), QPoint(512, 380));                                     // the block lines' crossing
         dragTo(f, piece(1), QPoint(353, 300));                                     // the frame
-        dragTo(f, piece(1), f.image("imgWit").pixelRect().center());               // the hidden blank
+        dragTo(f, piece(1), toQt(f.image("imgWit").pixelRect().center()));         // the hidden blank
         dragTo(f, piece(1), QPoint(1000, 400));                                    // bare form
         QCOMPARE(render(f), before);
         for (const Place& c : cellsOf(n))
@@ -529,9 +531,9 @@ private slots:
             QCOMPARE(QApplication::activeWindow(), windowOf(*f));
         }
         QVERIFY(f->find("knopVerder") == nullptr);  // no way forward from the last board
-        const QStringList previous{"knopVorige", "knopVorige", "Command4", "Command4"};
+        const std::vector<std::string> previous{"knopVorige", "knopVorige", "Command4", "Command4"};
         for (int n = 5; n > 1; --n) {
-            click(*f, previous.at(5 - n));
+            click(*f, previous.at(size_t(5 - n)));
             f = &program->form(sudoku(n - 1));
             QCOMPARE(QApplication::activeWindow(), windowOf(*f));
         }
