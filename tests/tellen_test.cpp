@@ -1,5 +1,6 @@
 // The two counting screens through the real windows: clicking figures to be
 // counted (Tellen1) and dragging pictures of 1 to 5 things onto their number (Tellen3).
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
@@ -46,7 +47,7 @@ QStringList captions(const Form& f)
 {
     QStringList all;
     for (const QString& c : Counters)
-        all << f.label(c).caption();
+        all << qs(f.label(cs(c)).caption());
     return all;
 }
 
@@ -97,8 +98,8 @@ QString hintOf(int digit)
 // The control's picture is what the window shows in the control's place.
 bool showsOwnPicture(const QImage& shown, const Image& image)
 {
-    const QImage picture = image.picture().image();
-    const QRect r = image.pixelRect();
+    const QImage picture = pictureImage(image.picture());
+    const QRect r = toQt(image.pixelRect());
     for (QPoint p : {QPoint(50, 50), QPoint(20, 25), QPoint(75, 30), QPoint(30, 75), QPoint(80, 80)})
         if (shown.pixelColor(r.topLeft() + p).rgb() != picture.pixelColor(p).rgb())
             return false;
@@ -123,7 +124,7 @@ QImage withoutButtons(Form& f)
     QPainter p(&shown);
     for (const auto& c : f.controls())
         if (c->controlClass() == ControlClass::CommandButton)
-            p.fillRect(c->pixelRect(), Qt::black);
+            p.fillRect(toQt(c->pixelRect()), Qt::black);
     return shown;
 }
 
@@ -164,7 +165,7 @@ private slots:
         QFETCH(int, k);
         const FigureOnCard& c = Figures[size_t(k)];
         Form& f = program->show("Tellen1");
-        const QRect field = f.shape("Shape11").pixelRect();
+        const Rect field = f.shape("Shape11").pixelRect();
         QVERIFY(field.contains(f.image(c.figure).pixelRect()));
         QVERIFY(f.shape(c.upperPanel).pixelRect().contains(f.shape(c.dot).pixelRect()));
         QVERIFY(f.shape(c.lowerPanel).pixelRect().contains(f.label(c.counter).pixelRect()));
@@ -193,7 +194,7 @@ private slots:
         QCOMPARE(litDots(f), QStringList{c.dot});
         const QImage shown = render(f);
         for (const FigureOnCard& other : Figures) {
-            const QPoint p = f.shape(other.dot).pixelRect().center();
+            const QPoint p = toQt(f.shape(other.dot).pixelRect().center());
             QCOMPARE(shown.pixel(p), other.dot == c.dot ? DotBrown : PanelOrange);
         }
     }
@@ -219,8 +220,8 @@ private slots:
         for (const QString& figure : order) {
             const auto c = std::find_if(Figures.begin(), Figures.end(),
                                         [&](const FigureOnCard& x) { return figure == x.figure; });
-            const QString before = f.label(c->counter).caption();
-            click(f, figure);
+            const QString before = qs(f.label(c->counter).caption());
+            click(f, cs(figure));
             QCOMPARE(f.label(c->counter).caption(), QString::number(before.toInt() + 1));
             QVERIFY(f.shape(c->dot).visible());
             verifyInvariants(*program);
@@ -230,7 +231,7 @@ private slots:
 
         // The field is empty; the pepernoot card shows three dots above two.
         QImage shown = render(f);
-        QVERIFY(emptyInside(shown, f.shape("Shape11").pixelRect()));
+        QVERIFY(emptyInside(shown, toQt(f.shape("Shape11").pixelRect())));
         for (QPoint p : {dotPixel(3510, 6030), dotPixel(3870, 6030), dotPixel(4230, 6030), dotPixel(3510, 6510),
                          dotPixel(3870, 6510)})
             QCOMPARE(shown.pixel(p), DotBrown);
@@ -238,7 +239,7 @@ private slots:
 
         // Clicking the empty places again counts nothing more.
         for (const FigureOnCard& c : Figures)
-            clickAt(f, f.image(c.figure).pixelRect().center());
+            clickAt(f, toQt(f.image(c.figure).pixelRect().center()));
         QCOMPARE(captions(f), (QStringList{"5", "1", "4", "2", "3"}));
         QCOMPARE(render(f), shown);
     }
@@ -253,9 +254,9 @@ private slots:
                           "Label1",         "Label2",     "Shape1",   "Shape6",    "Shape10"};
         inert << Counters;
         for (const QString& name : inert)
-            click(f, name);
+            click(f, cs(name));
         for (const FigureOnCard& c : Figures)  // lit and dark dots alike
-            clickAt(f, f.shape(c.dot).pixelRect().center());
+            clickAt(f, toQt(f.shape(c.dot).pixelRect().center()));
         QCOMPARE(captions(f), (QStringList{"0", "0", "1", "0", "1"}));
         QCOMPARE(litDots(f), (QStringList{"Za4", "P2"}));
         QCOMPARE(render(f), before);
@@ -273,11 +274,11 @@ private slots:
     {
         QFETCH(QString, slot);
         Form& f = program->show("Tellen3");
-        const QRect r = f.image(slot).pixelRect();
+        const QRect r = toQt(f.image(cs(slot)).pixelRect());
         QCOMPARE(r.size(), QSize(100, 100));
         // The digit label is the one on the red strip just left of the slot.
         const QPoint onStrip(r.left() - 40, r.center().y());
-        Control* label = f.hitTest(onStrip);
+        Control* label = f.hitTest(fromQt(onStrip));
         QVERIFY(label && label->controlClass() == ControlClass::Label);
         QCOMPARE(static_cast<Label*>(label)->caption(), QString::number(digitOf(slot)));
         const QImage shown = render(f);
@@ -299,17 +300,17 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(QString, slot);
         Form& f = program->show("Tellen3");
-        const Picture dragged = f.image(picture).picture();
-        drag(f, picture, slot);
-        QVERIFY(f.image(slot).picture() == dragged);
-        QVERIFY(!f.image(slot).enabled());
-        QVERIFY(!f.image(picture).visible());
+        const Picture dragged = f.image(cs(picture)).picture();
+        drag(f, cs(picture), cs(slot));
+        QVERIFY(f.image(cs(slot)).picture() == dragged);
+        QVERIFY(!f.image(cs(slot)).enabled());
+        QVERIFY(!f.image(cs(picture)).visible());
         const QImage shown = render(f);
-        QVERIFY(showsOwnPicture(shown, f.image(slot)));
-        QVERIFY(emptyInside(shown, f.image(picture).pixelRect()));  // the frame stays, empty
+        QVERIFY(showsOwnPicture(shown, f.image(cs(slot))));
+        QVERIFY(emptyInside(shown, toQt(f.image(cs(picture)).pixelRect())));  // the frame stays, empty
         for (const QString& other : allOf(slotsOf))
             if (other != slot)
-                QVERIFY(f.image(other).picture().isEmpty() && f.image(other).enabled());
+                QVERIFY(f.image(cs(other)).picture().isEmpty() && f.image(cs(other)).enabled());
     }
 
     void wrongPictureShowsTheBalls_data()
@@ -323,26 +324,26 @@ private slots:
         QFETCH(QString, slot);
         const int digit = digitOf(slot);
         Form& f = program->show("Tellen3");
-        const Picture balls = f.image(hintOf(digit)).picture();
+        const Picture balls = f.image(cs(hintOf(digit))).picture();
         // Every picture of another number, one after the other: the balls each time, again and again.
         for (const QString& picture : allOf(picturesOf)) {
             if (digitOf(picture) == digit)
                 continue;
-            drag(f, picture, slot);
-            QVERIFY2(f.image(slot).picture() == balls, qPrintable(picture));
-            QVERIFY(f.image(slot).enabled());
-            QVERIFY(f.image(picture).visible());
-            QVERIFY(!f.image(hintOf(digit)).visible());
+            drag(f, cs(picture), cs(slot));
+            QVERIFY2(f.image(cs(slot)).picture() == balls, qPrintable(picture));
+            QVERIFY(f.image(cs(slot)).enabled());
+            QVERIFY(f.image(cs(picture)).visible());
+            QVERIFY(!f.image(cs(hintOf(digit))).visible());
         }
         QImage shown = render(f);
-        QVERIFY(showsOwnPicture(shown, f.image(slot)));
-        QVERIFY(showsOwnPicture(shown, f.image(picturesOf(digit == 1 ? 2 : 1).first())));  // still below
+        QVERIFY(showsOwnPicture(shown, f.image(cs(slot))));
+        QVERIFY(showsOwnPicture(shown, f.image(cs(picturesOf(digit == 1 ? 2 : 1).first()))));  // still below
         // The right picture replaces the balls.
         const QString right = picturesOf(digit).last();
-        drag(f, right, slot);
-        QVERIFY(f.image(slot).picture() == f.image(right).picture());
-        QVERIFY(!f.image(slot).enabled());
-        QVERIFY(showsOwnPicture(render(f), f.image(slot)));
+        drag(f, cs(right), cs(slot));
+        QVERIFY(f.image(cs(slot)).picture() == f.image(cs(right)).picture());
+        QVERIFY(!f.image(cs(slot)).enabled());
+        QVERIFY(showsOwnPicture(render(f), f.image(cs(slot))));
     }
 
     void twoSteamboatsOnAThreeThenThePepernoten()
@@ -366,7 +367,7 @@ private slots:
         const Picture cap = f.image("Img1b").picture();
         const QImage filled = render(f);
         for (const char* picture : {"Img1a", "Img4a", "Img5b"})
-            drag(f, picture, "Image1a");
+            drag(f, cs(picture), "Image1a");
         QVERIFY(f.image("Image1a").picture() == cap);
         QCOMPARE(render(f), filled);
         // The other picture of one still fits the other slot of one.
@@ -380,7 +381,7 @@ private slots:
         Form& f = program->show("Tellen3");
         drag(f, "Img5a", "Image5a");  // leaves an empty frame below
         const QImage before = render(f);
-        const QRect slot = f.image("Image2a").pixelRect();
+        const QRect slot = toQt(f.image("Image2a").pixelRect());
         const QList<QPoint> places{
             centreOf(f, "Label6"),                         // a digit
             QPoint(slot.left() - 60, slot.top() + 2),      // its red strip above the digit
@@ -398,7 +399,7 @@ private slots:
         QCOMPARE(render(f), before);
         QVERIFY(f.image("Img2b").visible());
         for (const QString& s : allOf(slotsOf))
-            QVERIFY(s == "Image5a" || (f.image(s).picture().isEmpty() && f.image(s).enabled()));
+            QVERIFY(s == "Image5a" || (f.image(cs(s)).picture().isEmpty() && f.image(cs(s)).enabled()));
     }
 
     void wholeBoardFilled()
@@ -409,19 +410,19 @@ private slots:
             const QStringList pictures = picturesOf(d);
             const QStringList places = slotsOf(d);
             for (int i = 0; i < pictures.size(); ++i) {
-                drag(f, pictures[i], slotsOf(d % 5 + 1).first());
-                drag(f, pictures[i], places[places.size() - 1 - i]);
+                drag(f, cs(pictures[i]), cs(slotsOf(d % 5 + 1).first()));
+                drag(f, cs(pictures[i]), cs(places[places.size() - 1 - i]));
                 verifyInvariants(*program);
             }
         }
         const QImage shown = render(f);
         for (const QString& s : allOf(slotsOf)) {
-            QVERIFY(!f.image(s).enabled());
-            QVERIFY(showsOwnPicture(shown, f.image(s)));
+            QVERIFY(!f.image(cs(s)).enabled());
+            QVERIFY(showsOwnPicture(shown, f.image(cs(s))));
         }
         for (const QString& p : allOf(picturesOf)) {
-            QVERIFY(!f.image(p).visible());
-            QVERIFY(emptyInside(shown, f.image(p).pixelRect()));
+            QVERIFY(!f.image(cs(p)).visible());
+            QVERIFY(emptyInside(shown, toQt(f.image(cs(p)).pixelRect())));
         }
     }
 
@@ -443,7 +444,7 @@ private slots:
             click(other, "ImgSint1");
         const QImage otherLeft = withoutButtons(other);
 
-        Form& f = program->show(form);
+        Form& f = program->show(cs(form));
         const QImage fresh = render(f);
         if (form == "Tellen1") {
             for (const char* figure : {"ImgPepernoot4", "imgPakje1", "ImgZak2", "ImgPiet3"})
@@ -466,9 +467,9 @@ private slots:
                 QVERIFY(f.image(c.figure).visible());
         } else {
             for (const QString& s : allOf(slotsOf))
-                QVERIFY(f.image(s).picture().isEmpty() && f.image(s).enabled());
+                QVERIFY(f.image(cs(s)).picture().isEmpty() && f.image(cs(s)).enabled());
             for (const QString& p : allOf(picturesOf))
-                QVERIFY(f.image(p).visible());
+                QVERIFY(f.image(cs(p)).visible());
         }
         QCOMPARE(withoutButtons(other), otherLeft);  // the other screen is untouched
     }
