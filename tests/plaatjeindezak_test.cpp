@@ -1,5 +1,6 @@
 // "één plaatje in de zak", levels 1 and 2, through the real windows: the odd
 // picture of each row into its sack, wrong pictures, the sad face, the Tip.
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
@@ -15,10 +16,10 @@ namespace {
 // The rows of both levels as the child sees them, written out here on their
 // own so that a wrong name or a wrong odd picture in the game shows up.
 struct Row {
-    const char* form;
-    QStringList pictures;  // left to right
+    std::string form;
+    std::vector<std::string> pictures;  // left to right
     int odd;
-    QString sack, right, wrong;
+    std::string sack, right, wrong;
 };
 
 const std::vector<Row>& rows()
@@ -64,22 +65,22 @@ const std::vector<Row>& rows()
     return all;
 }
 
-QString oddOf(const Row& r)
+std::string oddOf(const Row& r)
 {
-    return r.pictures.at(r.odd);
+    return r.pictures.at(size_t(r.odd));
 }
 // A picture of the row that is not its odd one.
-QString notOddOf(const Row& r)
+std::string notOddOf(const Row& r)
 {
     return r.pictures.at(r.odd == 0 ? 1 : 0);
 }
 
 // The three rows of a form, top to bottom.
-std::vector<const Row*> rowsOf(const QString& form)
+std::vector<const Row*> rowsOf(std::string_view form)
 {
     std::vector<const Row*> level;
     for (const Row& r : rows())
-        if (form == QLatin1String(r.form))
+        if (form == r.form)
             level.push_back(&r);
     return level;
 }
@@ -94,15 +95,15 @@ void addRows()
 {
     QTest::addColumn<int>("row");
     for (int i = 0; i < int(rows().size()); ++i)
-        QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(rows()[size_t(i)].form, rows()[size_t(i)].sack))) << i;
+        QTest::newRow((rows()[size_t(i)].form + " " + rows()[size_t(i)].sack).c_str()) << i;
 }
 
 // The share of a picture's opaque pixels that the window shows at the image's place.
-double shownShare(Form& f, const QString& control)
+double shownShare(Form& f, std::string_view control)
 {
     const Image& img = f.image(control);
     const QImage shown = render(f);
-    const QImage own = img.picture().image();
+    const QImage own = pictureImage(img.picture());
     int opaque = 0, same = 0;
     for (int y = 0; y < own.height(); ++y)
         for (int x = 0; x < own.width(); ++x) {
@@ -110,7 +111,7 @@ double shownShare(Form& f, const QString& control)
             if (c.alpha() < 255)
                 continue;
             ++opaque;
-            same += shown.pixelColor(img.pixelRect().topLeft() + QPoint(x, y)).rgb() == c.rgb();
+            same += shown.pixelColor(toQt(img.pixelRect().topLeft()) + QPoint(x, y)).rgb() == c.rgb();
         }
     return opaque ? double(same) / opaque : 0.0;
 }
@@ -118,14 +119,14 @@ double shownShare(Form& f, const QString& control)
 // A point of the sack that no mark covers.
 QPoint freePointOfSack(Form& f, const Row& r)
 {
-    return f.image(r.sack).pixelRect().topLeft() + QPoint(8, 8);
+    return toQt(f.image(r.sack).pixelRect().topLeft()) + QPoint(8, 8);
 }
 
 // A point of the sad face that the smiling face does not cover, if there is one.
 std::optional<QPoint> pointOfWrongMarkBesideSmile(Form& f, const Row& r)
 {
-    const QRect wrong = f.image(r.wrong).pixelRect();
-    const QRect right = f.image(r.right).pixelRect();
+    const QRect wrong = toQt(f.image(r.wrong).pixelRect());
+    const QRect right = toQt(f.image(r.right).pixelRect());
     for (QPoint p : {QPoint(wrong.center().x(), wrong.bottom()), QPoint(wrong.right(), wrong.center().y()),
                      QPoint(wrong.left(), wrong.center().y())})
         if (!right.contains(p))
@@ -157,15 +158,16 @@ class PlaatjeindezakTest : public QObject {
 
     std::unique_ptr<Program> program;
 
-    Form& showRow(const Row& r) { return program->show(QString::fromLatin1(r.form)); }
+    Form& showRow(const Row& r) { return program->show(r.form); }
 
     // The row's pictures: which are visible and which can still be dragged.
     static void verifyPictures(Form& f, const Row& r, const QList<bool>& visible, const QList<bool>& enabled)
     {
         for (int i = 0; i < 4; ++i) {
-            const Image& p = f.image(r.pictures.at(i));
-            QVERIFY2(p.visible() == visible.at(i), qPrintable(r.pictures.at(i) + " visible"));
-            QVERIFY2(p.enabled() == enabled.at(i), qPrintable(r.pictures.at(i) + " enabled"));
+            const std::string& name = r.pictures.at(size_t(i));
+            const Image& p = f.image(name);
+            QVERIFY2(p.visible() == visible.at(i), (name + " visible").c_str());
+            QVERIFY2(p.enabled() == enabled.at(i), (name + " enabled").c_str());
         }
     }
 
@@ -176,10 +178,10 @@ class PlaatjeindezakTest : public QObject {
         QVERIFY(!f.image(r.wrong).visible());
     }
 
-    static void verifyNoDragFrom(Form& f, const QString& picture)
+    static void verifyNoDragFrom(Form& f, const std::string& picture)
     {
         pressAt(f, centreOf(f, picture));
-        QVERIFY2(!f.drag(), qPrintable(picture + " can still be dragged"));
+        QVERIFY2(!f.drag(), (picture + " can still be dragged").c_str());
         releaseAt(f, centreOf(f, picture));
     }
 
@@ -217,7 +219,7 @@ private slots:
         // The other three stay, but cannot be dragged any more.
         for (int i = 0; i < 4; ++i)
             if (i != r.odd)
-                verifyNoDragFrom(f, r.pictures.at(i));
+                verifyNoDragFrom(f, r.pictures.at(size_t(i)));
         // The other rows of the form are untouched.
         for (const Row& other : rows())
             if (other.form == r.form && other.sack != r.sack)
@@ -232,7 +234,7 @@ private slots:
             const Row& r = rows()[size_t(i)];
             for (int p = 0; p < 4; ++p)
                 if (p != r.odd)
-                    QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(r.form, r.pictures.at(p)))) << i << p;
+                    QTest::newRow((r.form + " " + r.pictures.at(size_t(p))).c_str()) << i << p;
         }
     }
     void otherPictureBlocksTheRowUntilTheSadFace()
@@ -243,23 +245,23 @@ private slots:
         Form& f = showRow(r);
         QCOMPARE(toolTipShownAt(f, centreOf(f, r.wrong)), QString());  // hidden: the sack has no tip
 
-        drag(f, r.pictures.at(picture), r.sack);
+        drag(f, r.pictures.at(size_t(picture)), r.sack);
         QList<bool> visible{true, true, true, true};
         visible[picture] = false;
         verifyPictures(f, r, visible, {false, false, false, false});
         QVERIFY(f.image(r.wrong).visible());
         QVERIFY(!f.image(r.right).visible());
         QCOMPARE(shownShare(f, r.wrong), 1.0);
-        QVERIFY(shownShare(f, r.pictures.at(picture)) < 0.5);
+        QVERIFY(shownShare(f, r.pictures.at(size_t(picture))) < 0.5);
         QCOMPARE(toolTipShownAt(f, centreOf(f, r.wrong)), QString("nog een keer"));
         // Blocked: not even the odd picture can be dragged.
-        for (const QString& p : r.pictures)
+        for (const std::string& p : r.pictures)
             if (f.image(p).visible())
                 verifyNoDragFrom(f, p);
 
         click(f, r.wrong);
         verifyOpen(f, r);
-        QCOMPARE(shownShare(f, r.pictures.at(picture)), 1.0);
+        QCOMPARE(shownShare(f, r.pictures.at(size_t(picture))), 1.0);
         // Another try, and this time the right one.
         drag(f, oddOf(r), r.sack);
         QVERIFY(f.image(r.right).visible());
@@ -272,7 +274,7 @@ private slots:
         QFETCH(int, row);
         const Row& r = rows().at(size_t(row));
         const Row& home = neighbourOf(row);
-        const QString stranger = oddOf(home);  // the worst one to lose: its own row's answer
+        const std::string stranger = oddOf(home);  // the worst one to lose: its own row's answer
         Form& f = showRow(r);
 
         drag(f, stranger, r.sack);
@@ -310,7 +312,7 @@ private slots:
         Form& f = showRow(r);
         drag(f, oddOf(r), r.sack);
 
-        const QString stranger = other.pictures.at(0);
+        const std::string stranger = other.pictures.at(0);
         dragTo(f, stranger, freePointOfSack(f, r));
         QVERIFY(!f.image(stranger).visible());
         QVERIFY(f.image(r.right).visible());
@@ -352,8 +354,8 @@ private slots:
     void dropsBesideTheSacksDoNothing()
     {
         QFETCH(QString, form);
-        Form& f = program->show(form);
-        const std::vector<const Row*> level = rowsOf(form);
+        Form& f = program->show(cs(form));
+        const std::vector<const Row*> level = rowsOf(cs(form));
         const Row& first = *level.at(0);
         const Row& second = *level.at(1);
         const Row& third = *level.at(2);
@@ -364,7 +366,7 @@ private slots:
         auto stateOf = [&] {
             QList<bool> s;
             for (const Row* r : level) {
-                for (const QString& p : r->pictures)
+                for (const std::string& p : r->pictures)
                     s << f.image(p).visible() << f.image(p).enabled();
                 s << f.image(r->right).visible() << f.image(r->wrong).visible();
             }
@@ -372,13 +374,13 @@ private slots:
         };
         const QList<bool> state = stateOf();
 
-        const QString source = third.pictures.at(1);
-        for (const QString& target : {third.pictures.at(0), first.pictures.at(0), first.right, second.wrong,
-                                      QString("Label1"), QString("Label2"), QString("knopOpnieuw")})
+        const std::string source = third.pictures.at(1);
+        for (const std::string& target : {third.pictures.at(0), first.pictures.at(0), first.right, second.wrong,
+                                          std::string("Label1"), std::string("Label2"), std::string("knopOpnieuw")})
             drag(f, source, target);
         // The frames: inside a picture frame between two pictures, and inside a sack frame beside the sack.
-        const QRect sack = f.image(third.sack).pixelRect();
-        dragTo(f, source, f.shape("Shape8").pixelRect().topLeft() + QPoint(3, 3));
+        const QRect sack = toQt(f.image(third.sack).pixelRect());
+        dragTo(f, source, toQt(f.shape("Shape8").pixelRect().topLeft()) + QPoint(3, 3));
         dragTo(f, source, QPoint(sack.left() - 20, sack.center().y()));
         dragTo(f, source, QPoint(sack.center().x(), sack.bottom() + 3));
         dragTo(f, source, QPoint(1000, 640));    // the bare field
@@ -399,7 +401,7 @@ private slots:
     void tipExplainsTheSadFace()
     {
         QFETCH(QString, form);
-        Form& f = program->show(form);
+        Form& f = program->show(cs(form));
         QCOMPARE(f.menu()->caption(), QString("Tip"));
         const QImage before = playField(f);
         const auto seen = answerNextMessageBox();
@@ -457,14 +459,14 @@ private slots:
     void nogEenKeerStartsTheLevelAfresh()
     {
         QFETCH(QString, form);
-        const QString otherForm = form == QLatin1String("Plaatjeindezak1") ? "Plaatjeindezak2" : "Plaatjeindezak1";
+        const std::string otherForm = form == QLatin1String("Plaatjeindezak1") ? "Plaatjeindezak2" : "Plaatjeindezak1";
         Form& other = program->show(otherForm);
         const Row& otherFirst = *rowsOf(otherForm).at(0);
         drag(other, oddOf(otherFirst), otherFirst.sack);
         const QImage otherBefore = playField(other);
-        Form& f = program->show(form);
+        Form& f = program->show(cs(form));
         const QImage fresh = render(f);
-        const std::vector<const Row*> level = rowsOf(form);
+        const std::vector<const Row*> level = rowsOf(cs(form));
         drag(f, oddOf(*level[0]), level[0]->sack);
         drag(f, notOddOf(*level[1]), level[1]->sack);
         drag(f, level[0]->pictures.at(0), level[2]->sack);
