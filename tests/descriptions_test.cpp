@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <QTest>
+#include <set>
 
 using namespace tuvrel;
 using namespace tuvrel::test;
@@ -23,14 +24,14 @@ private slots:
     {
         QTest::addColumn<QString>("form");
         Program p;
-        for (const QString& name : p.registry().formNames())
-            QTest::newRow(qPrintable(name)) << name;
+        for (const std::string& name : p.registry().formNames())
+            QTest::newRow(name.c_str()) << qs(name);
     }
 
     void everyForm()
     {
         QFETCH(QString, form);
-        const FormDescription& d = program->form(form).description();
+        const FormDescription& d = program->form(cs(form)).description();
         QCOMPARE(d.name, form);
         const bool menu = std::any_of(d.rows.begin(), d.rows.end(),
                                       [](const ControlDescription& r) { return r.controlClass == ControlClass::Menu; });
@@ -50,17 +51,17 @@ private slots:
 
         QSet<QString> names;
         for (const ControlDescription& row : d.rows) {
-            QVERIFY2(!names.contains(row.name.toLower()), qPrintable(form + ": " + row.name + " twice"));
-            names.insert(row.name.toLower());
+            QVERIFY2(!names.contains(qs(row.name).toLower()), qPrintable(form + ": " + qs(row.name) + " twice"));
+            names.insert(qs(row.name).toLower());
             if (!row.picture)
                 continue;
             const PictureAsset* a = assetOf(*row.picture);
-            QVERIFY2(a, qPrintable(form + ": " + row.name));
+            QVERIFY2(a, qPrintable(form + ": " + qs(row.name)));
             if (row.controlClass == ControlClass::Image) {
                 // An image is exactly as large as its picture.
                 QVERIFY2(row.width == a->width * TwipsPerPixel && row.height == a->height * TwipsPerPixel,
                          qPrintable(QStringLiteral("%1: %2 is %3 x %4 twips, its picture %5 x %6 pixels")
-                                        .arg(form, row.name)
+                                        .arg(form, qs(row.name))
                                         .arg(row.width)
                                         .arg(row.height)
                                         .arg(a->width)
@@ -69,7 +70,7 @@ private slots:
         }
 
         // It builds, and comes up in a window of its client size.
-        Form& f = program->show(form);
+        Form& f = program->show(cs(form));
         QCOMPARE(canvasOf(f)->size(), f.clientSize());
         QCOMPARE(windowOf(f)->windowTitle(), d.caption);
         QCOMPARE(int(f.controls().size()), int(d.rows.size()));
@@ -79,9 +80,9 @@ private slots:
     {
         // Every control described with a picture holds an object of its own, even where
         // several show the same artwork.
-        for (const QString& name : program->registry().formNames()) {
+        for (const std::string& name : program->registry().formNames()) {
             Form& f = program->show(name);
-            QSet<quintptr> seen;
+            std::set<std::uint64_t> seen;
             for (const auto& c : f.controls()) {
                 Picture p;
                 if (auto* img = dynamic_cast<Image*>(c.get()))
@@ -90,7 +91,7 @@ private slots:
                     p = b->picture();
                 if (p.isEmpty())
                     continue;
-                QVERIFY2(!seen.contains(p.identity()), qPrintable(name + ": " + c->name()));
+                QVERIFY2(!seen.contains(p.identity()), (name + ": " + c->name()).c_str());
                 seen.insert(p.identity());
             }
             f.unload();

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "assets/picture_catalog.h"
+#include "desktop/picture_pixels.h"
 
 namespace {
 
@@ -377,7 +378,7 @@ void PictureAssetsTest::cropCutsItsQuarter()
         for (int x = 0; x < 20; ++x) {
             if (image.pixel(x, y) != colour.rgb()) {
                 QFAIL(qPrintable(
-                    QStringLiteral("pixel (%1, %2) is %3").arg(x).arg(y).arg(qs(QColor(image.pixel(x, y)).name()))));
+                    QStringLiteral("pixel (%1, %2) is %3").arg(x).arg(y).arg(QColor(image.pixel(x, y)).name())));
             }
         }
     }
@@ -430,7 +431,7 @@ void PictureAssetsTest::transparentEdgeKeepsItsColour()
                 continue;
             ++ring;
             QVERIFY2(qRed(pixel) >= 170 && qGreen(pixel) <= 50 && qBlue(pixel) <= 50,
-                     qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(qs(QColor(pixel).name()))));
+                     qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(QColor(pixel).name())));
         }
     }
     QVERIFY(ring > 20);

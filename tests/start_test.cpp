@@ -1,5 +1,6 @@
 // The start screen and the life of the program around it.
 #include "menu/start_menu.h"
+#include "desktop/picture_pixels.h"
 #include "tests/support/form_driver.h"
 
 #include <QTest>
@@ -86,9 +87,9 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, form);
         QFETCH(QString, toolTip);
-        QCOMPARE(s->toolTipAt(centreOf(*s, button)), toolTip);
-        click(*s, button);
-        Form& game = program->form(form);
+        QCOMPARE(s->toolTipAt(fromQt(centreOf(*s, cs(button)))), toolTip);
+        click(*s, cs(button));
+        Form& game = program->form(cs(form));
         QVERIFY(game.isLoaded());
         QCOMPARE(QApplication::activeWindow(), windowOf(game));
         QVERIFY(s->isLoaded());  // Start is neither hidden nor unloaded
@@ -97,7 +98,7 @@ private slots:
         // Pressed again from Start, the same window comes to the front, not a new one.
         FormWindow* first = windowOf(game);
         s->show();
-        click(*s, button);
+        click(*s, cs(button));
         QCOMPARE(windowOf(game), first);
         QCOMPARE(QApplication::activeWindow(), first);
     }
@@ -110,8 +111,8 @@ private slots:
         QVERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), QString("sudoku"));
         QToolTip::hideText();
-        QCOMPARE(s->toolTipAt(centreOf(*s, "knopStop")), QString());
-        QCOMPARE(s->toolTipAt(centreOf(*s, "Label2")), QString());
+        QCOMPARE(s->toolTipAt(fromQt(centreOf(*s, "knopStop"))), QString());
+        QCOMPARE(s->toolTipAt(fromQt(centreOf(*s, "Label2"))), QString());
     }
 
     void stopEndsTheProgramWithEveryFormOpen()
@@ -177,8 +178,8 @@ private slots:
             const CommandButton& b = s->button(name);
             QVERIFY(b.graphical());
             QVERIFY(!b.picture().isEmpty());
-            const QRect r = b.pixelRect();
-            const QImage picture = b.picture().image();
+            const QRect r = toQt(b.pixelRect());
+            const QImage picture = pictureImage(b.picture());
             QRect placed(QPoint(), picture.size());
             placed.moveCenter(r.center());
             const QPoint at = placed.topLeft();

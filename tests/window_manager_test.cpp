@@ -89,7 +89,7 @@ void minimise(const Form& form)
 void clickOnScreen(const Form& form, const QString& control)
 {
     FormCanvas* canvas = canvasOf(form);
-    const QPoint at = canvas->mapToGlobal(onCanvas(form, centreOf(form, control)));
+    const QPoint at = canvas->mapToGlobal(onCanvas(form, centreOf(form, cs(control))));
     run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "sleep", "0.05", "click", "1"});
     QTest::qWait(20);
     settle();
@@ -159,9 +159,9 @@ private slots:
         QFETCH(QString, from);
         QFETCH(QString, button);
         QFETCH(QString, shown);
-        Form& target = program->show(shown);
+        Form& target = program->show(cs(shown));
         waitUntilPlaced(target);
-        Form& source = program->show(from);
+        Form& source = program->show(cs(from));
         waitUntilPlaced(source);
         minimise(target);
         QTRY_VERIFY(inFront(source));
@@ -251,7 +251,7 @@ private slots:
         QTRY_VERIFY(!windowOf(spel)->isFullScreen());
         QTRY_VERIFY(!windowOf(start)->isFullScreen());
         QTRY_COMPARE(placeOnScreen(windowOf(spel)).size(),
-                     spel.clientSize() + QSize(0, windowOf(spel)->menuBar()->height()));
+                     toQt(spel.clientSize()) + QSize(0, windowOf(spel)->menuBar()->height()));
 
         key(spel, Qt::Key_F11);
         QVERIFY(windows->fullscreen());

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "assets/picture_catalog.h"
+#include "desktop/picture_pixels.h"
 #include "picture_folders.inc"
 
 namespace {
