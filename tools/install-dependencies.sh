@@ -13,6 +13,8 @@ packages=(
   # desktops for the window tests: an X server with the openbox window manager,
   # and a Wayland compositor with XWayland, with the tools that look at them
   xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
+  # the core built for the browser, and run under node
+  emscripten
   # the format check and the static analysis
   clang-format clang-tidy
 )

@@ -17,4 +17,4 @@ bash tools/check-tidy.sh build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUVREL_SANITIZE=ON
 cmake --build build-sanitize -j"$(nproc)"
-ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" -LE packaging
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" -LE "packaging|wasm"
