@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tuvrel needs to build, run and test, as root
-# or through sudo; packages already there are left alone.
+# Installs the Debian 12 packages Tuvrel needs, as root or through sudo;
+# packages already there are left alone.
+#   install-dependencies.sh --run   what building and running the program needs
+#   install-dependencies.sh         that, and what the tests and checks need
 set -euo pipefail
 
+# Building and running the program.
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev
   librsvg2-dev libcairo2-dev libgif-dev libjpeg-dev libpng-dev
   fonts-comic-neue fonts-liberation2
-  # the manual page, the Debian package and the tools that check them
-  help2man dpkg-dev file desktop-file-utils appstream lintian
-  # desktops for the window tests: an X server with the openbox window manager,
-  # and a Wayland compositor with XWayland, with the tools that look at them
-  xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
-  # the core built for the browser, and run under node
-  emscripten
-  # the format check and the static analysis
-  clang-format clang-tidy
 )
+if [ "${1:-}" != "--run" ]; then
+  packages+=(
+    # the manual page, the Debian package and the tools that check them
+    help2man dpkg-dev file desktop-file-utils appstream lintian
+    # desktops for the window tests: an X server with the openbox window manager,
+    # and a Wayland compositor with XWayland, with the tools that look at them
+    xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
+    # the core built for the browser, and run under node
+    emscripten
+    # the format check and the static analysis, at Debian 12's version
+    clang-format-14 clang-tidy-14
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
