@@ -1,0 +1,109 @@
+#pragma once
+// One pointer plays at a time in the whole program, as with one mouse: the
+// left mouse button held on a form, or the finger (or pen) that touched a
+// form while nothing else was held. Every other finger, on any window, and
+// the mouse while a finger holds, are nothing to the forms; a finger that
+// touches while another holds does nothing even when the first lifts. A
+// finger may wander a little from where it touched and still tap. Every front
+// end feeds its platform's pointer events through one arbiter, in form pixels
+// of the form under the pointer, so that these rules are written once.
+#include "runtime/form.h"
+#include "runtime/form_registry.h"
+#include "runtime/geometry.h"
+
+#include <cstdint>
+#include <exception>
+#include <optional>
+
+namespace tuvrel {
+
+class FormRegistry;
+
+// Runs one input event's work on a form as every front end must: nothing once
+// the program has ended or the form was rebuilt since the event's window was
+// made (`generation`); a failure inside a handler stops the program in order
+// (FormRegistry::fail); afterwards the program ends if no form is loaded any
+// more. The handler may unload the form: nothing of it is touched after.
+template <class Action>
+void runEvent(FormRegistry& registry, Form& form, std::uint64_t generation, Action&& action);
+
+// Which pointer: the mouse, or one finger or pen of a touch device, known by
+// its device and the number the platform gives it while it is down.
+struct PointerId {
+    enum class Kind { Mouse, Touch, Pen };
+    Kind kind = Kind::Mouse;
+    std::uintptr_t device = 0;  // compared, never used
+    int id = 0;
+
+    // A finger or pen may wander by the tap slack and still tap; the mouse not.
+    bool wanders() const { return kind != Kind::Mouse; }
+    friend bool operator==(const PointerId&, const PointerId&) = default;
+};
+
+class PointerArbiter {
+public:
+    explicit PointerArbiter(FormRegistry& registry) : registry_(registry) {}
+
+    // How far a finger may wander from where it touched and still tap, in the
+    // pixels the front end gives screen positions in.
+    void setTapSlack(double slack) { tapSlack_ = slack; }
+    double tapSlack() const { return tapSlack_; }
+
+    // A pointer went down on a form at a form point; `screen` is where on the
+    // screen or page, for the tap slack. The first pointer down while nothing
+    // holds plays and presses the form; any other does nothing. Returns
+    // whether this pointer plays now.
+    bool press(const PointerId& pointer, Form& form, Point at, PointF screen);
+    // The pointer moved; `at` is in the pixels of the form it holds
+    // (heldForm()). Only the pointer that plays moves anything.
+    void move(const PointerId& pointer, Point at, PointF screen);
+    // The pointer came up. `overForm` is false where it came up outside the
+    // held form's window or over another window lying on top of it: a drop
+    // there drops nothing. A tap that wandered within the slack comes up
+    // where it went down.
+    void release(const PointerId& pointer, Point at, PointF screen, bool overForm);
+    // The system took the pointer away (a gesture of the desktop, a cancelled
+    // touch): its press or drag ends with nothing dropped or clicked.
+    void cancel(const PointerId& pointer);
+    // The held form's window went (or was hidden): the pointer holds nothing
+    // any more, and its later events are nothing.
+    void forget();
+
+    // The pointer that plays, if one does.
+    std::optional<PointerId> holder() const;
+    bool holds() const { return holder().has_value(); }
+    bool fingerHolds() const;
+    // The form the playing pointer went down on, while it is still that
+    // form as it was built (not unloaded, not rebuilt).
+    Form* heldForm() const;
+
+private:
+    struct Held {
+        PointerId pointer;
+        Form* form;
+        std::uint64_t generation;
+        Point pressedAt;     // form pixels
+        PointF screenAt;     // where it went down
+        bool tapping;        // a wandering pointer still within the slack
+    };
+
+    FormRegistry& registry_;
+    double tapSlack_ = 0;
+    std::optional<Held> held_;
+};
+
+template <class Action>
+void runEvent(FormRegistry& registry, Form& form, std::uint64_t generation, Action&& action)
+{
+    if (registry.ended() || form.generation() != generation)
+        return;
+    try {
+        action();
+    } catch (const std::exception& e) {
+        registry.fail(e.what());
+        return;
+    }
+    registry.eventDone();
+}
+
+}  // namespace tuvrel
