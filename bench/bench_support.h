@@ -48,7 +48,7 @@ class BenchWindowSystem : public QtWindowSystem {
 public:
     BenchWindowSystem() : QtWindowSystem(false) {}
     void quit(int) override {}
-    void messageBox(const QString&, const QString&) override {}
+    void messageBox(const std::string&, const std::string&) override {}
 };
 
 // Watches every paint event of the application: which widgets were painted

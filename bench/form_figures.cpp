@@ -2,9 +2,9 @@
 // windows inside this process, each against a bare window of the same size.
 #include "bench/figures.h"
 
+#include "desktop/form_window.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
-#include "desktop/form_window.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -152,12 +152,12 @@ void measureDrag(FormFigures& f, DragFigures& into, Form& form, BareWindow& bare
     Image* source = draggablePicture(form);
     if (!source)
         return;
-    f.dragSource = source->name();
+    f.dragSource = toQt(source->name());
     FormCanvas* canvas = canvasOf(form);
     const FormTransform t = canvas->transform();
-    const QPoint from = t.toCanvas(source->pixelRect().center());
+    const QPoint from = toQt(t.toCanvas(source->pixelRect().center()));
     BareCanvas* bareCanvas = bare.canvas();
-    bareCanvas->setBox(t.toCanvas(source->pixelRect()));
+    bareCanvas->setBox(toQt(t.toCanvas(source->pixelRect())));
 
     // Blocks of moves, the bare window's and the form's in turn, so that both
     // meet the same moments of a busy machine. The first block of each warms
@@ -187,7 +187,7 @@ void measureDrag(FormFigures& f, DragFigures& into, Form& form, BareWindow& bare
         }
         for (int i = 0; i < n; ++i) {
             MoveResult m = moveOnce(canvas, from + circlePoint(done + i), log,
-                                    [&] { return form.drag() ? t.toCanvas(form.drag()->outline) : QRect(); });
+                                    [&] { return form.drag() ? toQt(t.toCanvas(form.drag()->outline)) : QRect(); });
             if (!m.ok) {
                 f.failure = "a drag move was not repainted";
                 continue;
@@ -294,10 +294,15 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
 
     // The first Show of every form: its pictures are decoded now, once per
     // asset; the window's size is learnt for the baselines.
-    const QStringList names = settings.onlyForms.isEmpty() ? registry.formNames() : settings.onlyForms;
-    for (const QString& name : names) {
+    std::vector<std::string> names = registry.formNames();
+    if (!settings.onlyForms.isEmpty()) {
+        names.clear();
+        for (const QString& name : settings.onlyForms)
+            names.push_back(fromQt(name));
+    }
+    for (const std::string& name : names) {
         FormFigures f;
-        f.name = name;
+        f.name = toQt(name);
         try {
             if (!registry.knows(name))
                 throw std::runtime_error("no such form");
@@ -328,7 +333,7 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
             double ms = 0;
             if (openEmptyWindow(f.windowSize, log, ms))
                 f.open.baseline.add(ms);
-            Form& form = registry.form(f.name);
+            Form& form = registry.form(fromQt(f.name));
             if (openForm(form, log, ms))
                 f.open.program.add(ms);
             closeForm(form);
@@ -340,7 +345,7 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
     for (FormFigures& f : all) {
         if (!f.failure.isEmpty())
             continue;
-        Form& form = registry.form(f.name);
+        Form& form = registry.form(fromQt(f.name));
         BareWindow bare(f.canvasSize);
         bare.show();
         waitUntil([&] { return bare.canvas()->isVisible() && log.painted(bare.canvas()); });
@@ -362,7 +367,7 @@ std::vector<FormFigures> measureForms(FormRegistry& registry, const Settings& se
     for (FormFigures& f : all) {
         if (!f.failure.isEmpty())
             continue;
-        Form& form = registry.form(f.name);
+        Form& form = registry.form(fromQt(f.name));
         if (!reopen(f, form, log))
             continue;
         measureScreen(f, f.fullHd, form, log, settings);

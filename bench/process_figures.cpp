@@ -3,6 +3,7 @@
 #include "bench/child_process.h"
 #include "bench/figures.h"
 
+#include "desktop/picture_pixels.h"
 #include "menu/form_catalog.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
@@ -202,7 +203,7 @@ struct OpenProgram {
     {
         setUpLikeTheProgram();
         registerProgramForms(registry);
-        for (const QString& name : registry.formNames())
+        for (const std::string& name : registry.formNames())
             registry.show(name);
         allPainted = waitUntil([&] {
             for (Form* f : registry.loadedForms()) {
@@ -341,7 +342,7 @@ int runChildMode(const QStringList& args)
         FormRegistry registry(&windowSystem);
         registerProgramForms(registry);
         PaintLog log;
-        Form& form = registry.form(args.value(1));
+        Form& form = registry.form(fromQt(args.value(1)));
         return reportRestarts(args.value(2).toInt(), [&] {
             form.unload();
             settle();
@@ -373,7 +374,7 @@ int runChildMode(const QStringList& args)
         FormRegistry registry(&windowSystem);
         registerProgramForms(registry);
         PaintLog log;
-        Form& form = registry.form(args.value(1));
+        Form& form = registry.form(fromQt(args.value(1)));
         form.show();
         FormWindow* w = QtWindowSystem::windowOf(form);
         if (!w || !waitUntil([&] { return log.painted(w->canvas()); }))
@@ -403,7 +404,7 @@ int runChildMode(const QStringList& args)
             Image* source = draggablePicture(form);
             if (!source)
                 return 1;
-            const QPoint from = source->pixelRect().center();
+            const QPoint from = toQt(source->pixelRect().center());
             pointerPress(w->canvas(), from);
             settle();
             for (int i = 0; i < times; ++i) {

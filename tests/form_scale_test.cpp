@@ -4,6 +4,8 @@
 // shown at, puzzle quarters meet without a seam, text and buttons are drawn at that size
 // and the drag outline stays thin, and a click and a drag-and-drop play as on the form
 // itself. Run at QT_SCALE_FACTOR=1 and 2.
+#include "desktop/bundled_fonts.h"
+#include "desktop/picture_pixels.h"
 #include "runtime/form_transform.h"
 #include "tests/monkey/form_state.h"
 #include "tests/support/form_driver.h"
@@ -27,9 +29,9 @@ const char* const FamilyForms[] = {"Start",   "Pietkleden", "Plaatjeindezak1", "
 
 int alignmentFlags(const Label& label)
 {
-    const int horizontal = label.alignment() == 2   ? Qt::AlignHCenter
-                           : label.alignment() == 1 ? Qt::AlignRight
-                                                    : Qt::AlignLeft;
+    const int horizontal = label.alignment() == Alignment::Center  ? Qt::AlignHCenter
+                           : label.alignment() == Alignment::Right ? Qt::AlignRight
+                                                                   : Qt::AlignLeft;
     return horizontal | Qt::AlignTop | Qt::TextWordWrap;
 }
 
@@ -41,19 +43,19 @@ int alignmentFlags(const Label& label)
 QImage plainDrawing(const Form& form, QStyle* style, bool showFocus)
 {
     const QColor face = toQColor(SystemColor::ButtonFace);
-    QImage image(form.clientSize(), QImage::Format_RGB32);
+    QImage image(toQt(form.clientSize()), QImage::Format_RGB32);
     image.fill(face);
     QPainter p(&image);
     if (!form.background().isEmpty())
-        p.drawImage(0, 0, form.background().image());
+        p.drawImage(0, 0, pictureImage(form.background()));
     for (const Control* c : form.paintOrder()) {
         if (!c->visible())
             continue;
-        const QRect r = c->pixelRect();
+        const QRect r = toQt(c->pixelRect());
         switch (c->controlClass()) {
         case ControlClass::Image:
             if (const Picture& picture = static_cast<const Image&>(*c).picture(); !picture.isEmpty())
-                p.drawImage(r.topLeft(), picture.image());
+                p.drawImage(r.topLeft(), pictureImage(picture));
             break;
         case ControlClass::Label: {
             const auto& label = static_cast<const Label&>(*c);
@@ -63,13 +65,13 @@ QImage plainDrawing(const Form& form, QStyle* style, bool showFocus)
             p.setClipRect(r);
             p.setFont(toQFont(label.font()));
             p.setPen(toQColor(label.foreColor()));
-            p.drawText(r, alignmentFlags(label), label.caption());
+            p.drawText(r, alignmentFlags(label), qs(label.caption()));
             p.restore();
             break;
         }
         case ControlClass::Shape: {
             const auto& shape = static_cast<const Shape&>(*c);
-            if (shape.backStyle() == 1)
+            if (shape.backStyle() == BackStyle::Opaque)
                 p.fillRect(r, toQColor(shape.backColor()));
             if (shape.solidFill())
                 p.fillRect(r, toQColor(shape.fillColor()));
@@ -111,15 +113,15 @@ QImage plainDrawing(const Form& form, QStyle* style, bool showFocus)
             if (button.graphical()) {
                 style->drawControl(QStyle::CE_PushButtonBevel, &option, &p, nullptr);
                 if (!button.picture().isEmpty()) {
-                    QRect place(QPoint(), button.picture().size());
+                    QRect place(QPoint(), toQt(button.picture().size()));
                     place.moveCenter(r.center());
                     p.save();
                     p.setClipRect(r.adjusted(2, 2, -2, -2));
-                    p.drawImage(place.topLeft() + (down ? QPoint(1, 1) : QPoint()), button.picture().image());
+                    p.drawImage(place.topLeft() + (down ? QPoint(1, 1) : QPoint()), pictureImage(button.picture()));
                     p.restore();
                 }
             } else {
-                option.text = button.caption();
+                option.text = qs(button.caption());
                 p.setFont(toQFont(button.font()));
                 option.fontMetrics = p.fontMetrics();
                 style->drawControl(QStyle::CE_PushButton, &option, &p, nullptr);
@@ -168,20 +170,20 @@ QString difference(const QImage& a, const QImage& b)
 
 // The child's hand on the form itself, in form pixels, without a window in between: what
 // a click and a drag do at a scale of 1 whatever the screen.
-void clickOnForm(Form& form, const QString& control)
+void clickOnForm(Form& form, std::string_view control)
 {
-    const QPoint at = centreOf(form, control);
-    form.mousePress(at, Qt::LeftButton);
-    form.mouseRelease(at, Qt::LeftButton);
+    const Point at = fromQt(centreOf(form, control));
+    form.mousePress(at, MouseButton::Left);
+    form.mouseRelease(at, MouseButton::Left);
 }
 
-void dragOnForm(Form& form, const QString& source, const QString& target)
+void dragOnForm(Form& form, std::string_view source, std::string_view target)
 {
     const QPoint from = centreOf(form, source), to = centreOf(form, target);
-    form.mousePress(from, Qt::LeftButton);
-    form.mouseMove((from + to) / 2);
-    form.mouseMove(to);
-    form.mouseRelease(to, Qt::LeftButton);
+    form.mousePress(fromQt(from), MouseButton::Left);
+    form.mouseMove(fromQt((from + to) / 2));
+    form.mouseMove(fromQt(to));
+    form.mouseRelease(fromQt(to), MouseButton::Left);
 }
 
 const Hand formHand{"form", clickOnForm, dragOnForm};
@@ -204,9 +206,19 @@ QRect deviceRect(const Form& form, const QRect& r)
     const FormCanvas* canvas = canvasOf(form);
     const FormTransform t = canvas->transform();
     const qreal ratio = canvas->devicePixelRatioF();
-    auto x = [&](int v) { return qRound((t.offset().x() + v * t.scale()) * ratio); };
-    auto y = [&](int v) { return qRound((t.offset().y() + v * t.scale()) * ratio); };
+    auto x = [&](int v) { return qRound((t.offset().x + v * t.scale()) * ratio); };
+    auto y = [&](int v) { return qRound((t.offset().y + v * t.scale()) * ratio); };
     return QRect(QPoint(x(r.left()), y(r.top())), QPoint(x(r.left() + r.width()) - 1, y(r.top() + r.height()) - 1));
+}
+QRect deviceRect(const Form& form, const Rect& r)
+{
+    return deviceRect(form, toQt(r));
+}
+
+// The form's client size, to scale.
+QSizeF clientSizeOf(const Form& form)
+{
+    return QSizeF(toQt(form.clientSize()));
 }
 
 // The aligned 2 x 2 blocks of a region that are not one colour: none where a picture or a
@@ -262,7 +274,7 @@ void FormScaleTest::factorOneIsThePlainDrawing()
     // Qt draws the glyphs of a large font a shade differently the first time
     // they are drawn in a process: the plain drawing goes first once, so that
     // neither side of the comparison is that first time.
-    Form& f = program.form(form);
+    Form& f = program.form(cs(form));
     f.show();
     plainDrawing(f, QApplication::style(), false);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf(f)));
@@ -274,11 +286,11 @@ void FormScaleTest::factorOneIsThePlainDrawing()
     for (const auto& c : f.controls()) {
         if (c->controlClass() != ControlClass::CommandButton || !c->visible() || !c->enabled())
             continue;
-        pressAt(f, c->pixelRect().center());
+        pressAt(f, toQt(c->pixelRect().center()));
         QVERIFY(f.pressedButton() == c.get());
         differs = difference(render(f), plainDrawing(f, canvas->style(), focus));
         releaseAt(f, QPoint(-50, -50));  // away from the button: no click
-        QVERIFY2(differs.isEmpty(), qPrintable(c->name() + QStringLiteral(" held down: ") + differs));
+        QVERIFY2(differs.isEmpty(), qPrintable(qs(c->name()) + QStringLiteral(" held down: ") + differs));
         break;
     }
 }
@@ -308,18 +320,18 @@ void FormScaleTest::picturesAtTheirDeviceSize()
     QFETCH(QString, control);
     QFETCH(double, scale);
     Program program;
-    Form& f = program.show(form);
-    resizeCanvas(f, QSizeF(f.clientSize()) * scale);
-    const Control* c = f.find(control);
+    Form& f = program.show(cs(form));
+    resizeCanvas(f, clientSizeOf(f) * scale);
+    const Control* c = f.find(cs(control));
     QVERIFY(c);
     const bool button = c->controlClass() == ControlClass::CommandButton;
     const Picture& picture = button ? static_cast<const CommandButton*>(c)->picture()
                                     : static_cast<const Image*>(c)->picture();
-    QRect place(c->pixelRect().topLeft(), picture.size());
+    QRect place(toQt(c->pixelRect().topLeft()), toQt(picture.size()));
     if (button)
-        place.moveCenter(c->pixelRect().center());
+        place.moveCenter(toQt(c->pixelRect().center()));
     const QRect device = deviceRect(f, place);
-    const QImage expected = picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32);
+    const QImage expected = picturePixelsFor(picture, device.size()).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(expected.size(), device.size());
     const QImage shown = render(f).convertToFormat(QImage::Format_RGB32);
     // Away from the edges, where a card's or a tray's border is drawn over the picture
@@ -331,8 +343,8 @@ void FormScaleTest::picturesAtTheirDeviceSize()
                 QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) is %3, the picture's %4")
                                      .arg(x)
                                      .arg(y)
-                                     .arg(qs(QColor(shown.pixel(x, y)).name()),
-                                          qs(QColor(expected.pixel(x - device.left(), y - device.top())).name()))));
+                                     .arg(QColor(shown.pixel(x, y)).name(),
+                                          QColor(expected.pixel(x - device.left(), y - device.top())).name())));
 }
 
 void FormScaleTest::backgroundAtItsDeviceSize_data()
@@ -349,12 +361,12 @@ void FormScaleTest::backgroundAtItsDeviceSize()
     QFETCH(double, scale);
     Program program;
     Form& f = program.show("Pietkleden");
-    resizeCanvas(f, QSizeF(f.clientSize()) * (scale / canvasOf(f)->devicePixelRatioF()));
+    resizeCanvas(f, clientSizeOf(f) * (scale / canvasOf(f)->devicePixelRatioF()));
     const Picture& bg = f.background();
-    const QRect device = deviceRect(f, QRect(QPoint(0, 0), bg.size()));
+    const QRect device = deviceRect(f, QRect(QPoint(0, 0), toQt(bg.size())));
     QImage expected(device.size(), QImage::Format_RGB32);
     expected.fill(toQColor(SystemColor::ButtonFace));
-    QPainter(&expected).drawImage(0, 0, bg.pixelsFor(device.size()));
+    QPainter(&expected).drawImage(0, 0, picturePixelsFor(bg, device.size()));
     QRegion free(device);
     for (const auto& c : f.controls())
         if (c->visible() && c->controlClass() != ControlClass::Menu)
@@ -384,18 +396,18 @@ void FormScaleTest::quartersMeetWithoutASeam()
     Program program;
     Form& f = program.show("Puzzel1");
     for (int k = 1; k <= 4; ++k)
-        drag(f, "img%1".arg(k), QStringLiteral("Image%1").arg(k));
-    resizeCanvas(f, QSizeF(f.clientSize()) * scale);
+        drag(f, numbered("img", k), numbered("Image", k));
+    resizeCanvas(f, clientSizeOf(f) * scale);
     const QImage shown = render(f).convertToFormat(QImage::Format_RGB32);
     std::vector<std::pair<QRect, QImage>> quarters;  // from the back to the front
     QRect whole;
     for (const Control* c : f.paintOrder()) {
-        if (!c->name().startsWith(QLatin1String("Image")))
+        if (!c->name().starts_with("Image"))
             continue;
         const Picture& picture = static_cast<const Image*>(c)->picture();
-        QVERIFY2(!picture.isEmpty(), qPrintable(c->name()));
-        const QRect device = deviceRect(f, QRect(c->pixelRect().topLeft(), picture.size()));
-        quarters.emplace_back(device, picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32));
+        QVERIFY2(!picture.isEmpty(), qPrintable(qs(c->name())));
+        const QRect device = deviceRect(f, QRect(toQt(c->pixelRect().topLeft()), toQt(picture.size())));
+        quarters.emplace_back(device, picturePixelsFor(picture, device.size()).convertToFormat(QImage::Format_RGB32));
         whole |= device;
     }
     QCOMPARE(int(quarters.size()), 4);
@@ -417,7 +429,7 @@ void FormScaleTest::textAndButtonsAtTheirSize()
 {
     Program program;
     Form& f = program.show("Start");
-    resizeCanvas(f, QSizeF(f.clientSize()) * (2 / canvasOf(f)->devicePixelRatioF()));
+    resizeCanvas(f, clientSizeOf(f) * (2 / canvasOf(f)->devicePixelRatioF()));
     const QImage shown = render(f);
     QCOMPARE(deviceRect(f, QRect(0, 0, 1, 1)).size(), QSize(2, 2));
     const struct {
@@ -433,7 +445,7 @@ void FormScaleTest::textAndButtonsAtTheirSize()
     }
     Program another;
     Form& puzzle = another.show("Puzzel1");
-    resizeCanvas(puzzle, QSizeF(puzzle.clientSize()) * (2 / canvasOf(puzzle)->devicePixelRatioF()));
+    resizeCanvas(puzzle, clientSizeOf(puzzle) * (2 / canvasOf(puzzle)->devicePixelRatioF()));
     const Control* again = puzzle.find("knopOpnieuw");
     QVERIFY(again);
     const int mixed = mixedBlocks(render(puzzle), deviceRect(puzzle, again->pixelRect()));
@@ -446,9 +458,9 @@ void FormScaleTest::dragOutlineStaysThin()
 {
     Program program;
     Form& f = program.show("Puzzel1");
-    resizeCanvas(f, QSizeF(f.clientSize()) * 2.5);
+    resizeCanvas(f, clientSizeOf(f) * 2.5);
     const QImage before = render(f).convertToFormat(QImage::Format_RGB32);
-    const QRect piece = f.find("img2")->pixelRect();
+    const QRect piece = toQt(f.find("img2")->pixelRect());
     const QPoint from = piece.center();
     pressAt(f, from);
     moveTo(f, from + QPoint(5, 5));
@@ -488,8 +500,8 @@ void FormScaleTest::shownExactlyOnceTheScaleSettles()
     QTest::qWait(400);
     const Control* c = f.find("Img1a");
     const Picture& picture = static_cast<const Image*>(c)->picture();
-    const QRect device = deviceRect(f, QRect(c->pixelRect().topLeft(), picture.size()));
-    const QImage expected = picture.pixelsFor(device.size()).convertToFormat(QImage::Format_RGB32);
+    const QRect device = deviceRect(f, QRect(toQt(c->pixelRect().topLeft()), toQt(picture.size())));
+    const QImage expected = picturePixelsFor(picture, device.size()).convertToFormat(QImage::Format_RGB32);
     // What the window has put on the screen (the offscreen platform keeps it), not a new paint.
     const QImage screen = window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
     const QPoint canvasAt = canvasOf(f)->mapTo(window, QPoint(0, 0)) * canvasOf(f)->devicePixelRatioF();
@@ -523,16 +535,16 @@ void FormScaleTest::playsAsOnTheFormItself()
     monkey::FormState initial, played;
     {
         Program program;
-        Form& f = program.show(form);
+        Form& f = program.show(cs(form));
         initial = monkey::stateOf(f);
-        play(form).moves(f, formHand);
+        play(cs(form)).moves(f, formHand);
         played = monkey::stateOf(f);
     }
     QVERIFY2(!monkey::differenceUpToIdentity(initial, played).isEmpty(), "the play changed nothing");
     Program program;
-    Form& f = program.show(form);
-    resizeCanvas(f, QSizeF(f.clientSize()) * scale);
-    play(form).moves(f, mouseHand);
+    Form& f = program.show(cs(form));
+    resizeCanvas(f, clientSizeOf(f) * scale);
+    play(cs(form)).moves(f, mouseHand);
     const QString difference = monkey::differenceUpToIdentity(played, monkey::stateOf(f));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }

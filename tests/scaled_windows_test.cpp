@@ -12,6 +12,21 @@
 using namespace tuvrel;
 using namespace tuvrel::test;
 
+namespace {
+
+// The transform in Qt's points: a form pixel's canvas pixel, and the form
+// pixel under a canvas point.
+QPoint toCanvas(const FormTransform& t, QPoint formPixel)
+{
+    return toQt(t.toCanvas(fromQt(formPixel)));
+}
+QPoint toForm(const FormTransform& t, QPointF canvasPoint)
+{
+    return toQt(t.toForm(fromQt(canvasPoint)));
+}
+
+}  // namespace
+
 class ScaledWindowsTest : public QObject {
     Q_OBJECT
 
@@ -33,17 +48,17 @@ private slots:
         QFETCH(QSize, canvas);
         QFETCH(double, scale);
         QFETCH(QPointF, offset);
-        const FormTransform t(QSize(1021, 673), canvas);
+        const FormTransform t(Size{1021, 673}, fromQt(canvas));
         QCOMPARE(t.scale(), scale);
-        QCOMPARE(t.offset(), offset);
+        QCOMPARE(toQt(t.offset()), offset);
         // Every form pixel's own canvas pixel maps back to it, corners included.
         if (scale >= 1)
             for (QPoint p : {QPoint(0, 0), QPoint(1020, 672), QPoint(500, 300), QPoint(1, 671)})
-                QCOMPARE(t.toForm(QPointF(t.toCanvas(p))), p);
+                QCOMPARE(toForm(t, QPointF(toCanvas(t, p))), p);
         // The strips lie outside the form.
         const QRect client(0, 0, 1021, 673);
-        QVERIFY(!client.contains(t.toForm(QPointF(offset.x() - 1, offset.y() + 10))) || offset.x() == 0);
-        QVERIFY(!client.contains(t.toForm(QPointF(10, offset.y() - 1))) || offset.y() == 0);
+        QVERIFY(!client.contains(toForm(t, QPointF(offset.x() - 1, offset.y() + 10))) || offset.x() == 0);
+        QVERIFY(!client.contains(toForm(t, QPointF(10, offset.y() - 1))) || offset.y() == 0);
     }
 
     // At the form's own size the transform is the identity: pixel for pixel.
@@ -68,12 +83,12 @@ private slots:
     {
         QFETCH(QString, form);
         QFETCH(double, scale);
-        const monkey::FormState expected = monkey::stateAfterMousePlay(form);
+        const monkey::FormState expected = monkey::stateAfterMousePlay(cs(form));
         Program program;
-        Form& f = program.show(form);
-        resizeCanvas(f, (QSizeF(f.clientSize()) * scale).toSize());
+        Form& f = program.show(cs(form));
+        resizeCanvas(f, (QSizeF(toQt(f.clientSize())) * scale).toSize());
         QVERIFY(qAbs(canvasOf(f)->transform().scale() - scale) < 0.001);
-        play(form).moves(f, mouseHand);
+        play(cs(form)).moves(f, mouseHand);
         const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
@@ -86,11 +101,11 @@ private slots:
         Form& f = program.show("Puzzel1");
         resizeCanvas(f, QSize(2042 + 400, 1346));
         const FormTransform t = canvasOf(f)->transform();
-        QCOMPARE(t.offset(), QPointF(200, 0));
+        QCOMPARE(toQt(t.offset()), QPointF(200, 0));
         const monkey::FormState before = monkey::stateOf(f);
         FormCanvas* canvas = canvasOf(f);
-        const QPoint piece = t.toCanvas(centreOf(f, "img4"));
-        const QPoint slot = t.toCanvas(centreOf(f, "Image4"));
+        const QPoint piece = toCanvas(t, centreOf(f, "img4"));
+        const QPoint slot = toCanvas(t, centreOf(f, "Image4"));
         const QPoint leftStrip(100, piece.y());
         const QPoint rightStrip(2042 + 300, slot.y());
         // A press in a strip starts nothing, a release there drops nothing.
@@ -103,14 +118,14 @@ private slots:
         QTest::mouseMove(canvas, rightStrip);
         QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, rightStrip);
         QVERIFY(!f.drag());
-        clickAt(f, t.toForm(QPointF(rightStrip)));
+        clickAt(f, toForm(t, QPointF(rightStrip)));
         settle();
         const QString difference = monkey::differenceExact(before, monkey::stateOf(f));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         // The strips are drawn in their own colour, the form beside them as ever.
         const QImage shown = render(f);
         QCOMPARE(shown.pixelColor(100, 600), shown.pixelColor(2042 + 300, 10));
-        QVERIFY(shown.pixelColor(100, 600) != shown.pixelColor(t.toCanvas(QPoint(2, 2))));
+        QVERIFY(shown.pixelColor(100, 600) != shown.pixelColor(toCanvas(t, QPoint(2, 2))));
     }
 };
 

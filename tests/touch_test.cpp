@@ -48,9 +48,9 @@ FormClass makeBoard()
     });
     for (const char* name : {"knop", "picture", "piece", "slot", "Help"}) {
         const QString n = QString::fromLatin1(name);
-        c.onClick(n, [n](Form&) { events() << "click " + n; });
+        c.onClick(name, [n](Form&) { events() << "click " + n; });
     }
-    c.onDragDrop("slot", [](Form&, Image& source) { events() << "drop " + source.name() + " on slot"; });
+    c.onDragDrop("slot", [](Form&, Image& source) { events() << "drop " + qs(source.name()) + " on slot"; });
     c.onClick("knopOther", [](Form& f) { f.registry().show("Other"); });
     return c;
 }
@@ -174,10 +174,10 @@ private slots:
         QFETCH(Path, path);
         QFETCH(QStringList, expected);
         if (scale != 1.0)
-            resizeCanvas(*f, (QSizeF(f->clientSize()) * scale).toSize());
+            resizeCanvas(*f, (QSizeF(toQt(f->clientSize())) * scale).toSize());
         Fingers fingers;
         fingers.press(0, *f, path.press);
-        Control* hit = f->hitTest(path.press);
+        Control* hit = f->hitTest(fromQt(path.press));
         const bool onButton = hit && hit->controlClass() == ControlClass::CommandButton;
         QCOMPARE(f->pressedButton() != nullptr, onButton);
         QPoint last = path.press;
@@ -217,7 +217,7 @@ private slots:
     void dragStartsAtOnceAndFollowsTheFinger()
     {
         const QPoint from = centreOf(*f, "piece");
-        const QRect piece = f->image("piece").pixelRect();
+        const Rect piece = f->image("piece").pixelRect();
         Fingers fingers;
         fingers.press(0, *f, from);
         QVERIFY(f->drag());
@@ -266,23 +266,24 @@ private slots:
         QFETCH(QString, form);
         QFETCH(QString, window);
         program.reset();
-        const monkey::FormState expected = monkey::stateAfterMousePlay(form);
+        const monkey::FormState expected = monkey::stateAfterMousePlay(cs(form));
         Program byFinger;
-        Form& g = byFinger.show(form);
+        Form& g = byFinger.show(cs(form));
         if (window == "scale 1.5") {
-            resizeCanvas(g, (QSizeF(g.clientSize()) * 1.5).toSize());
+            resizeCanvas(g, (QSizeF(toQt(g.clientSize())) * 1.5).toSize());
         } else if (window == "fullscreen") {
             setFullscreen(byFinger, true);
             QTRY_VERIFY(windowOf(g)->isFullScreen());
             QTRY_VERIFY(!canvasOf(g)->transform().isIdentity());
         }
-        play(form).moves(g, fingerHand);
+        play(cs(form)).moves(g, fingerHand);
         QCOMPARE(g.drag().has_value(), false);
         const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(g));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         // And the play did something: the form is not as it was shown.
         Program fresh;
-        const QString changed = monkey::differenceUpToIdentity(monkey::stateOf(fresh.show(form)), monkey::stateOf(g));
+        const QString changed = monkey::differenceUpToIdentity(monkey::stateOf(fresh.show(cs(form))),
+                                                               monkey::stateOf(g));
         QVERIFY2(!changed.isEmpty(), "the play changed nothing");
     }
 
@@ -323,7 +324,7 @@ private slots:
         if (aFirst) {
             fingers.press(a, g, mitre);
             fingers.move(a, (mitre + cellA) / 2);
-            const QRect outline = g.drag()->outline;
+            const Rect outline = g.drag()->outline;
             // B: a drag of Piet's head onto another cell, and a tap on a button.
             fingers.press(b, g, piet);
             fingers.move(b, cellB);
@@ -337,7 +338,7 @@ private slots:
             QVERIFY(g.drag());
             QCOMPARE(g.drag()->outline, outline);
             fingers.move(a, cellA);
-            QCOMPARE(g.drag()->outline.center(), g.image("ImgSint").pixelRect().center() + (cellA - mitre));
+            QCOMPARE(toQt(g.drag()->outline.center()), toQt(g.image("ImgSint").pixelRect().center()) + (cellA - mitre));
             fingers.release(a, cellA);
         } else {
             fingers.press(b, g, piet);
@@ -375,7 +376,8 @@ private slots:
         fingers.tapMenuItem(1, o);
         fingers.tapMenuItem(1, *f);
         QVERIFY(f->drag());
-        QCOMPARE(f->drag()->outline.center(), slot - centreOf(*f, "piece") + f->image("piece").pixelRect().center());
+        QCOMPARE(toQt(f->drag()->outline.center()),
+                 slot - centreOf(*f, "piece") + toQt(f->image("piece").pixelRect().center()));
         QCOMPARE(QGuiApplication::focusWindow(), windowOf(*f)->windowHandle());
         fingers.release(0, slot);
         QCOMPARE(events(), QStringList{"drop piece on slot"});
@@ -398,18 +400,19 @@ private slots:
         const QPoint piece = centreOf(*f, "piece");
         const QPoint slot = centreOf(*f, "slot");
         Fingers fingers;
-        fingers.press(0, *f, piece);                                     // holds
-        fingers.press(1, *f, QPoint(5, f->clientSize().height() - 10));  // rests, far from the piece
-        fingers.press(2, o, QPoint(5, piece.y()));                       // rests on the other window, nearer the piece
+        fingers.press(0, *f, piece);                                   // holds
+        fingers.press(1, *f, QPoint(5, f->clientSize().height - 10));  // rests, far from the piece
+        fingers.press(2, o, QPoint(5, piece.y()));                     // rests on the other window, nearer the piece
         fingers.release(0, piece);
         QVERIFY(!f->drag());
         fingers.press(3, *f, piece);
         QVERIFY(f->drag());
         fingers.move(3, slot + QPoint(4, 0));
-        QCOMPARE(f->drag()->outline.center(), f->image("piece").pixelRect().center() + (slot + QPoint(4, 0) - piece));
+        QCOMPARE(toQt(f->drag()->outline.center()),
+                 toQt(f->image("piece").pixelRect().center()) + (slot + QPoint(4, 0) - piece));
         fingers.release(3, slot);
         QVERIFY(!f->drag());
-        fingers.release(1, QPoint(5, f->clientSize().height() - 10));
+        fingers.release(1, QPoint(5, f->clientSize().height - 10));
         fingers.release(2, QPoint(5, piece.y()));
         QCOMPARE(events(), QStringList{"drop piece on slot"});
         tap(*f, "knop");
@@ -470,7 +473,7 @@ private slots:
         const QImage before = render(*f);
         const monkey::FormState state = monkey::stateOf(*f);
         const QPoint slot = centreOf(*f, "slot");
-        const QPoint start = centreOf(*f, control);
+        const QPoint start = centreOf(*f, cs(control));
         const QPoint end = control == "piece" ? slot : start;
         Fingers fingers;
         fingers.press(0, *f, start);
@@ -509,7 +512,7 @@ private slots:
         Fingers fingers;
         fingers.press(0, *f, piece);
         fingers.move(0, slot);
-        const QRect outline = f->drag()->outline;
+        const Rect outline = f->drag()->outline;
         pressAt(*f, knop);
         QCOMPARE(f->pressedButton(), nullptr);
         moveTo(*f, knop + QPoint(3, 0));

@@ -2,7 +2,7 @@
 
 #include "tests/support/plays.h"
 
-#include <QHash>
+#include <unordered_map>
 
 namespace tuvrel::monkey {
 
@@ -11,7 +11,7 @@ FormState stateOf(const Form& form)
     FormState s;
     s.form = form.name();
     s.generation = form.generation();
-    QHash<quintptr, int> firstHolder;
+    std::unordered_map<std::uint64_t, int> firstHolder;
     for (const auto& c : form.controls()) {
         ControlState cs;
         cs.name = c->name();
@@ -23,7 +23,7 @@ FormState stateOf(const Form& form)
         case ControlClass::Image: {
             const Picture& p = static_cast<const Image&>(*c).picture();
             cs.picture = p.identity();
-            cs.asset = assetName(p);
+            cs.asset = std::string(p.assetName());
             break;
         }
         case ControlClass::Label: cs.caption = static_cast<const Label&>(*c).caption(); break;
@@ -32,11 +32,8 @@ FormState stateOf(const Form& form)
         case ControlClass::Line:
         case ControlClass::Menu: break;
         }
-        if (cs.picture) {
-            const int index = int(s.controls.size());
-            cs.sharesWith = firstHolder.value(cs.picture, index);
-            firstHolder.insert(cs.picture, cs.sharesWith);
-        }
+        if (cs.picture)
+            cs.sharesWith = firstHolder.try_emplace(cs.picture, int(s.controls.size())).first->second;
         s.controls.push_back(std::move(cs));
     }
     return s;
@@ -44,17 +41,20 @@ FormState stateOf(const Form& form)
 
 namespace {
 
+using test::qs;
+
 QString describe(const ControlState& c)
 {
-    QString pictureText = c.picture ? QStringLiteral("%1#%2").arg(c.asset).arg(c.sharesWith) : QStringLiteral("empty");
+    QString pictureText = c.picture ? QStringLiteral("%1#%2").arg(qs(c.asset)).arg(c.sharesWith)
+                                    : QStringLiteral("empty");
     return QStringLiteral("at %1,%2 %3x%4 visible %5 enabled %6 picture %7 caption \"%8\" fill %9")
-        .arg(c.rect.x())
-        .arg(c.rect.y())
+        .arg(c.rect.left())
+        .arg(c.rect.top())
         .arg(c.rect.width())
         .arg(c.rect.height())
         .arg(c.visible)
         .arg(c.enabled)
-        .arg(pictureText, c.caption)
+        .arg(pictureText, qs(c.caption))
         .arg(c.fillColor, 0, 16);
 }
 
@@ -63,7 +63,7 @@ QString difference(const FormState& a, const FormState& b, Same same)
 {
     if (a.controls.size() != b.controls.size())
         return QStringLiteral("%1 has %2 controls instead of %3")
-            .arg(b.form)
+            .arg(qs(b.form))
             .arg(b.controls.size())
             .arg(a.controls.size());
     for (size_t i = 0; i < a.controls.size(); ++i) {
@@ -71,7 +71,7 @@ QString difference(const FormState& a, const FormState& b, Same same)
         const ControlState& y = b.controls[i];
         if (x.name != y.name || x.controlClass != y.controlClass || x.rect != y.rect || x.visible != y.visible ||
             x.enabled != y.enabled || x.caption != y.caption || x.fillColor != y.fillColor || !same(x, y))
-            return QStringLiteral("%1.%2 was %3, is %4").arg(b.form, x.name, describe(x), describe(y));
+            return QStringLiteral("%1.%2 was %3, is %4").arg(qs(b.form), qs(x.name), describe(x), describe(y));
     }
     return {};
 }
@@ -81,7 +81,7 @@ QString difference(const FormState& a, const FormState& b, Same same)
 QString differenceExact(const FormState& before, const FormState& after)
 {
     if (before.generation != after.generation)
-        return QStringLiteral("%1 was rebuilt").arg(after.form);
+        return QStringLiteral("%1 was rebuilt").arg(qs(after.form));
     return difference(before, after,
                       [](const ControlState& x, const ControlState& y) { return x.picture == y.picture; });
 }
@@ -93,7 +93,7 @@ QString differenceUpToIdentity(const FormState& expected, const FormState& actua
     });
 }
 
-FormState stateAfterMousePlay(const QString& form)
+FormState stateAfterMousePlay(std::string_view form)
 {
     test::Program program;
     Form& f = program.show(form);

@@ -16,7 +16,9 @@
 #include <QWindow>
 #include <cstdio>
 #include <malloc.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 #if defined(__SANITIZE_ADDRESS__)
 // From the sanitizer runtime (GCC does not ship its allocator header).
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
@@ -55,10 +57,10 @@ long long residentBytes()
 }
 
 // The button of this kind that a child can press now on the form, if any.
-QString buttonOf(const Form& f, NavigationKind kind)
+std::string buttonOf(const Form& f, NavigationKind kind)
 {
     for (const NavigationButton& b : navigationButtons())
-        if (f.name() == QLatin1String(b.form) && b.kind == kind)
+        if (f.name() == b.form && b.kind == kind)
             if (Control* c = f.find(b.name); c && c->visible())
                 return c->name();
     return {};
@@ -67,7 +69,7 @@ QString buttonOf(const Form& f, NavigationKind kind)
 // One picture dropped on one target of the form, a different pair each cycle.
 void play(Form& f, int cycle)
 {
-    std::vector<QString> sources, targets;
+    std::vector<std::string> sources, targets;
     for (const auto& c : f.controls()) {
         if (!c->visible() || !c->enabled() || c->controlClass() != ControlClass::Image)
             continue;
@@ -80,13 +82,13 @@ void play(Form& f, int cycle)
         drag(f, sources[size_t(cycle) % sources.size()], targets[size_t(cycle / int(sources.size())) % targets.size()]);
 }
 
-void cycle(Program& program, const QString& name, int n)
+void cycle(Program& program, const std::string& name, int n)
 {
     Form& f = program.form(name);
     play(f, n);
-    if (const QString reset = buttonOf(f, NavigationKind::ResetInPlace); !reset.isEmpty())
+    if (const std::string reset = buttonOf(f, NavigationKind::ResetInPlace); !reset.empty())
         click(f, reset);
-    if (const QString restart = buttonOf(f, NavigationKind::Restart); !restart.isEmpty())
+    if (const std::string restart = buttonOf(f, NavigationKind::Restart); !restart.empty())
         click(f, restart);
     else
         restartForm(f);  // what the restart buttons do, for a form that shows none now
@@ -130,10 +132,15 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    QStringList forms;
+    std::vector<std::string> forms;
     {
         Program probe;
-        forms = only.isEmpty() ? probe.registry().formNames() : only;
+        forms = probe.registry().formNames();
+    }
+    if (!only.isEmpty()) {
+        forms.clear();
+        for (const QString& name : only)
+            forms.push_back(cs(name));
     }
     const int warmUp = std::min(cycles, 50);
     bool flat = true;
@@ -141,11 +148,11 @@ int main(int argc, char* argv[])
     total.start();
     std::printf("lifecycle: %d restarts and %d close-and-reopen cycles of each form, allowance %lld bytes\n", cycles,
                 cycles, allowance);
-    for (const QString& name : forms) {
+    for (const std::string& name : forms) {
         Program program;
         program.show("Start");
         // Another form stays open, so that closing this one does not end the program.
-        program.show(name == QLatin1String("Start") ? program.registry().formNames().value(1) : name);
+        program.show(name == "Start" ? program.registry().formNames().at(1) : name);
         program.show(name);
         for (int n = 0; n < warmUp; ++n)
             cycle(program, name, n);
@@ -177,7 +184,7 @@ int main(int argc, char* argv[])
         }
         ok = ok && !program.registry().ended();
         flat = flat && ok;
-        std::printf("  %-16s %6.1f s  allocated %+8lld B  resident %+8lld kB%s  %s\n", qPrintable(name), seconds, grown,
+        std::printf("  %-16s %6.1f s  allocated %+8lld B  resident %+8lld kB%s  %s\n", name.c_str(), seconds, grown,
                     residentGrown / 1024, qPrintable(note),
                     ok                           ? "flat"
                     : program.registry().ended() ? "ENDED"

@@ -1,19 +1,16 @@
 #include "tests/monkey/monkey.h"
 
-#include "menu/navigation.h"
 #include "desktop/form_window.h"
+#include "menu/navigation.h"
 #include "tests/monkey/form_state.h"
 #include "tests/monkey/rng.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QHash>
-#include <QMap>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QTouchEvent>
@@ -23,7 +20,9 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <set>
 #include <unistd.h>
+#include <unordered_map>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
 #endif
@@ -32,24 +31,25 @@ namespace tuvrel::monkey {
 
 using test::InvariantSet;
 using test::Program;
+using test::qs;
 
 // ------------------------------------------------------------------ fresh forms
 
 // Each form as its description builds it, to compare a newly shown or rebuilt
 // form with. Built once per form class, without windows.
 struct Monkey::Fresh {
-    QHash<const FormClass*, FormState> states;
+    std::unordered_map<const FormClass*, FormState> states;
 
     const FormState& of(const FormClass& formClass)
     {
-        auto it = states.constFind(&formClass);
-        if (it != states.constEnd())
-            return *it;
+        auto it = states.find(&formClass);
+        if (it != states.end())
+            return it->second;
         FormRegistry registry;
         registry.addFormClass(formClass);
         Form& form = registry.form(formClass.name());
         form.show();
-        return *states.insert(&formClass, stateOf(form));
+        return states.emplace(&formClass, stateOf(form)).first->second;
     }
 };
 
@@ -143,13 +143,13 @@ void onFatalSignal(int signal)
 enum class Act { Press, Move, Release, DoubleClick, Key, Menu, Close, Activate, Minimise, Resize, Maximise, Cancel };
 
 struct Step {
-    Step(Act a, QString f, QPoint p = {}, Qt::MouseButton b = Qt::LeftButton, Qt::Key k = Qt::Key_Tab)
+    Step(Act a, std::string f, QPoint p = {}, Qt::MouseButton b = Qt::LeftButton, Qt::Key k = Qt::Key_Tab)
         : act(a), form(std::move(f)), at(p), button(b), key(k)
     {
     }
     Act act;
-    QString form;  // the form whose window receives it; moves and releases go to the window holding the button
-    QPoint at;     // form pixels (for a resize: the window's new size)
+    std::string form;  // the form whose window receives it; moves and releases go to the window holding the button
+    QPoint at;         // form pixels (for a resize: the window's new size)
     Qt::MouseButton button;
     Qt::Key key;
     // A finger on the touch screen (0 or 1) instead of the mouse: it touches,
@@ -167,7 +167,7 @@ Step byFinger(Step step, int finger)
 struct FingerDown {
     int id = 0;                   // its touch point
     QPointer<FormWindow> window;  // the window it touched, which has it until it lifts
-    QString form;
+    std::string form;
     QPointF global;       // where it is on the screen
     QPointF pressGlobal;  // where it touched
     QPoint pressCanvas;   // where it touched, on the canvas
@@ -181,17 +181,17 @@ int nextTouchId = 1;
 struct Effect {
     enum Kind { Nothing, Handler, Close };
     Effect() = default;
-    Effect(Kind k, QString f, QString c = {}) : kind(k), form(std::move(f)), control(std::move(c)) {}
+    Effect(Kind k, std::string f, std::string c = {}) : kind(k), form(std::move(f)), control(std::move(c)) {}
     Kind kind = Nothing;
-    QString form;     // whose handler may run, or which window is closed
-    QString control;  // the clicked control, when known
+    std::string form;     // whose handler may run, or which window is closed
+    std::string control;  // the clicked control, when known
 };
 
 // The press the runtime should be holding, as this player understands the rules.
 struct PressHeld {
-    QString form;
-    quint64 generation = 0;
-    QString control;
+    std::string form;
+    std::uint64_t generation = 0;
+    std::string control;
     bool drag = false;
 };
 
@@ -214,6 +214,28 @@ QString keyName(Qt::Key k)
     }
 }
 
+// A form pixel's canvas pixel through the window's transform, and the form
+// pixel under a canvas point, in Qt's points as the windows take them.
+QPoint toCanvas(const FormTransform& t, QPoint formPixel)
+{
+    return toQt(t.toCanvas(fromQt(formPixel)));
+}
+QPoint toForm(const FormTransform& t, QPointF canvasPoint)
+{
+    return toQt(t.toForm(fromQt(canvasPoint)));
+}
+
+// The form's client area in form pixels.
+QRect clientRect(const Form& f)
+{
+    return {QPoint(0, 0), toQt(f.clientSize())};
+}
+
+Control* hitAt(const Form& f, QPoint at)
+{
+    return f.hitTest(fromQt(at));
+}
+
 bool hasClick(const Form& f, const Control& c)
 {
     const ControlHandlers* h = f.formClass().handlersFor(c.name());
@@ -227,7 +249,7 @@ bool hasDragDrop(const Form& f, const Control& c)
 }
 
 struct Aim {
-    QString name;
+    std::string name;
     QRect rect;
     double weight;
 };
@@ -246,9 +268,9 @@ public:
 class Sequence {
 public:
     Sequence(const MonkeyOptions& options, Monkey::Fresh& fresh, std::uint64_t seed, int length,
-             const QString& firstForm)
+             std::string_view firstForm)
         : o_(options), fresh_(fresh), seed_(seed), length_(length), rng_(seed),
-          firstForm_(firstForm.isEmpty() ? options.firstForm : firstForm), firstGiven_(!firstForm_.isEmpty())
+          firstForm_(firstForm.empty() ? options.firstForm : std::string(firstForm)), firstGiven_(!firstForm_.empty())
     {
     }
 
@@ -278,7 +300,7 @@ private:
 
     void planFingers();
     void planActivateOther(const Form& f);
-    void planHeldKey(const QString& form);
+    void planHeldKey(const std::string& form);
     bool landsOn(const FormWindow* w, QPoint canvasPoint);
     bool fingerMayTouch(const Form& f, QPoint at);
 
@@ -295,8 +317,8 @@ private:
     void forgetHeld();
 
     // ---- checking
-    QMap<QString, FormState> states();
-    void check(const Step& step, const Effect& effect, const QMap<QString, FormState>& before);
+    std::map<std::string, FormState> states();
+    void check(const Step& step, const Effect& effect, const std::map<std::string, FormState>& before);
     void checkPress(Form& f, const Control* hit, bool inCanvas);
     QStringList heldState();
     void checkInert(const QString& what, const QStringList& heldBefore, const QWindow* focusBefore);
@@ -312,7 +334,7 @@ private:
     std::uint64_t seed_;
     int length_;
     Rng rng_;
-    QString firstForm_;  // where to start; drawn from its own seed when empty
+    std::string firstForm_;  // where to start; drawn from its own seed when empty
     bool firstGiven_;
     std::unique_ptr<Program> program_;
     std::vector<InvariantSet> sets_;
@@ -325,7 +347,7 @@ private:
     // The mouse: buttons down and the window that has them (the pointer grab).
     Qt::MouseButtons buttons_;
     QPointer<FormWindow> heldWindow_;
-    QString heldForm_;
+    std::string heldForm_;
     bool pressOnMenu_ = false;
     bool mouseHolds_ = false;  // the left button went down on a canvas while no finger held it
     std::optional<PressHeld> pressHeld_;
@@ -392,7 +414,7 @@ std::vector<Aim> Sequence::aims(const Form& f, bool boardFull)
         default: break;
         }
         if (w > 0)
-            all.push_back({c->name(), c->pixelRect(), w});
+            all.push_back({c->name(), toQt(c->pixelRect()), w});
     }
     return all;
 }
@@ -402,7 +424,7 @@ std::vector<Aim> Sequence::draggables(const Form& f)
     std::vector<Aim> all;
     for (const auto& c : f.controls())
         if (c->visible() && c->controlClass() == ControlClass::Image && static_cast<const Image&>(*c).dragAutomatic())
-            all.push_back({c->name(), c->pixelRect(), c->enabled() ? 1.0 : 0.1});
+            all.push_back({c->name(), toQt(c->pixelRect()), c->enabled() ? 1.0 : 0.1});
     return all;
 }
 
@@ -411,7 +433,7 @@ std::vector<Aim> Sequence::draggables(const Form& f)
 // solved now and then.
 std::vector<Aim> Sequence::dropTargets(const Form& f)
 {
-    QSet<quintptr> dragged;
+    std::set<std::uint64_t> dragged;
     for (const auto& c : f.controls())
         if (c->controlClass() == ControlClass::Image && static_cast<const Image&>(*c).dragAutomatic())
             dragged.insert(static_cast<const Image&>(*c).picture().identity());
@@ -425,7 +447,7 @@ std::vector<Aim> Sequence::dropTargets(const Form& f)
             if (!shown.isEmpty() && dragged.contains(shown.identity()))
                 w *= 0.01;
         }
-        all.push_back({c->name(), c->pixelRect(), w});
+        all.push_back({c->name(), toQt(c->pixelRect()), w});
     }
     return all;
 }
@@ -447,7 +469,7 @@ QPoint Sequence::pointIn(const QRect& r)
 
 QPoint Sequence::anywhere(const Form& f, int margin)
 {
-    const QSize s = f.clientSize();
+    const QSize s = toQt(f.clientSize());
     return {rng_.between(-margin, s.width() - 1 + margin), rng_.between(-margin, s.height() - 1 + margin)};
 }
 
@@ -510,7 +532,7 @@ void Sequence::planActivateOther(const Form& f)
 }
 
 // A key while the button or a finger is down.
-void Sequence::planHeldKey(const QString& form)
+void Sequence::planHeldKey(const std::string& form)
 {
     static const std::vector<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_F11};
     plan_.push_back({Act::Key, form, {}, Qt::NoButton, rng_.pick(keys)});
@@ -518,7 +540,7 @@ void Sequence::planHeldKey(const QString& form)
 
 void Sequence::planFree(Form& f)
 {
-    const QString n = f.name();
+    const std::string n = f.name();
     const auto sources = draggables(f);
     const auto drops = dropTargets(f);
     const auto forms = loaded();
@@ -629,7 +651,7 @@ void Sequence::planFree(Form& f)
     case Minimise: plan_.emplace_back(Act::Minimise, n); break;
     case Resize: {
         // A corner dragged to somewhere between half and twice the form's size.
-        const QSize c = f.clientSize();
+        const QSize c = toQt(f.clientSize());
         plan_.emplace_back(
             Act::Resize, n,
             QPoint(rng_.between(c.width() / 2, c.width() * 2), rng_.between(c.height() / 2, c.height() * 2)));
@@ -679,8 +701,12 @@ void Sequence::planFree(Form& f)
             episode.emplace_back(Act::Press, n, q);
             episode.emplace_back(Act::Release, n, q);
         }
-        plan_.insert(plan_.begin() + std::ptrdiff_t(rng_.between(int(begin) + 1, int(last))), episode.begin(),
-                     episode.end());
+        // An empty episode is not inserted: for an empty range inserted in
+        // its middle, the standard library's deque moves the later steps onto
+        // themselves, which leaves their form names empty.
+        const auto at = plan_.begin() + std::ptrdiff_t(rng_.between(int(begin) + 1, int(last)));
+        if (!episode.empty())
+            plan_.insert(at, episode.begin(), episode.end());
     }
 }
 
@@ -698,7 +724,7 @@ void Sequence::planFingers()
         plan();
         return;
     }
-    const QString n = f->name();
+    const std::string n = f->name();
     const auto targets = aims(*f);
     const auto drops = dropTargets(*f);
     const auto forms = loaded();
@@ -760,12 +786,12 @@ bool Sequence::landsOn(const FormWindow* w, QPoint canvasPoint)
 bool Sequence::fingerMayTouch(const Form& f, QPoint at)
 {
     const FormWindow* w = test::windowOf(f);
-    return w && landsOn(w, w->canvas()->transform().toCanvas(at));
+    return w && landsOn(w, toCanvas(w->canvas()->transform(), at));
 }
 
 void Sequence::planHeld(Form& f)
 {
-    const QString& n = f.name();
+    const std::string& n = f.name();
     const auto targets = aims(f);
     const auto drops = dropTargets(f);
     const auto forms = loaded();
@@ -781,7 +807,7 @@ void Sequence::planHeld(Form& f)
         if (pressHeld_ && pressHeld_->drag && !drops.empty() && rng_.chance(0.6))
             q = pointIn(choose(drops).rect);
         else if (pressHeld_ && !pressHeld_->drag && rng_.chance(0.5) && f.find(pressHeld_->control))
-            q = pointIn(f.find(pressHeld_->control)->pixelRect());
+            q = pointIn(toQt(f.find(pressHeld_->control)->pixelRect()));
         else if (rng_.chance(0.5) && !targets.empty())
             q = pointIn(choose(targets).rect);
         else
@@ -888,13 +914,13 @@ Effect Sequence::releaseEffect(Form& f, QPoint at, bool overMenu)
         return {};
     if (QGuiApplication::focusWindow() != handleOf(f))
         return {Effect::Handler, f.name()};  // another window may lie over the point: left to the runtime
-    const bool inCanvas = QRect(QPoint(0, 0), f.clientSize()).contains(at);
-    Control* target = inCanvas ? f.hitTest(at) : nullptr;
+    const bool inCanvas = clientRect(f).contains(at);
+    Control* target = inCanvas ? hitAt(f, at) : nullptr;
     if (!target || !target->enabled())
         return {};
     if (pressHeld_->drag) {
         if (target->name() != pressHeld_->control && hasDragDrop(f, *target))
-            return {Effect::Handler, f.name(), QString()};
+            return {Effect::Handler, f.name(), std::string()};
         return {};
     }
     if (target->name() == pressHeld_->control && hasClick(f, *target))
@@ -937,30 +963,32 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
     // the player reckons with the form pixel the runtime maps it back to
     // (another one where the form is shown smaller than its own size).
     const FormTransform transform = canvas->transform();
-    QPoint cp = transform.toCanvas(s.at);
+    QPoint cp = toCanvas(transform, s.at);
     QPoint wp = canvas->mapTo(w, cp);
     if (wp.isNull()) {
         cp += QPoint(1, 1);
         wp += QPoint(1, 1);
     }
-    const QPoint at = transform.toForm(QPointF(cp));
+    const QPoint at = toForm(transform, QPointF(cp));
     // A minimised window takes no pointer and no keys until it is brought back.
     if (minimised(w) && !grabbed &&
         (s.act == Act::Press || s.act == Act::Move || s.act == Act::DoubleClick || s.act == Act::Menu))
         return false;
-    const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
+    const bool inCanvas = clientRect(*f).contains(at);
     const bool overMenu = w->menuBar() && w->menuBar()->geometry().contains(wp);
     const QString place = QStringLiteral("%1 at %2,%3").arg(qs(f->name())).arg(at.x()).arg(at.y());
     auto under = [&]() -> QString {
-        Control* c = inCanvas ? f->hitTest(at) : nullptr;
-        return c ? QStringLiteral(" on %1").arg(qs(c->name())) : overMenu ? QStringLiteral(" on the menu bar") : QString();
+        Control* c = inCanvas ? hitAt(*f, at) : nullptr;
+        return c          ? QStringLiteral(" on %1").arg(qs(c->name()))
+               : overMenu ? QStringLiteral(" on the menu bar")
+                          : QString();
     };
 
     switch (s.act) {
     case Act::Press: {
         if (buttons_ & s.button)
             return false;
-        Control* hit = inCanvas ? f->hitTest(at) : nullptr;
+        Control* hit = inCanvas ? hitAt(*f, at) : nullptr;
         text = QStringLiteral("press %1 %2%3").arg(QLatin1String(buttonName(s.button)), place, under());
         if (!buttons_) {
             heldWindow_ = w;
@@ -991,7 +1019,7 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         }
         mouse(handle, wp, s.button, QEvent::MouseButtonPress);
         if (s.button == Qt::LeftButton && registry().existing(s.form) == f && f->isLoaded())
-            checkPress(*f, f->find(pressHeld_ ? pressHeld_->control : QString()), inCanvas);
+            checkPress(*f, f->find(pressHeld_ ? pressHeld_->control : std::string()), inCanvas);
         return true;
     }
     case Act::Move:
@@ -1038,8 +1066,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
         if (buttons_ || !fingers_.empty())
             return false;
         text = QStringLiteral("double-click %1%2").arg(place, under());
-        Control* hit = inCanvas ? f->hitTest(at) : nullptr;
-        effect = {Effect::Handler, f->name(), hit ? hit->name() : QString()};
+        Control* hit = inCanvas ? hitAt(*f, at) : nullptr;
+        effect = {Effect::Handler, f->name(), hit ? hit->name() : std::string()};
         // Press, release, press and release at one time stamp: the second press is a double click.
         QTest::lastMouseTimestamp += 1;
         const QPointer<QWindow> guard = handle;
@@ -1120,7 +1148,8 @@ bool Sequence::send(const Step& s, Effect& effect, QString& text)
             (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             return false;
         const QSize size(s.at.x(), s.at.y());
-        text = QStringLiteral("resize the window of %1 to %2x%3").arg(qs(f->name())).arg(size.width()).arg(size.height());
+        text =
+            QStringLiteral("resize the window of %1 to %2x%3").arg(qs(f->name())).arg(size.width()).arg(size.height());
         w->resize(size);
         QCoreApplication::processEvents();
         return true;
@@ -1221,13 +1250,13 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         return false;
     FormCanvas* canvas = w->canvas();
     const FormTransform transform = canvas->transform();
-    const QPoint cp = transform.toCanvas(s.at);
+    const QPoint cp = toCanvas(transform, s.at);
     const QPointF global = canvas->mapToGlobal(QPointF(cp));
-    const QPoint at = transform.toForm(QPointF(cp));
-    const bool inCanvas = QRect(QPoint(0, 0), f->clientSize()).contains(at);
+    const QPoint at = toForm(transform, QPointF(cp));
+    const bool inCanvas = clientRect(*f).contains(at);
     const QString place = QStringLiteral("%1 at %2,%3").arg(qs(f->name())).arg(at.x()).arg(at.y());
     auto under = [&](QPoint p) -> QString {
-        Control* c = QRect(QPoint(0, 0), f->clientSize()).contains(p) ? f->hitTest(p) : nullptr;
+        Control* c = clientRect(*f).contains(p) ? hitAt(*f, p) : nullptr;
         return c ? QStringLiteral(" on %1").arg(qs(c->name())) : QString();
     };
     const QStringList heldBefore = heldState();
@@ -1239,7 +1268,7 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
             return false;  // another window lies there on the screen, or the point is off the canvas
         // The program follows this finger if nothing else holds a form.
         const bool holds = !holder_ && !mouseHoldsCanvas() && !registry().ended();
-        Control* hit = inCanvas ? f->hitTest(at) : nullptr;
+        Control* hit = inCanvas ? hitAt(*f, at) : nullptr;
         text = QStringLiteral("%1 touches %2%3%4")
                    .arg(who, place, under(at), holds ? QString() : QStringLiteral(" (another pointer holds)"));
         FingerDown d;
@@ -1265,7 +1294,7 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         if (!holds)
             checkInert(QStringLiteral("a finger touching while another pointer holds"), heldBefore, focusBefore);
         else if (registry().existing(s.form) == f && f->isLoaded())
-            checkPress(*f, f->find(pressHeld_ ? pressHeld_->control : QString()), inCanvas);
+            checkPress(*f, f->find(pressHeld_ ? pressHeld_->control : std::string()), inCanvas);
         return true;
     }
     case Act::Move: {
@@ -1289,7 +1318,7 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         const bool holds = holder_ == s.finger;
         fingers_.at(s.finger).global = global;
         // A tap within the slack lifts where it touched.
-        const QPoint liftedAt = holds && d.tapping ? transform.toForm(QPointF(d.pressCanvas)) : at;
+        const QPoint liftedAt = holds && d.tapping ? toForm(transform, QPointF(d.pressCanvas)) : at;
         text =
             QStringLiteral("%1 lifts at %2%3%4")
                 .arg(who, place, under(at),
@@ -1315,11 +1344,11 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
 
 // ---------------------------------------------------------------- checking
 
-QMap<QString, FormState> Sequence::states()
+std::map<std::string, FormState> Sequence::states()
 {
-    QMap<QString, FormState> all;
+    std::map<std::string, FormState> all;
     for (Form* f : loaded())
-        all.insert(f->name(), stateOf(*f));
+        all.emplace(f->name(), stateOf(*f));
     return all;
 }
 
@@ -1331,15 +1360,15 @@ void Sequence::checkPress(Form& f, const Control* hit, bool inCanvas)
     const auto& d = f.drag();
     if (d.has_value() != drag)
         fail(QStringLiteral("a press %1 %2 a drag")
-                 .arg(inCanvas && hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("there"),
+                 .arg(inCanvas && hit ? QStringLiteral("on ") + qs(hit->name()) : QStringLiteral("there"),
                       d ? QStringLiteral("started") : QStringLiteral("did not start")));
     else if (d && d->source != hit)
         fail(QStringLiteral("the drag started from %1 instead of %2").arg(qs(d->source->name()), qs(hit->name())));
     const bool button = hit && !drag && hit->controlClass() == ControlClass::CommandButton;
     if (f.pressedButton() != (button ? hit : nullptr))
         fail(QStringLiteral("after a press %1 the held button is %2")
-                 .arg(hit ? QStringLiteral("on ") + hit->name() : QStringLiteral("on nothing"),
-                      f.pressedButton() ? f.pressedButton()->name() : QStringLiteral("none")));
+                 .arg(hit ? QStringLiteral("on ") + qs(hit->name()) : QStringLiteral("on nothing"),
+                      f.pressedButton() ? qs(f.pressedButton()->name()) : QStringLiteral("none")));
     if (button && f.focusedButton() != hit)
         fail(QStringLiteral("pressing %1 did not give it the focus").arg(qs(hit->name())));
 }
@@ -1354,8 +1383,8 @@ QStringList Sequence::heldState()
                     .arg(qs(f->name()),
                          d ? QStringLiteral("drags %1 with its outline at %2,%3")
                                  .arg(qs(d->source->name()))
-                                 .arg(d->outline.x())
-                                 .arg(d->outline.y())
+                                 .arg(d->outline.left())
+                                 .arg(d->outline.top())
                            : QStringLiteral("no drag"),
                          f->pressedButton() ? QStringLiteral("holds %1").arg(qs(f->pressedButton()->name()))
                                             : QStringLiteral("no button held"));
@@ -1385,14 +1414,14 @@ void Sequence::checkAlways()
     const auto forms = loaded();
     if (windows != int(forms.size()))
         fail(QStringLiteral("%1 form windows exist for %2 loaded forms").arg(windows).arg(forms.size()));
-    for (const QString& name : registry().formNames()) {
+    for (const std::string& name : registry().formNames()) {
         Form* f = registry().existing(name);
         if (!f)
             continue;
         FormWindow* w = test::windowOf(*f);
         if (f->isLoaded() != (w && w->isVisible()))
             fail(QStringLiteral("%1 is %2loaded but its window is %3")
-                     .arg(name, f->isLoaded() ? QString() : QStringLiteral("not "),
+                     .arg(qs(name), f->isLoaded() ? QString() : QStringLiteral("not "),
                           w ? (w->isVisible() ? "visible" : "hidden") : "missing"));
     }
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -1405,7 +1434,8 @@ void Sequence::checkAlways()
         // The whole form is shown, centred, at one scale.
         if (w) {
             const FormTransform t = w->canvas()->transform();
-            const QRectF shown = t.clientOnCanvas();
+            const RectF c = t.clientOnCanvas();
+            const QRectF shown(c.x, c.y, c.width, c.height);
             const QSizeF room = QSizeF(w->canvas()->size()) - shown.size();
             if (room.width() < -0.5 || room.height() < -0.5 || std::min(room.width(), room.height()) > 0.5 ||
                 std::abs(shown.left() - std::floor(room.width() / 2)) > 0.5 ||
@@ -1435,12 +1465,12 @@ void Sequence::checkAlways()
                                          [&](const auto& c) { return c.get() == d->source; });
             if (!own || !d->source->visible() || !d->source->enabled() || !d->source->dragAutomatic())
                 fail(QStringLiteral("%1 drags %2, which cannot be dragged")
-                         .arg(qs(f->name()), own ? d->source->name() : QStringLiteral("a control of no form")));
+                         .arg(qs(f->name()), own ? qs(d->source->name()) : QStringLiteral("a control of no form")));
         }
         if (!mouseHoldsCanvas() && !holder_ && (d || f->pressedButton()))
             fail(QStringLiteral("%1 still holds %2 with no button or finger down")
-                     .arg(qs(f->name()),
-                          qs(d ? QStringLiteral("a drag") : QStringLiteral("the button ") + f->pressedButton()->name())));
+                     .arg(qs(f->name()), d ? QStringLiteral("a drag")
+                                           : QStringLiteral("the button ") + qs(f->pressedButton()->name())));
 
         // The keyboard focus is on a visible button of the form, when it has one.
         CommandButton* focus = f->focusedButton();
@@ -1448,12 +1478,12 @@ void Sequence::checkAlways()
         for (const auto& c : f->controls())
             anyVisible = anyVisible || (c->controlClass() == ControlClass::CommandButton && c->visible());
         if (focus && (!focus->visible() || f->find(focus->name()) != focus))
-            fail(
-                QStringLiteral("%1 has the focus on %2, which is hidden or not its own").arg(qs(f->name()), qs(focus->name())));
+            fail(QStringLiteral("%1 has the focus on %2, which is hidden or not its own")
+                     .arg(qs(f->name()), qs(focus->name())));
         if (anyVisible && !focus)
             fail(QStringLiteral("%1 has visible buttons but none has the focus").arg(qs(f->name())));
 
-        if (o_.unchangingForms.contains(f->name()))
+        if (std::find(o_.unchangingForms.begin(), o_.unchangingForms.end(), f->name()) != o_.unchangingForms.end())
             if (const QString d2 = differenceUpToIdentity(fresh_.of(f->formClass()), stateOf(*f)); !d2.isEmpty())
                 fail(QStringLiteral("%1 changed: %2").arg(qs(f->name()), d2));
 
@@ -1476,9 +1506,9 @@ void Sequence::checkAlways()
     }
 }
 
-void Sequence::check(const Step& step, const Effect& effect, const QMap<QString, FormState>& before)
+void Sequence::check(const Step& step, const Effect& effect, const std::map<std::string, FormState>& before)
 {
-    const QString& acted = effect.form;
+    const std::string& acted = effect.form;
     if (registry().ended()) {
         ended_ = true;
         if (registry().exitCode() != 0)
@@ -1489,9 +1519,9 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
                              effect.control == o_.endButton.second;
         if (!stopped && !lastClosed)
             fail(QStringLiteral("the program ended, though neither %1 was pressed nor the last window closed")
-                     .arg(o_.endButton.second));
+                     .arg(qs(o_.endButton.second)));
         if (effect.kind == Effect::Close && !lastClosed)
-            fail(QStringLiteral("closing %1 ended the program while other forms were open").arg(acted));
+            fail(QStringLiteral("closing %1 ended the program while other forms were open").arg(qs(acted)));
         if (!loaded().empty())
             fail(QStringLiteral("the program ended with %1 forms loaded").arg(loaded().size()));
         checkAlways();
@@ -1500,39 +1530,39 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
     if (effect.kind == Effect::Close && before.size() == 1 && before.contains(acted))
         fail(QStringLiteral("closing the last window did not end the program"));
     if (effect.kind == Effect::Handler && acted == o_.endButton.first && effect.control == o_.endButton.second)
-        fail(QStringLiteral("%1 did not end the program").arg(effect.control));
+        fail(QStringLiteral("%1 did not end the program").arg(qs(effect.control)));
 
-    const NavigationButton* nav = effect.control.isEmpty() ? nullptr : findNavigationButton(acted, effect.control);
+    const NavigationButton* nav = effect.control.empty() ? nullptr : findNavigationButton(acted, effect.control);
     const bool showsOther = nav && (nav->kind == NavigationKind::Next || nav->kind == NavigationKind::Previous ||
                                     nav->kind == NavigationKind::BackToStart);
     const bool restarts = nav && nav->kind == NavigationKind::Restart;
 
     // Forms that received nothing stay exactly as they were; a form is rebuilt only as its description.
-    for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
-        Form* f = registry().existing(it.key());
-        const bool handled = effect.kind == Effect::Handler && it.key() == acted;
-        if (effect.kind == Effect::Close && it.key() == acted) {
+    for (const auto& [name, state] : before) {
+        Form* f = registry().existing(name);
+        const bool handled = effect.kind == Effect::Handler && name == acted;
+        if (effect.kind == Effect::Close && name == acted) {
             if (f->isLoaded())
-                fail(QStringLiteral("closing the window of %1 left it loaded").arg(acted));
+                fail(QStringLiteral("closing the window of %1 left it loaded").arg(qs(acted)));
             continue;
         }
         if (!f->isLoaded()) {
             fail(QStringLiteral("%1 was unloaded by %2")
-                     .arg(it.key(),
+                     .arg(qs(name),
                           handled ? QStringLiteral("its own handler") : QStringLiteral("an event it did not receive")));
             continue;
         }
         const FormState now = stateOf(*f);
         if (!handled || showsOther) {
-            if (const QString d = differenceExact(*it, now); !d.isEmpty())
-                fail(handled
-                         ? QStringLiteral("%1 changed when %2 showed another form: %3").arg(acted, effect.control, d)
-                         : QStringLiteral("%1 changed without receiving the event: %2").arg(it.key(), d));
-        } else if (now.generation != it->generation) {
+            if (const QString d = differenceExact(state, now); !d.isEmpty())
+                fail(handled ? QStringLiteral("%1 changed when %2 showed another form: %3")
+                                   .arg(qs(acted), qs(effect.control), d)
+                             : QStringLiteral("%1 changed without receiving the event: %2").arg(qs(name), d));
+        } else if (now.generation != state.generation) {
             if (const QString d = differenceUpToIdentity(fresh_.of(f->formClass()), now); !d.isEmpty())
-                fail(QStringLiteral("%1 rebuilt is not as described: %2").arg(acted, d));
+                fail(QStringLiteral("%1 rebuilt is not as described: %2").arg(qs(acted), d));
         } else if (restarts) {
-            fail(QStringLiteral("%1 of %2 did not rebuild the form").arg(effect.control, acted));
+            fail(QStringLiteral("%1 of %2 did not rebuild the form").arg(qs(effect.control), qs(acted)));
         }
     }
     for (Form* f : loaded()) {
@@ -1545,22 +1575,22 @@ void Sequence::check(const Step& step, const Effect& effect, const QMap<QString,
     }
     // Show brings its form to the front, where it takes the input.
     if (showsOther || restarts) {
-        const QString target = restarts                                   ? acted
-                               : nav->kind == NavigationKind::BackToStart ? QStringLiteral("Start")
-                                                                          : QString::fromLatin1(nav->target);
+        const std::string target = restarts                                   ? acted
+                                   : nav->kind == NavigationKind::BackToStart ? std::string("Start")
+                                                                              : std::string(nav->target);
         Form* t = registry().existing(target);
         if (registry().knows(target) && (!t || !t->isLoaded()))
-            fail(QStringLiteral("%1 did not show %2").arg(effect.control, target));
+            fail(QStringLiteral("%1 did not show %2").arg(qs(effect.control), qs(target)));
         else if (t && QGuiApplication::focusWindow() != handleOf(*t))
             fail(QStringLiteral("%1 showed %2 but %3 has the input")
-                     .arg(effect.control, target,
-                          formOf(QGuiApplication::focusWindow()) ? formOf(QGuiApplication::focusWindow())->name()
+                     .arg(qs(effect.control), qs(target),
+                          formOf(QGuiApplication::focusWindow()) ? qs(formOf(QGuiApplication::focusWindow())->name())
                                                                  : QStringLiteral("no form")));
     }
     if (step.act == Act::Activate) {
         Form* f = registry().existing(step.form);
         if (f && f->isLoaded() && QGuiApplication::focusWindow() != handleOf(*f))
-            fail(QStringLiteral("%1 brought to the front does not take the input").arg(step.form));
+            fail(QStringLiteral("%1 brought to the front does not take the input").arg(qs(step.form)));
     }
     // A finger that held stops holding when its window goes.
     if (holder_) {
@@ -1599,14 +1629,18 @@ void Sequence::answerBox(QMessageBox* box)
         if (!w)
             continue;
         const QPoint wp = w->canvas()->mapTo(w, at);
-        if (touchSequence_ && rng_.chance(0.6) && landsOn(w, w->canvas()->transform().toCanvas(at))) {
-            log_ << QStringLiteral("    tap %1 at %2,%3 while the box is open").arg(qs(f->name())).arg(at.x()).arg(at.y());
+        if (touchSequence_ && rng_.chance(0.6) && landsOn(w, toCanvas(w->canvas()->transform(), at))) {
+            log_ << QStringLiteral("    tap %1 at %2,%3 while the box is open")
+                        .arg(qs(f->name()))
+                        .arg(at.x())
+                        .arg(at.y());
             tap(w->windowHandle(), wp);
             if (!guard)
                 break;
             continue;
         }
-        log_ << QStringLiteral("    click %1 at %2,%3 while the box is open").arg(qs(f->name())).arg(at.x()).arg(at.y());
+        log_
+            << QStringLiteral("    click %1 at %2,%3 while the box is open").arg(qs(f->name())).arg(at.x()).arg(at.y());
         const Qt::MouseButtons held = buttons_;
         buttons_ = Qt::LeftButton;
         mouse(w->windowHandle(), wp, Qt::LeftButton, QEvent::MouseButtonPress);
@@ -1618,11 +1652,15 @@ void Sequence::answerBox(QMessageBox* box)
             break;
     }
     const auto after = states();
-    if (after.keys() != before.keys())
+    const auto sameForms = [](const auto& a, const auto& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](const auto& x, const auto& y) { return x.first == y.first; });
+    };
+    if (!sameForms(after, before))
         fail(QStringLiteral("forms were shown or unloaded while the message box was open"));
     else
-        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
-            if (const QString d = differenceExact(*it, after.value(it.key())); !d.isEmpty())
+        for (const auto& [name, state] : before)
+            if (const QString d = differenceExact(state, after.at(name)); !d.isEmpty())
                 fail(QStringLiteral("a form took input while the message box was open: %1").arg(d));
 
     // Then it answers the box, one way or another.
@@ -1697,23 +1735,23 @@ SequenceResult Sequence::run()
     QTest::lastMouseTimestamp += 100000;  // no double click across sequences
     playingSeed = seed_;
     playingEvent = 0;
-    qstrncpy(playingFirstForm, firstGiven_ ? firstForm_.toLatin1().constData() : "", sizeof playingFirstForm);
+    qstrncpy(playingFirstForm, firstGiven_ ? firstForm_.c_str() : "", sizeof playingFirstForm);
     program_ = o_.makeProgram ? o_.makeProgram() : std::make_unique<Program>();
     // A sequence drawn to start at a game shows the program's first form
     // behind it, as a child who reached the game from there has it.
-    const QStringList forms = registry().formNames();
-    QString first = firstForm_;
-    if (first.isEmpty() && forms.size() > 1 && rng_.chance(0.75))
-        first = forms[1 + rng_.below(int(forms.size()) - 1)];
-    if (first.isEmpty())
-        first = forms.first();
-    if (first != forms.first()) {
-        registry().show(forms.first());
+    const std::vector<std::string> forms = registry().formNames();
+    std::string first = firstForm_;
+    if (first.empty() && forms.size() > 1 && rng_.chance(0.75))
+        first = forms[size_t(1 + rng_.below(int(forms.size()) - 1))];
+    if (first.empty())
+        first = forms.front();
+    if (first != forms.front()) {
+        registry().show(forms.front());
         test::settle();
     }
     // Half of the sequences stay with their games; of those that start at a
     // game most do, or the game would lose its events to the start screen.
-    persistent_ = rng_.chance(first == forms.first() ? 0.5 : 0.9);
+    persistent_ = rng_.chance(first == forms.front() ? 0.5 : 0.9);
     // A share of the sequences is played on the touch screen: one finger,
     // now and then a second one, and the mouse now and then.
     touchSequence_ = rng_.chance(o_.touchShare);
@@ -1722,7 +1760,7 @@ SequenceResult Sequence::run()
     log_ << (persistent_ ? QStringLiteral("(a sequence that stays with its games)")
                          : QStringLiteral("(a sequence that goes everywhere)"));
     log_ << QStringLiteral("(starts at %1%2)")
-                .arg(first, touchSequence_ ? QStringLiteral(", played with fingers") : QString());
+                .arg(qs(first), touchSequence_ ? QStringLiteral(", played with fingers") : QString());
     if (o_.trace)
         std::printf("%s\n%s\n", qPrintable(log_[0]), qPrintable(log_[1]));
     registry().show(first);
@@ -1831,7 +1869,7 @@ SequenceResult Monkey::play(std::uint64_t seed)
     return play(seed, options_.length);
 }
 
-SequenceResult Monkey::play(std::uint64_t seed, int length, const QString& firstForm)
+SequenceResult Monkey::play(std::uint64_t seed, int length, std::string_view firstForm)
 {
     Sequence sequence(options_, *fresh_, seed, length, firstForm);
     return sequence.run();
@@ -1861,7 +1899,7 @@ QString report(const Failure& failure, const QString& program, int lastEvents)
                 .arg(program)
                 .arg(failure.seed, 16, 16, QLatin1Char('0'))
                 .arg(failure.event)
-                .arg(failure.firstForm.isEmpty() ? QString() : QStringLiteral(" --first ") + failure.firstForm);
+                .arg(failure.firstForm.empty() ? QString() : QStringLiteral(" --first ") + qs(failure.firstForm));
     return text;
 }
 

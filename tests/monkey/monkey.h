@@ -12,13 +12,15 @@
 #include "tests/support/form_driver.h"
 #include "tests/support/invariants.h"
 
-#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,11 +34,11 @@ struct MonkeyOptions {
     // quarters of them evenly over the games (with the program's first form
     // shown behind), so that the last form of a family gets its share of the
     // events, the rest at the program's first form.
-    QString firstForm;
+    std::string firstForm;
     // The button that ends the program (form, control); pressing it must end it.
-    std::pair<QString, QString> endButton{QStringLiteral("Start"), QStringLiteral("knopStop")};
+    std::pair<std::string, std::string> endButton{"Start", "knopStop"};
     // Forms that have no state of their own: they always look as described.
-    QStringList unchangingForms{QStringLiteral("Start")};
+    std::vector<std::string> unchangingForms{"Start"};
     int length = 2000;   // events of one sequence at most
     bool trace = false;  // print every event as it is sent
     // The share of the sequences played on a touch screen: taps and finger
@@ -49,8 +51,8 @@ struct Failure {
     std::uint64_t seed = 0;
     int event = 0;  // 1 for the first event of the sequence; 0 for the start
     QString message;
-    QStringList events;  // the events sent up to and including the failing one
-    QString firstForm;   // the form the sequence was told to start at; empty when drawn from its seed
+    QStringList events;     // the events sent up to and including the failing one
+    std::string firstForm;  // the form the sequence was told to start at; empty when drawn from its seed
 };
 
 struct SequenceResult {
@@ -58,11 +60,11 @@ struct SequenceResult {
     int events = 0;
     QString ending;  // how the sequence ended
     std::optional<Failure> failure;
-    QStringList log;             // every event sent, as replayed
-    int handled = 0;             // events that ran a handler: clicks, drops, menu items
-    QMap<QString, int> perForm;  // events received, by form
-    QString firstForm;           // the form the sequence started at
-    bool byTouch = false;        // played on the touch screen
+    QStringList log;                     // every event sent, as replayed
+    int handled = 0;                     // events that ran a handler: clicks, drops, menu items
+    std::map<std::string, int> perForm;  // events received, by form
+    std::string firstForm;               // the form the sequence started at
+    bool byTouch = false;                // played on the touch screen
 };
 
 class Monkey {
@@ -75,7 +77,7 @@ public:
     SequenceResult play(std::uint64_t seed);
     // firstForm, when given, is where the sequence starts instead of the
     // options' form or one drawn from its own seed; a replay must give it again.
-    SequenceResult play(std::uint64_t seed, int length, const QString& firstForm = {});
+    SequenceResult play(std::uint64_t seed, int length, std::string_view firstForm = {});
 
     struct Fresh;  // every form as freshly built from its description
 

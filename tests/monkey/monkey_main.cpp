@@ -20,14 +20,17 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMap>
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <random>
+#include <string>
+#include <vector>
 
 using namespace tuvrel::monkey;
+using tuvrel::test::qs;
 
 namespace {
 
@@ -59,7 +62,7 @@ int main(int argc, char* argv[])
     bool seedGiven = false, replaying = false, trace = false;
     double touchShare = MonkeyOptions().touchShare;
     bool touchGiven = false;
-    QString first;
+    std::string first;
     const QStringList args = QApplication::arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -69,7 +72,7 @@ int main(int argc, char* argv[])
         else if (a == QLatin1String("--events") && hasValue && parseNumber(args[++i], events))
             ;  // NOLINT(bugprone-branch-clone): each empty branch has read its value in the condition
         else if (a == QLatin1String("--first") && hasValue)
-            first = args[++i];
+            first = args[++i].toStdString();
         else if (a == QLatin1String("--length") && hasValue && parseNumber(args[++i], length) && length > 0)
             ;
         else if (a == QLatin1String("--seed") && hasValue && parseNumber(args[++i], seed))
@@ -119,23 +122,23 @@ int main(int argc, char* argv[])
     QElapsedTimer clock;
     clock.start();
     std::uint64_t sent = 0, sequences = 0, idle = 0, ended = 0, handled = 0, touched = 0, touchEvents = 0;
-    QMap<QString, std::uint64_t> perForm, startedAt, eventsFrom;
-    QStringList forms;  // the program's forms, in the order of its catalog
+    std::map<std::string, std::uint64_t> perForm, startedAt, eventsFrom;
+    std::vector<std::string> forms;  // the program's forms, in the order of its catalog
     {
         tuvrel::FormRegistry catalog;
         tuvrel::registerProgramForms(catalog);
         forms = catalog.formNames();
     }
-    for (const QString& name : forms)
+    for (const std::string& name : forms)
         perForm[name] = 0;
     qint64 lastNote = 0;
     while (sent < events) {
         const std::uint64_t s = sequenceSeed(seed, sequences++);
         const int room = int(std::min<std::uint64_t>(length, events - sent));
         // The form with the fewest events so far, the first of them in the catalog.
-        const QString least = *std::min_element(
+        const std::string least = *std::min_element(
             forms.begin(), forms.end(),
-            [&perForm](const QString& a, const QString& b) { return perForm.value(a) < perForm.value(b); });
+            [&perForm](const std::string& a, const std::string& b) { return perForm[a] < perForm[b]; });
         const SequenceResult r = monkey.play(s, room, least);
         sent += std::uint64_t(r.events);
         if (r.failure) {
@@ -147,8 +150,8 @@ int main(int argc, char* argv[])
         touched += r.byTouch;
         touchEvents += r.byTouch ? std::uint64_t(r.events) : 0;
         handled += std::uint64_t(r.handled);
-        for (auto it = r.perForm.constBegin(); it != r.perForm.constEnd(); ++it)
-            perForm[it.key()] += std::uint64_t(it.value());
+        for (const auto& [form, count] : r.perForm)
+            perForm[form] += std::uint64_t(count);
         startedAt[r.firstForm] += 1;
         eventsFrom[r.firstForm] += std::uint64_t(r.events);
         idle = r.events == 0 ? idle + 1 : 0;
@@ -165,11 +168,11 @@ int main(int argc, char* argv[])
     }
     const double seconds = double(clock.elapsed()) / 1000.0;
     QStringList byForm;
-    for (auto it = perForm.constBegin(); it != perForm.constEnd(); ++it)
-        byForm << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+    for (const auto& [form, count] : perForm)
+        byForm << QStringLiteral("%1 %2").arg(qs(form)).arg(count);
     QStringList starts;
-    for (auto it = startedAt.constBegin(); it != startedAt.constEnd(); ++it)
-        starts << QStringLiteral("%1 %2 (%3 events)").arg(it.key()).arg(it.value()).arg(eventsFrom.value(it.key()));
+    for (const auto& [form, count] : startedAt)
+        starts << QStringLiteral("%1 %2 (%3 events)").arg(qs(form)).arg(count).arg(eventsFrom[form]);
     std::printf("events by form: %s\nsequences by the form they started at: %s\n%llu events ran a handler\n"
                 "%llu sequences played on the touch screen (%llu events)\n",
                 qPrintable(byForm.join(QLatin1String(", "))), qPrintable(starts.join(QLatin1String(", "))),
