@@ -1,7 +1,7 @@
 #include "bench/bench_support.h"
 
-#include "runtime/colors.h"
 #include "desktop/bundled_fonts.h"
+#include "runtime/colors.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

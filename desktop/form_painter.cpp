@@ -72,21 +72,19 @@ private:
 // has not changed for a moment.
 class Painting {
 public:
-    Painting(const QPainter& p, const DeviceMap& map) : widget_(dynamic_cast<QWidget*>(p.device()))
+    Painting(const QPainter& p, const DeviceMap& map, PaintScale* state) : widget_(dynamic_cast<QWidget*>(p.device()))
     {
-        if (!widget_)
+        if (!state)
             return;
         const qint64 now = sinceStart().elapsed();
-        const QVariant scale = widget_->property(ScaleProperty);
-        if (scale.isValid() && scale.toReal() != map.scale())
-            widget_->setProperty(ChangedProperty, now);
-        widget_->setProperty(ScaleProperty, map.scale());
-        const QVariant changed = widget_->property(ChangedProperty);
-        changing_ = changed.isValid() && now - changed.toLongLong() < SettledAfterMs;
+        if (state->scale != 0 && state->scale != map.scale())
+            state->changedAt = now;
+        state->scale = map.scale();
+        changing_ = state->changedAt >= 0 && now - state->changedAt < SettledAfterMs;
     }
     ~Painting()
     {
-        if (meantime_)
+        if (meantime_ && widget_)
             repaintSoon(widget_);
     }
 
@@ -96,8 +94,6 @@ public:
     void meantime() { meantime_ = true; }
 
 private:
-    static constexpr const char* ScaleProperty = "tuvrelPaintedScale";
-    static constexpr const char* ChangedProperty = "tuvrelScaleChangedAt";
     // The scale counts as changing for this long after it last changed.
     static constexpr qint64 SettledAfterMs = 120;
 
@@ -159,8 +155,8 @@ void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const P
     const QRect target = map.rect(QRect(formAt, toQt(picture.size())));
     if (target.isEmpty())
         return;
-    const QImage pixels =
-        painting.exact() ? picturePixelsFor(picture, target.size()) : keptPicturePixelsFor(picture, target.size());
+    const QImage pixels = painting.exact() ? picturePixelsFor(picture, target.size())
+                                           : keptPicturePixelsFor(picture, target.size());
     if (!pixels.isNull())
         return blit(p, target.topLeft(), pixels);
     if (QImage atHand = picturePixelsAtHandFor(picture, target.size()); !atHand.isNull()) {
@@ -390,10 +386,7 @@ public:
     }
 
     void fill(const Rect& area, Rgb colour) override { p_.fillRect(map_.rect(toQt(area)), toQt(colour)); }
-    void picture(const Picture& picture, Point at) override
-    {
-        paintPicture(p_, map_, painting_, picture, toQt(at));
-    }
+    void picture(const Picture& picture, Point at) override { paintPicture(p_, map_, painting_, picture, toQt(at)); }
     bool laysBackgroundOnFace(const Picture& background) override
     {
         if (!painting_.exact())
@@ -434,12 +427,12 @@ private:
 
 }  // namespace
 
-void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, bool showFocus)
+void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, bool showFocus, PaintScale* paintScale)
 {
     p.save();
     p.setClipRect(area);
     const DeviceMap map(p);
-    Painting painting(p, map);
+    Painting painting(p, map, paintScale);
     p.setWorldTransform(map.devicePixels());
     QtFormPainter painter(p, map, painting, style);
     drawForm(form, fromQt(area), painter, showFocus);

@@ -3,6 +3,7 @@
 // picture, then every visible control from the back to the front (command
 // buttons last, in the platform's button style), then a drag outline.
 #include <QRect>
+#include <QtGlobal>
 
 class QPainter;
 class QStyle;
@@ -11,6 +12,15 @@ namespace tuvrel {
 
 class Form;
 
-void paintForm(QPainter& painter, const Form& form, const QRect& area, QStyle* style, bool showFocus);
+// How the scale a window paints at has changed: a paint soon after a change
+// draws what is at hand and leaves the exact drawing for once it settles.
+// Kept by the window's canvas; a paint without one is always exact.
+struct PaintScale {
+    double scale = 0;       // at the last paint; 0 before the first
+    qint64 changedAt = -1;  // when it last changed, in ms of the painter's clock
+};
+
+void paintForm(QPainter& painter, const Form& form, const QRect& area, QStyle* style, bool showFocus,
+               PaintScale* paintScale = nullptr);
 
 }  // namespace tuvrel

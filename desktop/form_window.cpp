@@ -4,6 +4,7 @@
 #include "desktop/picture_pixels.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
+#include "runtime/pointer_input.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,21 +32,6 @@ namespace tuvrel {
 
 namespace {
 
-// The form windows from the top of the stack down, as far as the program
-// knows: a window goes to the top when it is brought to the front or activated.
-std::vector<QPointer<FormWindow>>& windowStack()
-{
-    static std::vector<QPointer<FormWindow>> stack;
-    return stack;
-}
-
-void moveToTop(FormWindow* window)
-{
-    auto& stack = windowStack();
-    std::erase_if(stack, [window](const QPointer<FormWindow>& w) { return !w || w == window; });
-    stack.insert(stack.begin(), window);
-}
-
 // One icon for every window that shows the same picture: Qt keeps what it
 // makes of an icon in its pixmap cache under the pixmap's key, so a new pixmap
 // for every window would leave an entry behind at every load. Never destroyed,
@@ -59,45 +45,20 @@ QIcon sharedWindowIcon(const QImage& image)
     return *it;
 }
 
-// One pointer plays at a time in the whole program, as with one mouse: the
-// left mouse button held on a canvas, or the finger that touched a canvas
-// while nothing else was held. Every other finger, on any window, and the
-// mouse while a finger holds, are nothing to the forms.
-struct Finger {
-    QPointer<FormCanvas> canvas;
-    const QPointingDevice* device = nullptr;  // compared, never used
-    int id = -1;
-    QPointF pressedAt;        // on the canvas
-    QPointF globalPressedAt;  // on the screen
-    bool tapping = true;      // still within the tap slack of where it touched
-};
+// The mouse as the core's pointer arbiter knows it: one for the whole program.
+constexpr PointerId MousePointer{PointerId::Kind::Mouse, 0, 0};
 
-std::optional<Finger> heldFinger;
-QPointer<FormCanvas> mouseCanvas;  // where the left button went down, until it comes up
-
-bool fingerHolds()
+// The left button came up where no canvas saw it: the mouse holds nothing.
+void forgetStaleMouse(PointerArbiter& input)
 {
-    // A finger whose window went, or was hidden with its form, holds nothing.
-    if (heldFinger && (!heldFinger->canvas || !heldFinger->canvas->isVisible()))
-        heldFinger.reset();
-    return heldFinger.has_value();
+    if (const auto held = input.holder();
+        held && held->kind == PointerId::Kind::Mouse && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        input.forget();
 }
 
-bool mouseHolds()
+PointerId fingerOf(const QPointingDevice* device, int id)
 {
-    return mouseCanvas && (QGuiApplication::mouseButtons() & Qt::LeftButton);
-}
-
-// The canvas under a point of the screen, of the form window in front there.
-FormCanvas* canvasAt(QPointF global)
-{
-    for (const QPointer<FormWindow>& w : windowStack()) {
-        if (!w || !w->isVisible() || !w->frameGeometry().contains(global.toPoint()))
-            continue;
-        FormCanvas* canvas = w->canvas();
-        return canvas->rect().contains(canvas->mapFromGlobal(global).toPoint()) ? canvas : nullptr;
-    }
-    return nullptr;
+    return {PointerId::Kind::Touch, reinterpret_cast<std::uintptr_t>(device), id};
 }
 
 MouseButton coreButton(Qt::MouseButton button)
@@ -139,7 +100,7 @@ bool isTouchScreenEvent(const QEvent* event)
 
 class QtFormView : public FormView {
 public:
-    QtFormView(Form& form, const QtWindowSystem& system) : form_(form), system_(system), window_(new FormWindow(form))
+    QtFormView(Form& form, QtWindowSystem& system) : form_(form), system_(system), window_(new FormWindow(form, system))
     {
     }
 
@@ -182,7 +143,7 @@ public:
             window_->setWindowState(state);
         window_->show();
         window_->raise();
-        moveToTop(window_);
+        system_.moveToTop(window_);
         window_->activateWindow();
         window_->canvas()->setFocus(Qt::ActiveWindowFocusReason);
     }
@@ -191,7 +152,7 @@ public:
 
 private:
     Form& form_;
-    const QtWindowSystem& system_;
+    QtWindowSystem& system_;
     QPointer<FormWindow> window_;
 };
 
@@ -201,7 +162,8 @@ private:
 
 const QColor StripColor = toQt(colours::Strip);
 
-FormCanvas::FormCanvas(Form& form, QWidget* parent) : QWidget(parent), form_(form), generation_(form.generation())
+FormCanvas::FormCanvas(Form& form, QtWindowSystem& system, QWidget* parent)
+    : QWidget(parent), form_(form), system_(system), generation_(form.generation())
 {
     // The window may be made larger or smaller; the form is drawn to fit. Below
     // half its size the pictures would be too small for a child to tell apart.
@@ -225,17 +187,13 @@ QSize FormCanvas::sizeHint() const
 template <class F>
 void FormCanvas::dispatch(F&& action)
 {
-    FormRegistry& registry = form_.registry();
-    if (registry.ended() || form_.generation() != generation_)
-        return;
-    try {
-        action();
-    } catch (const std::exception& e) {
-        registry.fail(e.what());
-        return;
-    }
-    // The handler may have unloaded this form: only the registry is touched from here on.
-    registry.eventDone();
+    // The handler may unload this form: only the registry is touched after it.
+    runEvent(form_.registry(), form_, generation_, std::forward<F>(action));
+}
+
+PointerArbiter& FormCanvas::pointers() const
+{
+    return form_.registry().pointers();
 }
 
 void FormCanvas::paintEvent(QPaintEvent* event)
@@ -255,7 +213,7 @@ void FormCanvas::paintEvent(QPaintEvent* event)
     p.setClipRect(QRectF(client.x, client.y, client.width, client.height));
     p.translate(toQt(t.offset()));
     p.scale(t.scale(), t.scale());
-    paintForm(p, form_, formArea, style(), hasFocus() || isActiveWindow());
+    paintForm(p, form_, formArea, style(), hasFocus() || isActiveWindow(), &paintScale_);
 }
 
 qreal FormCanvas::tapSlack()
@@ -266,19 +224,24 @@ qreal FormCanvas::tapSlack()
 bool FormCanvas::fromMouse(const QMouseEvent* event) const
 {
     // Mouse events that a platform makes from touches are left alone: the
-    // fingers come as touch events. And while a finger holds, the mouse waits.
-    return event->source() == Qt::MouseEventNotSynthesized && !fingerHolds();
+    // fingers come as touch events.
+    return event->source() == Qt::MouseEventNotSynthesized;
 }
 
 void FormCanvas::mousePressEvent(QMouseEvent* event)
 {
     if (!fromMouse(event))
         return;
-    const QPoint at = toForm(event->position());
+    const Point at = fromQt(toForm(event->position()));
+    if (event->button() == Qt::LeftButton) {
+        forgetStaleMouse(pointers());
+        pointers().press(MousePointer, form_, at, fromQt(event->globalPosition()));
+        return;
+    }
+    // Other buttons play nothing, but are the form's to ignore.
     const MouseButton button = coreButton(event->button());
-    if (button == MouseButton::Left)
-        mouseCanvas = this;
-    dispatch([&] { form_.mousePress(fromQt(at), button); });
+    if (!pointers().holds())
+        dispatch([&] { form_.mousePress(at, button); });
 }
 
 void FormCanvas::mouseDoubleClickEvent(QMouseEvent* event)
@@ -291,8 +254,7 @@ void FormCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     if (!fromMouse(event))
         return;
-    const QPoint at = toForm(event->position());
-    dispatch([&] { form_.mouseMove(fromQt(at)); });
+    pointers().move(MousePointer, fromQt(toForm(event->position())), fromQt(event->globalPosition()));
 }
 
 bool FormCanvas::releasedOverThisForm(QPointF position, QPointF globalPosition) const
@@ -301,22 +263,25 @@ bool FormCanvas::releasedOverThisForm(QPointF position, QPointF globalPosition) 
         return false;
     // Another window lying over the canvas there takes the release away from this form.
     const QPoint global = globalPosition.toPoint();
-    for (const QPointer<FormWindow>& w : windowStack())
-        if (w && w->isVisible() && w->frameGeometry().contains(global))
-            return w == window();
-    return true;
+    return system_.frontWindowAt(global, window()) == window();
 }
 
 void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && event->source() == Qt::MouseEventNotSynthesized)
-        mouseCanvas.clear();
     if (!fromMouse(event))
         return;
-    const QPoint at = toForm(event->position());
+    const Point at = fromQt(toForm(event->position()));
+    if (event->button() == Qt::LeftButton) {
+        const bool over = releasedOverThisForm(event->position(), event->globalPosition());
+        // The mouse has no slack: it comes up where the event says.
+        pointers().release(MousePointer, fromQt(event->globalPosition()), [&](PointF) {
+            return PointerArbiter::Landing{at, over};
+        });
+        return;
+    }
     const MouseButton button = coreButton(event->button());
-    const bool over = releasedOverThisForm(event->position(), event->globalPosition());
-    dispatch([&] { form_.mouseRelease(fromQt(at), button, over); });
+    if (!pointers().holds())
+        dispatch([&] { form_.mouseRelease(at, button); });
 }
 
 // A finger on a touch screen is a pointer: it touches, moves and lifts as the
@@ -329,85 +294,61 @@ void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
 // it to its canvas, as Qt reports them for the window.
 void FormCanvas::touchEvent(QTouchEvent* event)
 {
+    PointerArbiter& input = pointers();
     const QPointingDevice* device = event->pointingDevice();
     if (event->type() == QEvent::TouchCancel) {
         // The system took the touches away (a gesture of the desktop): the
         // press or drag ends with nothing dropped, as when the window loses
         // the pointer.
-        if (heldFinger && heldFinger->device == device) {
-            FormCanvas* canvas = heldFinger->canvas.data();  // null once the canvas is gone
-            heldFinger.reset();
-            if (canvas && canvas->form_.generation() == canvas->generation_ && canvas->form_.isLoaded())
-                canvas->form_.cancelInput();
-        }
+        if (const auto held = input.holder();
+            held && held->kind == PointerId::Kind::Touch && held->device == fingerOf(device, 0).device)
+            input.cancel(*held);
         return;
     }
+    forgetStaleMouse(pointers());
     for (const QEventPoint& point : event->points()) {
+        const PointerId finger = fingerOf(device, point.id());
         const QPointF global = point.globalPosition();
-        if (heldFinger && heldFinger->device == device && heldFinger->id == point.id()) {
-            FormCanvas* canvas = heldFinger->canvas;
+        if (input.holder() == finger) {
+            // Where the finger is on its form's canvas; the event's own positions are the window's.
+            FormWindow* window = QtWindowSystem::windowOf(*input.heldForm());
+            FormCanvas* canvas = window ? window->canvas() : nullptr;
             if (!canvas) {
-                heldFinger.reset();
+                input.forget();
                 continue;
             }
-            // Where the finger is on its canvas; the event's own positions are the window's.
-            if (point.state() == QEventPoint::Released)
-                canvas->fingerUp(canvas->mapFromGlobal(global), global);
-            else if (point.state() == QEventPoint::Updated)
-                canvas->fingerMoved(canvas->mapFromGlobal(global), global);
-        } else if (point.state() == QEventPoint::Pressed && !fingerHolds() && !mouseHolds()) {
+            if (point.state() == QEventPoint::Released) {
+                input.release(finger, fromQt(global), [canvas](PointF screen) {
+                    const QPointF position = canvas->mapFromGlobal(toQt(screen));
+                    return PointerArbiter::Landing{fromQt(canvas->toForm(position)),
+                                                   canvas->releasedOverThisForm(position, toQt(screen))};
+                });
+            } else if (point.state() == QEventPoint::Updated) {
+                input.move(finger, fromQt(canvas->toForm(canvas->mapFromGlobal(global))), fromQt(global));
+            }
+        } else if (point.state() == QEventPoint::Pressed && !input.holds()) {
             // Qt 6.4 gives a touch that begins while another is down to the
             // window of the other touch: the canvas under it is found again.
-            FormCanvas* canvas = rect().contains(mapFromGlobal(global).toPoint()) ? this : canvasAt(global);
+            FormCanvas* canvas = rect().contains(mapFromGlobal(global).toPoint()) ? this : system_.canvasAt(global);
             if (canvas)
-                canvas->fingerDown(device, point.id(), canvas->mapFromGlobal(global), global);
+                canvas->fingerDown(finger, canvas->mapFromGlobal(global), global);
         }
     }
 }
 
-void FormCanvas::fingerDown(const QPointingDevice* device, int id, QPointF position, QPointF global)
+void FormCanvas::fingerDown(const PointerId& finger, QPointF position, QPointF global)
 {
     if (form_.registry().ended() || form_.generation() != generation_ || !isVisible())
         return;
     // A long press is a press: no tool tip, and none left standing from the mouse.
     QToolTip::hideText();
-    heldFinger = Finger{this, device, id, position, global, true};
     // A finger on a window behind brings it to the front, as a click does
     // through the window manager.
     if (!window()->isActiveWindow()) {
         window()->raise();
         window()->activateWindow();
     }
-    const QPoint at = toForm(position);
-    dispatch([&] { form_.mousePress(fromQt(at), MouseButton::Left); });
-    // A drag follows the finger from its first move; a press that can only
-    // click keeps the finger's slack.
-    if (heldFinger && heldFinger->canvas == this && form_.generation() == generation_ && form_.drag())
-        heldFinger->tapping = false;
-}
-
-void FormCanvas::fingerMoved(QPointF position, QPointF global)
-{
-    if (heldFinger->tapping) {
-        if (QLineF(heldFinger->globalPressedAt, global).length() <= tapSlack())
-            return;
-        heldFinger->tapping = false;
-    }
-    const QPoint at = toForm(position);
-    dispatch([&] { form_.mouseMove(fromQt(at)); });
-}
-
-void FormCanvas::fingerUp(QPointF position, QPointF global)
-{
-    // A tap that wandered within the slack lifts where it touched.
-    if (heldFinger->tapping) {
-        position = heldFinger->pressedAt;
-        global = heldFinger->globalPressedAt;
-    }
-    heldFinger.reset();
-    const QPoint at = toForm(position);
-    const bool over = releasedOverThisForm(position, global);
-    dispatch([&] { form_.mouseRelease(fromQt(at), MouseButton::Left, over); });
+    pointers().press(finger, form_, fromQt(toForm(position)), fromQt(global));
 }
 
 void FormCanvas::keyPressEvent(QKeyEvent* event)
@@ -445,7 +386,7 @@ bool FormCanvas::focusNextPrevChild(bool)
 bool FormCanvas::event(QEvent* event)
 {
     // Tool tips are for the mouse: a finger does not hover.
-    if (event->type() == QEvent::ToolTip && fingerHolds()) {
+    if (event->type() == QEvent::ToolTip && pointers().fingerHolds()) {
         QToolTip::hideText();
         event->ignore();
         return true;
@@ -458,12 +399,13 @@ bool FormCanvas::event(QEvent* event)
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this, toQt(transform().toCanvas(form_.hitTest(at)->pixelRect())));
+            QToolTip::showText(help->globalPos(), text, this,
+                               toQt(transform().toCanvas(form_.hitTest(at)->pixelRect())));
         }
         return true;
     }
     if (event->type() == QEvent::WindowActivate)
-        moveToTop(static_cast<FormWindow*>(window()));
+        system_.moveToTop(static_cast<FormWindow*>(window()));
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::WindowActivate ||
         event->type() == QEvent::WindowDeactivate)
         update();
@@ -472,7 +414,8 @@ bool FormCanvas::event(QEvent* event)
 
 // ------------------------------------------------------------------ window
 
-FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(form.generation())
+FormWindow::FormWindow(Form& form, QtWindowSystem& system)
+    : QWidget(nullptr), form_(form), generation_(form.generation())
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_AcceptTouchEvents);
@@ -499,7 +442,7 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr), form_(form), generation_(
         });
         layout->setMenuBar(menuBar_);
     }
-    canvas_ = new FormCanvas(form, this);
+    canvas_ = new FormCanvas(form, system, this);
     layout->addWidget(canvas_);
     // A window opens at the form's own size, whatever the size of the screen.
     resize(sizeHint());
@@ -554,7 +497,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
     bool forQt = false;
     for (const QEventPoint& point : touch->points()) {
         const std::pair<const QPointingDevice*, int> key{device, point.id()};
-        if (point.state() == QEventPoint::Pressed && menuBar_ && !fingerHolds() && !mouseHolds() &&
+        if (point.state() == QEventPoint::Pressed && menuBar_ && !form_.registry().pointers().holds() &&
             menuBar_->rect().contains(menuBar_->mapFromGlobal(point.globalPosition()).toPoint()))
             menuTouches_.insert(key);
         forQt = forQt || menuTouches_.contains(key);
@@ -574,7 +517,33 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 
 std::unique_ptr<FormView> QtWindowSystem::createView(Form& form)
 {
+    form.registry().pointers().setTapSlack(FormCanvas::tapSlack());
     return std::make_unique<QtFormView>(form, *this);
+}
+
+void QtWindowSystem::moveToTop(FormWindow* window)
+{
+    std::erase_if(stack_, [window](const QPointer<FormWindow>& w) { return !w || w == window; });
+    stack_.insert(stack_.begin(), window);
+}
+
+QWidget* QtWindowSystem::frontWindowAt(QPointF global, QWidget* otherwise) const
+{
+    for (const QPointer<FormWindow>& w : stack_)
+        if (w && w->isVisible() && w->frameGeometry().contains(global.toPoint()))
+            return w;
+    return otherwise;
+}
+
+FormCanvas* QtWindowSystem::canvasAt(QPointF global) const
+{
+    for (const QPointer<FormWindow>& w : stack_) {
+        if (!w || !w->isVisible() || !w->frameGeometry().contains(global.toPoint()))
+            continue;
+        FormCanvas* canvas = w->canvas();
+        return canvas->rect().contains(canvas->mapFromGlobal(global).toPoint()) ? canvas : nullptr;
+    }
+    return nullptr;
 }
 
 FormWindow* QtWindowSystem::windowOf(const Form& form)
@@ -600,7 +569,7 @@ void QtWindowSystem::messageBox(const std::string& text, const std::string& titl
 void QtWindowSystem::setFullscreen(bool on)
 {
     fullscreen_ = on;
-    for (const QPointer<FormWindow>& w : windowStack()) {
+    for (const QPointer<FormWindow>& w : stack_) {
         if (!w || !w->isVisible())
             continue;
         Qt::WindowStates state = w->windowState();

@@ -3,6 +3,7 @@
 // that paints the form and hands it the mouse, the fingers on a touch screen
 // and the keyboard. The window system makes these windows for the registry
 // and provides the message box.
+#include "desktop/form_painter.h"
 #include "desktop/qt_types.h"
 #include "runtime/form_transform.h"
 #include "runtime/form_view.h"
@@ -11,6 +12,7 @@
 #include <QWidget>
 #include <set>
 #include <utility>
+#include <vector>
 
 class QMenuBar;
 class QPointingDevice;
@@ -21,11 +23,15 @@ namespace tuvrel {
 
 class Form;
 class FormRegistry;
+class FormWindow;
+class PointerArbiter;
+class QtWindowSystem;
+struct PointerId;
 
 class FormCanvas : public QWidget {
     Q_OBJECT
 public:
-    FormCanvas(Form& form, QWidget* parent);
+    FormCanvas(Form& form, QtWindowSystem& system, QWidget* parent);
     Form& form() const { return form_; }
     // How the form lies on the canvas at its present size.
     FormTransform transform() const;
@@ -54,20 +60,21 @@ protected:
 private:
     template <class F>
     void dispatch(F&& action);
+    PointerArbiter& pointers() const;
     bool releasedOverThisForm(QPointF position, QPointF globalPosition) const;
     bool fromMouse(const QMouseEvent* event) const;
-    void fingerDown(const QPointingDevice* device, int id, QPointF position, QPointF global);
-    void fingerMoved(QPointF position, QPointF global);
-    void fingerUp(QPointF position, QPointF global);
+    void fingerDown(const PointerId& finger, QPointF position, QPointF global);
 
     Form& form_;
+    QtWindowSystem& system_;
     std::uint64_t generation_;
+    PaintScale paintScale_;  // the scale this canvas was last painted at, and since when
 };
 
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FormWindow(Form& form);
+    FormWindow(Form& form, QtWindowSystem& system);
     FormCanvas* canvas() const { return canvas_; }
     QMenuBar* menuBar() const { return menuBar_; }
 
@@ -103,9 +110,18 @@ public:
     // The window of a loaded form, for tools and tests; nullptr if it has none.
     static FormWindow* windowOf(const Form& form);
 
+    // The form windows from the top of the stack down, as far as the program
+    // knows: a window goes to the top when it is brought to the front or activated.
+    void moveToTop(FormWindow* window);
+    // The form window in front at a point of the screen, or `otherwise` where none is.
+    QWidget* frontWindowAt(QPointF global, QWidget* otherwise) const;
+    // The canvas under a point of the screen, of the form window in front there.
+    FormCanvas* canvasAt(QPointF global) const;
+
 private:
     bool interactive_;
     bool fullscreen_ = false;
+    std::vector<QPointer<FormWindow>> stack_;
 };
 
 }  // namespace tuvrel

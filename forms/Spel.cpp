@@ -1,7 +1,7 @@
 #include "forms/descriptions.h"
-#include "runtime/text.h"
 #include "menu/navigation.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 #include <array>
 #include <string>

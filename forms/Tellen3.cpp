@@ -1,12 +1,12 @@
 #include "forms/descriptions.h"
-#include "runtime/text.h"
 #include "menu/navigation.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
-#include <array>
 
 namespace tuvrel::forms {
 
@@ -115,12 +115,12 @@ void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const
     // Label4 sits a little lower and is square.
     const bool square = label == std::string_view("Label4");
     rows.insert_or_assign(label, labelRow(label, x + 120, y + (square ? 480 : 360), 735, square ? 735 : 855)
-                           .withCaption(std::to_string(c.digit))
-                           .withBackColor(CardRed)
-                           .withForeColor(PaleYellow)
-                           .withFont(fonts::arial(36))
-                           .centred()
-                           .withTabIndex(numberAfter(label, 5) - 1));
+                                     .withCaption(std::to_string(c.digit))
+                                     .withBackColor(CardRed)
+                                     .withForeColor(PaleYellow)
+                                     .withFont(fonts::arial(36))
+                                     .centred()
+                                     .withTabIndex(numberAfter(label, 5) - 1));
 
     rows.insert_or_assign(std::string(c.slot), imageRow(c.slot, x + 1080, y + 120, PictureSize, PictureSize));
 }
@@ -142,9 +142,8 @@ FormDescription Tellen3()
         rows.insert_or_assign(std::string(p.frame), shapeRow(p.frame, p.left, p.top, PictureSize, PictureSize));
     }
     for (const Hint& h : Hints)
-        rows.insert_or_assign(
-            std::string(h.name),
-            imageRow(h.name, h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
+        rows.insert_or_assign(std::string(h.name),
+                              imageRow(h.name, h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
 
     if (rows.size() != RowOrder.size())
         throw RuntimeError("Tellen3: the row order does not name every control");

@@ -60,8 +60,7 @@ FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout)
     for (const auto* given : {&layout.pictures, &layout.marks})
         for (const ControlDescription& row : *given)
             if (std::find(layout.rows.begin(), layout.rows.end(), row.name) == layout.rows.end())
-                throw RuntimeError(form + ": " + row.name +
-                                   " has no place in the order of the rows");
+                throw RuntimeError(form + ": " + row.name + " has no place in the order of the rows");
     FormDescription d{
         .name = form, .caption = layout.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeightWithMenu};
     for (const std::string& name : layout.rows) {

@@ -6,9 +6,8 @@
 // the order of the rows.
 #include "runtime/form_description.h"
 
-#include <string>
-#include <vector>
 #include <array>
+#include <string>
 #include <vector>
 
 namespace tuvrel::forms {
@@ -16,10 +15,10 @@ namespace tuvrel::forms {
 struct PlaatjeindezakLayout {
     int level;  // 1 or 2: the form PlaatjeindezakN
     std::string caption;
-    std::array<std::string, 3> sacks;              // top to bottom
+    std::array<std::string, 3> sacks;          // top to bottom
     std::vector<ControlDescription> marks;     // right and wrong marks with their places
     std::vector<ControlDescription> pictures;  // the twelve row pictures
-    std::vector<std::string> rows;                          // row names, front first; "Tip" is the menu item
+    std::vector<std::string> rows;             // row names, front first; "Tip" is the menu item
 };
 
 FormDescription describePlaatjeindezak(const PlaatjeindezakLayout& layout);

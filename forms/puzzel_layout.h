@@ -5,9 +5,9 @@
 // of the rows.
 #include "runtime/form_description.h"
 
+#include <array>
 #include <string>
 #include <vector>
-#include <array>
 
 namespace tuvrel::forms {
 
@@ -18,7 +18,7 @@ struct PuzzelLayout {
     std::array<int, 4> tray;            // piece numbers, left to right
     std::array<int, 4> trayFrameLefts;  // Left of Shape2, Shape3, Shape4, Shape5 (twips)
     int leegLeft, leegTop;              // imgLeeg (twips)
-    std::vector<std::string> rows;                   // row names, front first
+    std::vector<std::string> rows;      // row names, front first
 };
 
 FormDescription describePuzzel(const PuzzelLayout& layout);

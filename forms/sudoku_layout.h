@@ -8,7 +8,6 @@
 #include "runtime/form_description.h"
 #include "runtime/text.h"
 
-#include <string>
 #include <array>
 #include <optional>
 #include <string>
@@ -71,8 +70,8 @@ struct SudokuPiece {
 struct SudokuBoard {
     int number;  // 1 to 5: the form SudokuN
     std::string caption;
-    std::string titleLabel;                               // the label "sudoku"
-    std::string numberLabel;                              // the label "N."
+    std::string titleLabel;                           // the label "sudoku"
+    std::string numberLabel;                          // the label "N."
     std::array<int, 4> columnLefts;                   // X[1..4], twips
     int cellSize;                                     // twips, square
     std::array<SudokuPiece, 4> pieces;                // Img1 to Img4

@@ -89,8 +89,7 @@ const std::vector<NavigationButton>& navigationButtons()
 const NavigationButton* findNavigationButton(const std::string& form, const std::string& name)
 {
     for (const NavigationButton& b : navigationButtons())
-        if (equalsIgnoringCase(form, b.form) &&
-            equalsIgnoringCase(name, b.name))
+        if (equalsIgnoringCase(form, b.form) && equalsIgnoringCase(name, b.name))
             return &b;
     return nullptr;
 }
@@ -133,8 +132,7 @@ ControlDescription navigationRow(const std::string& form, const std::string& nam
             .withFont(fonts::msSansSerif(13.5))
             .withTabIndex(b->tabIndex);
     }
-    throw RuntimeError("the button " + name + " of " + form +
-                       " is described by its own form");
+    throw RuntimeError("the button " + name + " of " + form + " is described by its own form");
 }
 
 void restartForm(Form& form)
@@ -151,9 +149,7 @@ void bindNavigation(FormClass& formClass)
             continue;
         const std::string name = std::string(b.name);
         switch (b.kind) {
-        case K::BackToStart:
-            formClass.onClick(name, [](Form& f) { f.registry().show("Start"); });
-            break;
+        case K::BackToStart: formClass.onClick(name, [](Form& f) { f.registry().show("Start"); }); break;
         case K::Previous:
         case K::Next: {
             const std::string target = std::string(b.target);

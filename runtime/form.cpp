@@ -142,7 +142,8 @@ T& Form::typed(std::string_view controlName, ControlClass cls) const
 {
     Control* c = find(controlName);
     if (!c || c->controlClass() != cls)
-        throw RuntimeError("form " + name() + " has no control " + std::string(controlName) + " of the class asked for");
+        throw RuntimeError("form " + name() + " has no control " + std::string(controlName) +
+                           " of the class asked for");
     return static_cast<T&>(*c);
 }
 

@@ -11,9 +11,9 @@ FormClass::FormClass(FormDescription description) : description_(std::move(descr
 
 ControlHandlers& FormClass::slot(std::string_view control)
 {
-    const bool known =
-        std::any_of(description_.rows.begin(), description_.rows.end(),
-                    [&](const ControlDescription& row) { return equalsIgnoringCase(row.name, control); });
+    const bool known = std::any_of(
+        description_.rows.begin(), description_.rows.end(),
+        [&](const ControlDescription& row) { return equalsIgnoringCase(row.name, control); });
     if (!known)
         throw RuntimeError("form " + description_.name + " has no control " + std::string(control));
     return handlers_[asciiLower(control)];

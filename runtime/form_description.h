@@ -163,8 +163,8 @@ ControlDescription menuRow(std::string name, std::string caption);
 struct FormDescription {
     std::string name{};     // the form class: "Start", "Puzzel1", ...
     std::string caption{};  // window title, character for character
-    int clientWidth{};   // twips
-    int clientHeight{};  // twips
+    int clientWidth{};      // twips
+    int clientHeight{};     // twips
     std::string icon = "window_icon";
     std::optional<std::string> background{};  // picture drawn at the top-left corner
     std::vector<ControlDescription> rows{};

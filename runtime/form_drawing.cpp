@@ -27,7 +27,8 @@ Rect opaqueRect(const Control& c)
             return r;
         break;
     case ControlClass::Shape:
-        if (const auto& shape = static_cast<const Shape&>(c); shape.backStyle() == BackStyle::Opaque || shape.solidFill())
+        if (const auto& shape = static_cast<const Shape&>(c);
+            shape.backStyle() == BackStyle::Opaque || shape.solidFill())
             return r;
         break;
     default: break;
@@ -103,9 +104,10 @@ public:
         // The border lies inside the rectangle, whatever its width.
         const int w = std::max(1, std::min(shape.borderWidth(), std::min(r.width(), r.height()) / 2));
         const Rgb c = toRgb(shape.borderColor());
-        for (const Rect& band : {Rect(r.left(), r.top(), r.width(), w), Rect(r.left(), r.bottom() - w + 1, r.width(), w),
-                                 Rect(r.left(), r.top() + w, w, r.height() - 2 * w),
-                                 Rect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w)})
+        for (const Rect& band :
+             {Rect(r.left(), r.top(), r.width(), w), Rect(r.left(), r.bottom() - w + 1, r.width(), w),
+              Rect(r.left(), r.top() + w, w, r.height() - 2 * w),
+              Rect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w)})
             fillShowing(band, i, c);
     }
 

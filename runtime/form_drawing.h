@@ -38,9 +38,9 @@ struct ButtonDrawing {
     bool graphical = false;
     std::string_view caption;  // a standard button's text, centred
     FontSpec font;
-    Picture picture;  // a graphical button's picture, at its own size
-    Point pictureAt;  // its top-left corner: centred on the button, one pixel lower right while down
-    Rect pictureClip;  // the face inside the bevel, beyond which the picture is not drawn
+    Picture picture;       // a graphical button's picture, at its own size
+    Point pictureAt;       // its top-left corner: centred on the button, one pixel lower right while down
+    Rect pictureClip;      // the face inside the bevel, beyond which the picture is not drawn
     bool down = false;     // held down with the pointer over it
     bool focused = false;  // has the focus, and the window shows it
 };

@@ -1,11 +1,15 @@
 #include "runtime/form_registry.h"
 
+#include "runtime/pointer_input.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
 namespace tuvrel {
 
-FormRegistry::FormRegistry(WindowSystem* windowSystem) : windowSystem_(windowSystem) {}
+FormRegistry::FormRegistry(WindowSystem* windowSystem)
+    : windowSystem_(windowSystem), pointers_(std::make_unique<PointerArbiter>(*this))
+{
+}
 
 FormRegistry::~FormRegistry()
 {

@@ -2,7 +2,8 @@
 // The forms of the running program: one instance per form class, created on
 // first use and kept until the program ends (an unloaded form keeps its slot
 // and is rebuilt at its next Show). Also the end of the program: End, the
-// last form closing, or a failed runtime operation.
+// last form closing, or a failed runtime operation. And the input rules that
+// hold across forms: which pointer plays.
 #include "runtime/form.h"
 #include "runtime/form_class.h"
 #include "runtime/form_view.h"
@@ -14,6 +15,8 @@
 #include <vector>
 
 namespace tuvrel {
+
+class PointerArbiter;
 
 // The exit status of a program stopped by a failed runtime operation (EX_SOFTWARE).
 inline constexpr int ExitRuntimeFailure = 70;
@@ -49,9 +52,12 @@ public:
 
     void messageBox(const std::string& text, const std::string& title);
     WindowSystem* windowSystem() const { return windowSystem_; }
+    // The one pointer that plays, for every form of the program.
+    PointerArbiter& pointers() const { return *pointers_; }
 
 private:
     WindowSystem* windowSystem_;
+    std::unique_ptr<PointerArbiter> pointers_;
     std::unordered_map<std::string, const FormClass*> classes_;  // key: lower-case form name
     std::vector<std::string> classOrder_;
     std::unordered_map<std::string, std::unique_ptr<Form>> instances_;  // key: lower-case form name

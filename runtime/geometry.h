@@ -53,8 +53,7 @@ public:
     }
     constexpr bool contains(const Rect& r) const
     {
-        return !isEmpty() && !r.isEmpty() && r.x_ >= x_ && r.right() <= right() && r.y_ >= y_ &&
-               r.bottom() <= bottom();
+        return !isEmpty() && !r.isEmpty() && r.x_ >= x_ && r.right() <= right() && r.y_ >= y_ && r.bottom() <= bottom();
     }
     constexpr bool intersects(const Rect& r) const { return !intersected(r).isEmpty(); }
     constexpr Rect intersected(const Rect& r) const

@@ -66,7 +66,7 @@ void PointerArbiter::move(const PointerId& pointer, Point at, PointF screen)
     runEvent(registry_, *form, held_->generation, [&] { form->mouseMove(at); });
 }
 
-void PointerArbiter::release(const PointerId& pointer, Point at, PointF, bool overForm)
+void PointerArbiter::release(const PointerId& pointer, PointF screen, const Place& place)
 {
     if (!held_ || !(held_->pointer == pointer))
         return;
@@ -75,9 +75,9 @@ void PointerArbiter::release(const PointerId& pointer, Point at, PointF, bool ov
     Form* form = was.form;
     if (form->generation() != was.generation || !form->isLoaded())
         return;
-    // A tap that wandered within the slack comes up where it went down.
-    const Point where = was.tapping ? was.pressedAt : at;
-    runEvent(registry_, *form, was.generation, [&] { form->mouseRelease(where, MouseButton::Left, overForm); });
+    const Landing landing = place(was.tapping ? was.screenAt : screen);
+    runEvent(registry_, *form, was.generation,
+             [&] { form->mouseRelease(landing.at, MouseButton::Left, landing.overForm); });
 }
 
 void PointerArbiter::cancel(const PointerId& pointer)

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace tuvrel {
@@ -57,11 +58,18 @@ public:
     // The pointer moved; `at` is in the pixels of the form it holds
     // (heldForm()). Only the pointer that plays moves anything.
     void move(const PointerId& pointer, Point at, PointF screen);
-    // The pointer came up. `overForm` is false where it came up outside the
-    // held form's window or over another window lying on top of it: a drop
-    // there drops nothing. A tap that wandered within the slack comes up
-    // where it went down.
-    void release(const PointerId& pointer, Point at, PointF screen, bool overForm);
+    // Where a pointer comes up on the held form, as the front end sees a
+    // point of the screen now: the form pixel there, and whether the form is
+    // what lies there (not outside its window, not under another window on
+    // top of it: a drop there drops nothing).
+    struct Landing {
+        Point at;
+        bool overForm = true;
+    };
+    using Place = std::function<Landing(PointF screen)>;
+    // The pointer came up at `screen`. A tap that wandered within the slack
+    // comes up where it went down on the screen, wherever the form lies there now.
+    void release(const PointerId& pointer, PointF screen, const Place& place);
     // The system took the pointer away (a gesture of the desktop, a cancelled
     // touch): its press or drag ends with nothing dropped or clicked.
     void cancel(const PointerId& pointer);
@@ -82,9 +90,9 @@ private:
         PointerId pointer;
         Form* form;
         std::uint64_t generation;
-        Point pressedAt;     // form pixels
-        PointF screenAt;     // where it went down
-        bool tapping;        // a wandering pointer still within the slack
+        Point pressedAt;  // form pixels
+        PointF screenAt;  // where it went down
+        bool tapping;     // a wandering pointer still within the slack
     };
 
     FormRegistry& registry_;

@@ -299,7 +299,8 @@ void PictureScaleTest::sharpAtEveryFactor()
     const tuvrel::Picture picture = tuvrel::Picture::load(name.toStdString());
     const QImage drawn = picturePixelsFor(picture, reference.size());
     QCOMPARE(drawn.size(), reference.size());
-    const QImage enlarged = pictureImage(picture).scaled(reference.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage enlarged = pictureImage(picture).scaled(reference.size(), Qt::IgnoreAspectRatio,
+                                                         Qt::FastTransformation);
 
     const double sharp = meanDifference(drawn, reference);
     const double blocky = meanDifference(enlarged, reference);
@@ -320,7 +321,8 @@ void PictureScaleTest::ownSizeIsTheOwnPixels()
     // Two picture objects of one asset share what is drawn for them.
     const tuvrel::Picture other = tuvrel::Picture::load("vormen_eendje");
     QVERIFY(!(other == picture));
-    QCOMPARE(picturePixelsFor(other, toQt(picture.size()) * 2).cacheKey(), picturePixelsFor(picture, toQt(picture.size()) * 2).cacheKey());
+    QCOMPARE(picturePixelsFor(other, toQt(picture.size()) * 2).cacheKey(),
+             picturePixelsFor(picture, toQt(picture.size()) * 2).cacheKey());
 }
 
 // While a window's scale changes, a picture gives only what it keeps for a size already,
@@ -335,7 +337,8 @@ void PictureScaleTest::whileTheScaleChanges()
 
     QCOMPARE(pictureImage(picture).size(), own);
     QCOMPARE(keptPicturePixelsFor(picture, own).cacheKey(), pictureImage(picture).cacheKey());
-    QCOMPARE(picturePixelsAtHandFor(picture, twice).cacheKey(), pictureImage(picture).cacheKey());  // the largest at hand
+    QCOMPARE(picturePixelsAtHandFor(picture, twice).cacheKey(),
+             pictureImage(picture).cacheKey());  // the largest at hand
     QVERIFY(keptPicturePixelsFor(picture, twice).isNull());
 
     const QImage rendering = picturePixelsFor(picture, twice);

@@ -83,7 +83,8 @@ InvariantSet pietkledenInvariants()
                      if (!piece.visible() || !piece.enabled() || !piece.dragAutomatic())
                          return QStringLiteral("%1 is hidden, disabled or not draggable").arg(QLatin1String(p.name));
                      if (piece.pixelRect() != p.place)
-                         return QStringLiteral("%1 lies at %2").arg(QLatin1String(p.name), rectText(toQt(piece.pixelRect())));
+                         return QStringLiteral("%1 lies at %2")
+                             .arg(QLatin1String(p.name), rectText(toQt(piece.pixelRect())));
                      if (assetName(piece.picture()) != QLatin1String(p.asset))
                          return QStringLiteral("%1 shows %2").arg(QLatin1String(p.name), assetName(piece.picture()));
                  }

@@ -148,7 +148,8 @@ private slots:
             for (const QString& second : pieces) {
                 drag(f, cs(first), cs(slot));
                 drag(f, cs(second), cs(slot));
-                QVERIFY2(f.image(cs(slot)).picture() == f.image(cs(second)).picture(), qPrintable(first + " then " + second));
+                QVERIFY2(f.image(cs(slot)).picture() == f.image(cs(second)).picture(),
+                         qPrintable(first + " then " + second));
                 QCOMPARE(f.image(cs(slot)).pixelRect().size(), f.image(cs(second)).picture().size());
                 QVERIFY(f.image(cs(first)).visible());
             }

@@ -8,10 +8,10 @@
 #include "runtime/runtime_error.h"
 #include "tests/support/form_driver.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QApplication>
 #include <QPainter>
 #include <QTest>
 #include <functional>
@@ -377,16 +377,14 @@ private slots:
         QTest::newRow("a larger picture replaced by a smaller one")
             << std::function<void(Form&)>([](Form& f) { f.image("target").setPicture(f.image("back").picture()); })
             << std::function<void(Form&)>([](Form& f) { f.image("target").setPicture(f.image("front").picture()); });
-        QTest::newRow("a picture larger than its box taken away")
-            << std::function<void(Form&)>([](Form& f) {
-                   f.image("target").setPicture(f.image("back").picture());
-                   f.image("target").setPicture(Picture());
-                   f.image("target").setPicture(f.image("noHandler").picture());
-               })
-            << std::function<void(Form&)>([](Form& f) { f.image("target").setPicture(Picture()); });
-        QTest::newRow("a shape filled")
-            << std::function<void(Form&)>([](Form& f) { f.shape("shapeOver").setFillColor(0x0000FF); })
-            << std::function<void(Form&)>([](Form& f) { f.shape("shapeOver").setVisible(false); });
+        QTest::newRow("a picture larger than its box taken away") << std::function<void(Form&)>([](Form& f) {
+            f.image("target").setPicture(f.image("back").picture());
+            f.image("target").setPicture(Picture());
+            f.image("target").setPicture(f.image("noHandler").picture());
+        }) << std::function<void(Form&)>([](Form& f) { f.image("target").setPicture(Picture()); });
+        QTest::newRow("a shape filled") << std::function<void(Form&)>([](Form& f) {
+            f.shape("shapeOver").setFillColor(0x0000FF);
+        }) << std::function<void(Form&)>([](Form& f) { f.shape("shapeOver").setVisible(false); });
         QTest::newRow("a caption written")
             << std::function<void(Form&)>(nothing)
             << std::function<void(Form&)>([](Form& f) { f.label("lbl").setCaption("x"); });
@@ -412,8 +410,11 @@ private slots:
                     continue;
                 ++changed;
                 const bool repainted = std::any_of(views.invalidated.begin(), views.invalidated.end(),
-                                                   [&](const Rect& r) { return r.contains(Point{x, y}); });
-                QVERIFY2(repainted, qPrintable(QStringLiteral("pixel %1,%2 changed but is not repainted").arg(x).arg(y)));
+                                                   [&](const Rect& r) {
+                                                       return r.contains(Point{x, y});
+                                                   });
+                QVERIFY2(repainted,
+                         qPrintable(QStringLiteral("pixel %1,%2 changed but is not repainted").arg(x).arg(y)));
             }
         QVERIFY(changed > 0);  // the change shows
     }

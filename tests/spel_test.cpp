@@ -344,7 +344,7 @@ private slots:
                  {"lblTellerSint", "lblTellerPiet", "ImgSint", "ImgPiet", "ImgLeeg", "knopOpnieuw", "knopTerug"})
                 drag(f, tokenOf(p), target);
             dragTo(f, tokenOf(p), toQt(f.shape("Shape17").pixelRect().center()));  // the legend
-            dragTo(f, tokenOf(p), QPoint(1000, 640));                        // the bare form
+            dragTo(f, tokenOf(p), QPoint(1000, 640));                              // the bare form
         }
         QCOMPARE(render(f), before);
         QCOMPARE(f.label("lblTellerSint").caption(), QStringLiteral("0"));

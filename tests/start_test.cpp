@@ -1,6 +1,6 @@
 // The start screen and the life of the program around it.
-#include "menu/start_menu.h"
 #include "desktop/picture_pixels.h"
+#include "menu/start_menu.h"
 #include "tests/support/form_driver.h"
 
 #include <QTest>

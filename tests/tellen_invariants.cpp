@@ -99,7 +99,8 @@ QString checkTellen3Slots(const Form& f)
                 if (!slot.enabled())
                     return QStringLiteral("%1 is locked without a picture of %2").arg(qs(slot.name())).arg(digit);
                 if (!shown.isEmpty() && !(shown == hint))
-                    return QStringLiteral("%1 shows a picture that is neither its own nor its balls").arg(qs(slot.name()));
+                    return QStringLiteral("%1 shows a picture that is neither its own nor its balls")
+                        .arg(qs(slot.name()));
             }
             if (slot.pixelRect().size() != QSize(100, 100))
                 return QStringLiteral("%1 changed its size").arg(qs(slot.name()));
@@ -134,9 +135,7 @@ InvariantSet tellenInvariants()
     InvariantSet set;
     set.forms << QStringLiteral("Tellen1") << QStringLiteral("Tellen3");
     const auto on = [](const char* form, QString (*check)(const Form&)) {
-        return [form, check](const Form& f) {
-            return equalsIgnoringCase(f.name(), form) ? check(f) : QString();
-        };
+        return [form, check](const Form& f) { return equalsIgnoringCase(f.name(), form) ? check(f) : QString(); };
     };
     set.invariants = {
         {"Tellen1: each counter reads the figures of its kind that left the field; a dot is lit exactly when its "

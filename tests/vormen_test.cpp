@@ -218,7 +218,8 @@ private slots:
             for (int x = 0; x < picture.width(); x += 7)
                 if (qAlpha(picture.pixel(x, y)) == 255) {
                     ++opaque;
-                    QCOMPARE(shown.pixelColor(toQt(reward.pixelRect().topLeft()) + QPoint(x, y)), picture.pixelColor(x, y));
+                    QCOMPARE(shown.pixelColor(toQt(reward.pixelRect().topLeft()) + QPoint(x, y)),
+                             picture.pixelColor(x, y));
                 }
         QVERIFY(opaque > 100);
     }

@@ -99,13 +99,13 @@ void waitUntilPlaced(const Form& form)
 {
     FormWindow* w = windowOf(form);
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    QTRY_VERIFY2(
-        inFront(form),
-        qPrintable(QStringLiteral("%1: X active %2, stack %3, Qt active %4")
-                       .arg(qs(form.name()), hex(activeWindow()), hex(stackingOrder().value(stackingOrder().size() - 1)),
-                            QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
-                                                         : QStringLiteral("none")) +
-                   " own " + hex(w->winId())));
+    QTRY_VERIFY2(inFront(form),
+                 qPrintable(QStringLiteral("%1: X active %2, stack %3, Qt active %4")
+                                .arg(qs(form.name()), hex(activeWindow()),
+                                     hex(stackingOrder().value(stackingOrder().size() - 1)),
+                                     QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
+                                                                  : QStringLiteral("none")) +
+                            " own " + hex(w->winId())));
 }
 
 // Where the window manager has the client area of a window, in root coordinates.

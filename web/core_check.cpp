@@ -21,11 +21,11 @@ class RecordingWindows : public WindowSystem {
 public:
     std::vector<std::string> front;
 
-    std::unique_ptr<FormView> createView(Form& form) override
+    std::unique_ptr<FormView> createView(Form& form) override { return std::make_unique<View>(*this, form.name()); }
+    void messageBox(const std::string& text, const std::string&) override
     {
-        return std::make_unique<View>(*this, form.name());
+        std::printf("message: %s\n", text.c_str());
     }
-    void messageBox(const std::string& text, const std::string&) override { std::printf("message: %s\n", text.c_str()); }
     void quit(int) override {}
     void reportError(const std::string& message) override { std::printf("error: %s\n", message.c_str()); }
 

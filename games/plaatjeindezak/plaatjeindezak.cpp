@@ -62,8 +62,7 @@ void clickOnWrongMark(Form& form, const SackRow& row)
 
 void showTip(Form& form)
 {
-    form.registry().messageBox("Klik op het foutsymbool om het opnieuw te proberen.",
-                               "Verbeteren");
+    form.registry().messageBox("Klik op het foutsymbool om het opnieuw te proberen.", "Verbeteren");
 }
 
 }  // namespace

@@ -170,7 +170,6 @@ struct FingerDown {
     std::string form;
     QPointF global;       // where it is on the screen
     QPointF pressGlobal;  // where it touched
-    QPoint pressCanvas;   // where it touched, on the canvas
     bool tapping = true;  // the finger the program follows, still within the tap slack
 };
 
@@ -1276,7 +1275,6 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         d.window = w;
         d.form = f->name();
         d.global = d.pressGlobal = global;
-        d.pressCanvas = cp;
         if (holds) {
             holder_ = s.finger;
             pressHeld_.reset();
@@ -1317,8 +1315,9 @@ bool Sequence::sendFinger(const Step& s, Effect& effect, QString& text)
         const FingerDown d = fingers_.at(s.finger);
         const bool holds = holder_ == s.finger;
         fingers_.at(s.finger).global = global;
-        // A tap within the slack lifts where it touched.
-        const QPoint liftedAt = holds && d.tapping ? toForm(transform, QPointF(d.pressCanvas)) : at;
+        // A tap within the slack lifts where it touched on the screen, wherever
+        // the form lies there now (the window may have changed meanwhile).
+        const QPoint liftedAt = holds && d.tapping ? toForm(transform, canvas->mapFromGlobal(d.pressGlobal)) : at;
         text =
             QStringLiteral("%1 lifts at %2%3%4")
                 .arg(who, place, under(at),

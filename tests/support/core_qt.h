@@ -61,7 +61,8 @@ inline char* toString(const std::string& text)
 template <>
 inline char* toString(const tuvrel::Rect& r)
 {
-    return qstrdup(QStringLiteral("Rect(%1,%2 %3x%4)").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height()).toUtf8());
+    return qstrdup(
+        QStringLiteral("Rect(%1,%2 %3x%4)").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height()).toUtf8());
 }
 template <>
 inline char* toString(const tuvrel::Point& p)

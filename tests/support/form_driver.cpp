@@ -1,7 +1,7 @@
 #include "tests/support/form_driver.h"
 
-#include "menu/form_catalog.h"
 #include "desktop/bundled_fonts.h"
+#include "menu/form_catalog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

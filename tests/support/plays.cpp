@@ -51,12 +51,12 @@ const std::vector<Play>& plays()
     return all;
 }
 
-const Play& play(const QString& form)
+const Play& play(std::string_view form)
 {
     for (const Play& p : plays())
-        if (form == QLatin1String(p.form))
+        if (form == p.form)
             return p;
-    qFatal("no play for %s", qPrintable(form));
+    qFatal("no play for %s", std::string(form).c_str());
 }
 
 }  // namespace tuvrel::test

@@ -1,9 +1,9 @@
 // Renders forms to PNG as the child sees them, through the real windows on the
 // offscreen platform: render_forms <output dir> [form ...] (all forms by default).
-#include "menu/form_catalog.h"
 #include "desktop/bundled_fonts.h"
-#include "runtime/form_registry.h"
 #include "desktop/form_window.h"
+#include "menu/form_catalog.h"
+#include "runtime/form_registry.h"
 
 #include <QApplication>
 #include <QDir>

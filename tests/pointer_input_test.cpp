@@ -1,0 +1,238 @@
+// The program's rules for pointers, as every front end gets them from the
+// core: one pointer plays at a time, a finger's tap may wander by the slack,
+// a cancelled touch drops nothing, a pointer whose form went holds nothing.
+#include "runtime/form.h"
+#include "runtime/form_registry.h"
+#include "runtime/pointer_input.h"
+#include "tests/support/core_qt.h"
+
+#include <QTest>
+
+using namespace tuvrel;
+
+namespace {
+
+QStringList& events()
+{
+    static QStringList log;
+    return log;
+}
+
+const FormClass& board()
+{
+    static const FormClass c = [] {
+        FormClass f(FormDescription{
+            .name = "Board",
+            .caption = "board",
+            .clientWidth = ClientWidth,
+            .clientHeight = ClientHeight,
+            .rows{
+                buttonRow("knop", 15 * 10, 15 * 10, 15 * 80, 15 * 30).withCaption("k").withTabIndex(0),
+                imageRow("piece", 15 * 300, 15 * 100, 15 * 43, 15 * 44).withPicture("door").draggable(),
+                imageRow("target", 15 * 500, 15 * 100, 15 * 50, 15 * 50),
+            },
+        });
+        f.onClick("knop", [](Form&) { events() << "click"; });
+        f.onDragDrop("target", [](Form&, Image& source) { events() << "drop " + test::qs(source.name()); });
+        return f;
+    }();
+    return c;
+}
+
+const PointerId Mouse{PointerId::Kind::Mouse, 1, 0};
+const PointerId FingerA{PointerId::Kind::Touch, 2, 1};
+const PointerId FingerB{PointerId::Kind::Touch, 2, 2};
+const PointerId Pen{PointerId::Kind::Pen, 3, 1};
+
+// Screen positions are the form's own here: the form lies at the screen's origin.
+PointF screen(Point p)
+{
+    return {double(p.x), double(p.y)};
+}
+
+}  // namespace
+
+class PointerInputTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FormRegistry> registry;
+    std::unique_ptr<PointerArbiter> arbiter;
+    Form* form = nullptr;
+
+    Point knop() const { return form->button("knop").pixelRect().center(); }
+    Point piece() const { return form->image("piece").pixelRect().center(); }
+    Point target() const { return form->image("target").pixelRect().center(); }
+
+    void down(const PointerId& p, Point at) { arbiter->press(p, *form, at, screen(at)); }
+    void move(const PointerId& p, Point at) { arbiter->move(p, at, screen(at)); }
+    // The form lies at the screen's origin: a screen point is the form point.
+    void up(const PointerId& p, Point at, bool over = true)
+    {
+        arbiter->release(p, screen(at), [over](PointF s) {
+            return PointerArbiter::Landing{{int(s.x), int(s.y)}, over};
+        });
+    }
+
+private slots:
+    void init()
+    {
+        events().clear();
+        registry = std::make_unique<FormRegistry>();
+        registry->addFormClass(board());
+        // A second form keeps the program going when the board is unloaded.
+        form = &registry->form("Board");
+        form->show();
+        arbiter = std::make_unique<PointerArbiter>(*registry);
+        arbiter->setTapSlack(8);
+    }
+    void cleanup()
+    {
+        arbiter.reset();
+        registry.reset();
+    }
+
+    // A tap may wander by the slack and still click, for a finger and a pen;
+    // the mouse has no slack, and a finger that wanders further has left.
+    void tapsAndTheSlack_data()
+    {
+        QTest::addColumn<int>("pointer");  // 0 mouse, 1 finger, 2 pen
+        QTest::addColumn<int>("wander");   // pixels to the right before lifting, off the button
+        QTest::addColumn<bool>("clicks");
+        QTest::newRow("mouse, still") << 0 << 0 << true;
+        QTest::newRow("finger, still") << 1 << 0 << true;
+        QTest::newRow("finger, within the slack, off the button") << 1 << 8 << true;
+        QTest::newRow("pen, within the slack, off the button") << 2 << 8 << true;
+        QTest::newRow("finger, beyond the slack") << 1 << 9 << false;
+        QTest::newRow("mouse, off the button by as little") << 0 << 8 << false;
+    }
+    void tapsAndTheSlack()
+    {
+        QFETCH(int, pointer);
+        QFETCH(int, wander);
+        QFETCH(bool, clicks);
+        const PointerId p = pointer == 0 ? Mouse : pointer == 1 ? FingerA : Pen;
+        // Pressed at the button's right edge, so that any wandering to the right leaves it.
+        const Rect r = form->button("knop").pixelRect();
+        const Point at{r.right(), r.center().y};
+        down(p, at);
+        move(p, at + Point{wander, 0});
+        up(p, at + Point{wander, 0});
+        QCOMPARE(events(), clicks ? QStringList{"click"} : QStringList{});
+        QVERIFY(!arbiter->holds());
+    }
+
+    // Whatever holds first plays; every other pointer meanwhile is nothing,
+    // even after the first lifts.
+    void onePointerAtATime_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::newRow("second finger while a finger drags") << 1 << 2;
+        QTest::newRow("mouse while a finger drags") << 1 << 0;
+        QTest::newRow("finger while the mouse drags") << 0 << 1;
+    }
+    void onePointerAtATime()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        const PointerId pointers[] = {Mouse, FingerA, FingerB};
+        const PointerId a = pointers[first], b = pointers[second];
+        down(a, piece());
+        QVERIFY(form->drag());
+        down(b, knop());
+        move(b, target());
+        up(b, knop());
+        QCOMPARE(events(), QStringList{});
+        QVERIFY(arbiter->holder() == a);
+        move(a, target());
+        up(a, target());
+        QCOMPARE(events(), QStringList{"drop piece"});
+        // The second one's later moves and lift, after the first lifted, are nothing too.
+        move(b, target());
+        up(b, knop());
+        QCOMPARE(events(), QStringList{"drop piece"});
+    }
+
+    void aCancelledTouchDropsNothing()
+    {
+        down(FingerA, piece());
+        move(FingerA, target());
+        arbiter->cancel(FingerA);
+        QVERIFY(!form->drag());
+        QVERIFY(!arbiter->holds());
+        up(FingerA, target());
+        QCOMPARE(events(), QStringList{});
+        // Another finger may play now.
+        down(FingerB, knop());
+        up(FingerB, knop());
+        QCOMPARE(events(), QStringList{"click"});
+    }
+
+    void aDropOverAnotherWindowDropsNothing()
+    {
+        down(Mouse, piece());
+        move(Mouse, target());
+        up(Mouse, target(), false);
+        QCOMPARE(events(), QStringList{});
+        QVERIFY(!form->drag());
+    }
+
+    // A pointer whose form was unloaded or rebuilt holds nothing: its later
+    // events touch nothing, and the next pointer plays.
+    void aPointerWhoseFormWentHoldsNothing()
+    {
+        static const FormClass other(
+            FormDescription{.name = "Other", .caption = "o", .clientWidth = 1500, .clientHeight = 1500});
+        registry->addFormClass(other);
+        registry->show("Other");
+        const Point from = piece(), to = target();
+        down(FingerA, from);
+        form->unload();
+        QVERIFY(!arbiter->holds());
+        move(FingerA, to);
+        up(FingerA, to);
+        form->show();
+        QVERIFY(!form->drag());
+        down(FingerB, knop());
+        up(FingerB, knop());
+        QCOMPARE(events(), QStringList{"click"});
+    }
+
+    // The same pointer down again before its release came: the first press is
+    // forgotten and the new one plays.
+    void thePressOfALostReleaseIsForgotten()
+    {
+        down(Mouse, piece());
+        down(Mouse, knop());
+        QVERIFY(!form->drag());
+        up(Mouse, knop());
+        QCOMPARE(events(), QStringList{"click"});
+    }
+
+    // A failure inside a handler ends the program in order; the pointer holds nothing.
+    void aFailingHandlerStopsTheProgram()
+    {
+        FormClass failing(FormDescription{
+            .name = "Failing",
+            .caption = "f",
+            .clientWidth = ClientWidth,
+            .clientHeight = ClientHeight,
+            .rows{buttonRow("knop", 150, 150, 1200, 450).withCaption("k").withTabIndex(0)},
+        });
+        failing.onClick("knop", [](Form& f) { f.image("nothing"); });
+        FormRegistry other;
+        other.addFormClass(failing);
+        Form& f = other.form("Failing");
+        f.show();
+        PointerArbiter input(other);
+        const Point at = f.button("knop").pixelRect().center();
+        input.press(Mouse, f, at, screen(at));
+        input.release(Mouse, screen(at), [at](PointF) { return PointerArbiter::Landing{at, true}; });
+        QVERIFY(other.ended());
+        QCOMPARE(other.exitCode(), ExitRuntimeFailure);
+        QVERIFY(!input.holds());
+    }
+};
+
+QTEST_GUILESS_MAIN(PointerInputTest)
+#include "pointer_input_test.moc"
