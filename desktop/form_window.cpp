@@ -191,6 +191,13 @@ void FormCanvas::dispatch(F&& action)
     runEvent(form_.registry(), form_, generation_, std::forward<F>(action));
 }
 
+bool FormCanvas::stale() const
+{
+    // The form was unloaded or rebuilt since this canvas was made: its window
+    // is on its way out, and what reaches it is nobody's.
+    return form_.generation() != generation_;
+}
+
 PointerArbiter& FormCanvas::pointers() const
 {
     return form_.registry().pointers();
@@ -230,7 +237,7 @@ bool FormCanvas::fromMouse(const QMouseEvent* event) const
 
 void FormCanvas::mousePressEvent(QMouseEvent* event)
 {
-    if (!fromMouse(event))
+    if (!fromMouse(event) || stale())
         return;
     const Point at = fromQt(toForm(event->position()));
     if (event->button() == Qt::LeftButton) {
@@ -252,7 +259,7 @@ void FormCanvas::mouseDoubleClickEvent(QMouseEvent* event)
 
 void FormCanvas::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!fromMouse(event))
+    if (!fromMouse(event) || stale())
         return;
     pointers().move(MousePointer, fromQt(toForm(event->position())), fromQt(event->globalPosition()));
 }
@@ -268,7 +275,7 @@ bool FormCanvas::releasedOverThisForm(QPointF position, QPointF globalPosition) 
 
 void FormCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!fromMouse(event))
+    if (!fromMouse(event) || stale())
         return;
     const Point at = fromQt(toForm(event->position()));
     if (event->button() == Qt::LeftButton) {

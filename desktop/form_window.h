@@ -61,6 +61,7 @@ private:
     template <class F>
     void dispatch(F&& action);
     PointerArbiter& pointers() const;
+    bool stale() const;
     bool releasedOverThisForm(QPointF position, QPointF globalPosition) const;
     bool fromMouse(const QMouseEvent* event) const;
     void fingerDown(const PointerId& finger, QPointF position, QPointF global);

@@ -814,6 +814,28 @@ private slots:
         QCOMPARE(QApplication::activeWindow(), windowOf(*a));
     }
 
+    // Events that reach the window of a form after the form was rebuilt (the
+    // old window is hidden at once but lives until the event loop deletes it)
+    // are the old window's: they never reach the new form.
+    void eventsForTheOldWindowOfARebuiltFormDoNothing()
+    {
+        QPointer<FormCanvas> old = canvasOf(*a);
+        const QPoint knop = onCanvas(*a, centreOf(*a, "knopA"));
+        const QPoint restart = onCanvas(*a, centreOf(*a, "knopRestart"));
+        QTest::mousePress(old, Qt::LeftButton, Qt::NoModifier, restart);
+        QTest::mouseRelease(old, Qt::LeftButton, Qt::NoModifier, restart);  // rebuilt, not yet deleted
+        QVERIFY(old);
+        QVERIFY(canvasOf(*a) != old);
+        QTest::mousePress(old, Qt::LeftButton, Qt::NoModifier, knop);
+        QTest::mouseRelease(old, Qt::LeftButton, Qt::NoModifier, knop);
+        QTest::keyClick(old, Qt::Key_Space);
+        settle();
+        QCOMPARE(events(), (QStringList{"after unload loaded=0", "restarted"}));
+        // The new window plays.
+        click(*a, "knopA");
+        QCOMPARE(events().last(), QString("click knopA"));
+    }
+
     void unloadInsideItsOwnHandlerIsSafe()
     {
         a->image("target").setPicture(a->image("piece").picture());

@@ -16,6 +16,12 @@
 
 namespace tuvrel::test {
 
+[[noreturn]] void helperFailed(const QString& what, const char* file, int line)
+{
+    QTest::qFail(qPrintable(what), file, line);
+    throw HelperFailure(what.toStdString());
+}
+
 namespace {
 // Real windows, but the end of the program leaves the test's event loop alone,
 // and the platform's notes about raising windows stay out of the test log.
@@ -62,7 +68,7 @@ Form& Program::show(std::string_view name)
     f.show();
     if (FormWindow* w = windowOf(f))
         if (!QTest::qWaitForWindowExposed(w))
-            qWarning("window of %s not exposed", std::string(name).c_str());
+            helperFailed(QStringLiteral("the window of %1 is not shown").arg(qs(name)), __FILE__, __LINE__);
     return f;
 }
 
@@ -110,7 +116,14 @@ void resizeCanvas(Form& form, QSize size)
     FormWindow* w = windowOf(form);
     w->resize(size + (w->size() - canvasOf(form)->size()));
     settle();
-    QCOMPARE(canvasOf(form)->size(), size);
+    if (const QSize got = canvasOf(form)->size(); got != size)
+        helperFailed(QStringLiteral("the canvas of %1 is %2 x %3, not %4 x %5")
+                         .arg(qs(form.name()))
+                         .arg(got.width())
+                         .arg(got.height())
+                         .arg(size.width())
+                         .arg(size.height()),
+                     __FILE__, __LINE__);
 }
 
 void pressAt(Form& form, QPoint point, Qt::MouseButton button)

@@ -14,6 +14,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 class QPointingDevice;
@@ -22,6 +23,14 @@ class QTouchEventWidgetSequence;
 }
 
 namespace tuvrel::test {
+
+// A helper of the driver that cannot do what it was asked ends the test that
+// called it: it reports the failure and throws this, which Qt Test catches
+// around the test function, so that the test goes no further.
+struct HelperFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+[[noreturn]] void helperFailed(const QString& what, const char* file, int line);
 
 // Pixels as twips, the unit in which descriptions place controls.
 constexpr int px(int pixels)
