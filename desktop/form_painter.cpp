@@ -93,7 +93,6 @@ public:
     // Something was drawn in the meantime: the window is painted again soon.
     void meantime() { meantime_ = true; }
 
-private:
     // The scale counts as changing for this long after it last changed.
     static constexpr qint64 SettledAfterMs = 120;
 
@@ -107,6 +106,7 @@ private:
         return clock;
     }
 
+private:
     // One timer for every window, started again at each such paint, so that
     // the exact paint comes once the scale has stopped changing.
     static void repaintSoon(QWidget* widget)
@@ -426,6 +426,12 @@ private:
 };
 
 }  // namespace
+
+bool paintScaleSettled(const PaintScale& paintScale)
+{
+    return paintScale.changedAt < 0 ||
+           Painting::sinceStart().elapsed() - paintScale.changedAt >= Painting::SettledAfterMs;
+}
 
 void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, bool showFocus, PaintScale* paintScale)
 {

@@ -20,6 +20,9 @@ struct PaintScale {
     qint64 changedAt = -1;  // when it last changed, in ms of the painter's clock
 };
 
+// Whether the scale has stopped changing for long enough that paints are exact again.
+bool paintScaleSettled(const PaintScale& paintScale);
+
 void paintForm(QPainter& painter, const Form& form, const QRect& area, QStyle* style, bool showFocus,
                PaintScale* paintScale = nullptr);
 

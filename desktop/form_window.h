@@ -38,6 +38,8 @@ public:
     // The form pixel under a point on the canvas.
     QPoint toForm(QPointF widgetPoint) const { return toQt(transform().toForm(fromQt(widgetPoint))); }
     QSize sizeHint() const override;
+    // Whether the window's scale has stopped changing, so that it paints exactly again.
+    bool scaleSettled() const { return paintScaleSettled(paintScale_); }
 
     // How far a finger may wander from where it touched and still be a tap,
     // in device-independent pixels: twice the distance at which a mouse

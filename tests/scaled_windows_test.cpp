@@ -30,6 +30,10 @@ QPoint toForm(const FormTransform& t, QPointF canvasPoint)
 class ScaledWindowsTest : public QObject {
     Q_OBJECT
 
+public:
+    // A screen of a class board's size, on which fingers land and a fullscreen window is large.
+    static void initMain() { useTouchBoardScreen(); }
+
 private slots:
     void transformFitsAndCentres_data()
     {
@@ -67,28 +71,55 @@ private slots:
         Program program;
         Form& f = program.show("Puzzel1");
         QVERIFY(canvasOf(f)->transform().isIdentity());
-        QCOMPARE(render(f).size(), QSize(1021, 673));
+        QCOMPARE(render(f).size(), QSize(1021, 673) * qApp->devicePixelRatio());
     }
 
-    void playsAsAtOwnSize_data()
+    // One play of each family, by the mouse and by a finger, in windows of
+    // every size, leaves the form exactly as the same moves made on the form
+    // itself in its own pixels, and changes it. Run also on a screen that
+    // shows everything twice as large (QT_SCALE_FACTOR=2).
+    void playsAsOnTheFormItself_data()
     {
         QTest::addColumn<QString>("form");
-        QTest::addColumn<double>("scale");
+        QTest::addColumn<QString>("hand");
+        QTest::addColumn<QString>("window");
         for (const Play& p : plays())
-            for (double scale : {1.5, 2.0, 3.0})
-                QTest::newRow(qPrintable(QStringLiteral("%1 at %2").arg(p.form).arg(scale)))
-                    << QString(p.form) << scale;
+            for (const char* hand : {"mouse", "finger"})
+                for (const char* window : {"own size", "scale 1.5", "scale 2", "scale 3", "fullscreen"})
+                    QTest::addRow("%s, %s, %s", p.form, hand, window) << QString(p.form) << hand << window;
     }
-    void playsAsAtOwnSize()
+    void playsAsOnTheFormItself()
     {
         QFETCH(QString, form);
-        QFETCH(double, scale);
-        const monkey::FormState expected = monkey::stateAfterMousePlay(cs(form));
+        QFETCH(QString, hand);
+        QFETCH(QString, window);
+        monkey::FormState initial, expected;
+        {
+            Program onForm;
+            Form& f = onForm.show(cs(form));
+            initial = monkey::stateOf(f);
+            play(cs(form)).moves(f, formHand);
+            expected = monkey::stateOf(f);
+        }
+        QVERIFY2(!monkey::differenceUpToIdentity(initial, expected).isEmpty(), "the play changed nothing");
+
         Program program;
         Form& f = program.show(cs(form));
-        resizeCanvas(f, (QSizeF(toQt(f.clientSize())) * scale).toSize());
-        QVERIFY(qAbs(canvasOf(f)->transform().scale() - scale) < 0.001);
-        play(cs(form)).moves(f, mouseHand);
+        if (window == "fullscreen") {
+            static_cast<QtWindowSystem*>(program.registry().windowSystem())->setFullscreen(true);
+            QTRY_VERIFY(windowOf(f)->isFullScreen());
+            QTRY_VERIFY(!canvasOf(f)->transform().isIdentity());
+        } else if (window != "own size") {
+            const double scale = window.mid(6).toDouble();
+            resizeCanvas(f, (QSizeF(toQt(f.clientSize())) * scale).toSize());
+            QVERIFY(qAbs(canvasOf(f)->transform().scale() - scale) < 0.001);
+        }
+        // A touch lands only on the screen: a window larger than the screen
+        // of the class board is played by the mouse alone.
+        if (hand == "finger" && !windowOf(f)->screen()->geometry().contains(windowOf(f)->frameGeometry()))
+            QSKIP("the window is larger than the screen, where a touch would land on nothing");
+        play(cs(form)).moves(f, hand == "mouse" ? mouseHand : fingerHand);
+        QVERIFY(!f.drag());
         const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
@@ -97,6 +128,8 @@ private slots:
     // neither for a click nor as the start or the end of a drag.
     void strips()
     {
+        if (qApp->devicePixelRatio() != 1.0)
+            QSKIP("the sizes here are a screen's at its own pixel size");
         Program program;
         Form& f = program.show("Puzzel1");
         resizeCanvas(f, QSize(2042 + 400, 1346));

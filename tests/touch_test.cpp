@@ -259,43 +259,6 @@ private slots:
         QCOMPARE(events(), (QStringList{"click knop", "drop piece on slot"}));
     }
 
-    // A finger play leaves every game exactly as the same play with the mouse
-    // does, at the form's own size, in a window 1.5 times as large and fullscreen.
-    void fingersPlayAsTheMouse_data()
-    {
-        QTest::addColumn<QString>("form");
-        QTest::addColumn<QString>("window");
-        for (const Play& p : plays())
-            for (const char* window : {"own size", "scale 1.5", "fullscreen"})
-                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(p.form, window)))
-                    << QString(p.form) << QString(window);
-    }
-    void fingersPlayAsTheMouse()
-    {
-        QFETCH(QString, form);
-        QFETCH(QString, window);
-        program.reset();
-        const monkey::FormState expected = monkey::stateAfterMousePlay(cs(form));
-        Program byFinger;
-        Form& g = byFinger.show(cs(form));
-        if (window == "scale 1.5") {
-            resizeCanvas(g, (QSizeF(toQt(g.clientSize())) * 1.5).toSize());
-        } else if (window == "fullscreen") {
-            setFullscreen(byFinger, true);
-            QTRY_VERIFY(windowOf(g)->isFullScreen());
-            QTRY_VERIFY(!canvasOf(g)->transform().isIdentity());
-        }
-        play(cs(form)).moves(g, fingerHand);
-        QCOMPARE(g.drag().has_value(), false);
-        const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(g));
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
-        // And the play did something: the form is not as it was shown.
-        Program fresh;
-        const QString changed = monkey::differenceUpToIdentity(monkey::stateOf(fresh.show(cs(form))),
-                                                               monkey::stateOf(g));
-        QVERIFY2(!changed.isEmpty(), "the play changed nothing");
-    }
-
     // ------------------------------------------------------------ two fingers
 
     // Two children at one board: finger A drags Sint's mitre while finger B

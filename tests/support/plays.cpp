@@ -2,8 +2,29 @@
 
 namespace tuvrel::test {
 
+namespace {
+
+void clickOnForm(Form& form, std::string_view control)
+{
+    const Point at = form.find(control)->pixelRect().center();
+    form.mousePress(at, MouseButton::Left);
+    form.mouseRelease(at, MouseButton::Left);
+}
+
+void dragOnForm(Form& form, std::string_view source, std::string_view target)
+{
+    const Point from = form.find(source)->pixelRect().center(), to = form.find(target)->pixelRect().center();
+    form.mousePress(from, MouseButton::Left);
+    form.mouseMove({(from.x + to.x) / 2, (from.y + to.y) / 2});
+    form.mouseMove(to);
+    form.mouseRelease(to, MouseButton::Left);
+}
+
+}  // namespace
+
 const Hand mouseHand{"mouse", click, drag};
 const Hand fingerHand{"finger", tap, fingerDrag};
+const Hand formHand{"form", clickOnForm, dragOnForm};
 
 const std::vector<Play>& plays()
 {

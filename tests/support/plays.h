@@ -17,6 +17,9 @@ struct Hand {
 };
 extern const Hand mouseHand;
 extern const Hand fingerHand;
+// The same moves made on the form itself, in its own pixels, with no window
+// in between: what a play does, whatever the screen, the window or the hand.
+extern const Hand formHand;
 
 struct Play {
     const char* form;
