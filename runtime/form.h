@@ -8,6 +8,7 @@
 #include "runtime/form_view.h"
 #include "runtime/geometry.h"
 #include "runtime/picture.h"
+#include "runtime/runtime_error.h"
 
 #include <cstdint>
 #include <memory>
@@ -62,6 +63,14 @@ public:
     CommandButton& button(std::string_view name) const;
     Shape& shape(std::string_view name) const;
     Line& line(std::string_view name) const;
+    // The control of a handle of this form's class, without a lookup by name.
+    template <class T>
+    T& operator[](ControlHandle<T> handle) const
+    {
+        if (handle.formClass() != class_.identity())
+            throw RuntimeError("form " + name() + " was given a control handle of another form");
+        return static_cast<T&>(*controls().at(size_t(handle.row())));
+    }
     Menu* menu() const;  // the menu-bar item, if the form has one
     const Picture& icon() const;
     const Picture& background() const;

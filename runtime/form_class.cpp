@@ -7,7 +7,11 @@
 
 namespace tuvrel {
 
-FormClass::FormClass(FormDescription description) : description_(std::move(description)) {}
+FormClass::FormClass(FormDescription description) : description_(std::move(description))
+{
+    static std::uint64_t lastIdentity = 0;
+    identity_ = ++lastIdentity;
+}
 
 ControlHandlers& FormClass::slot(std::string_view control)
 {
@@ -35,6 +39,19 @@ FormClass& FormClass::onChange(std::string_view control, ChangeHandler handler)
 {
     slot(control).change = std::move(handler);
     return *this;
+}
+
+int FormClass::rowOf(std::string_view control, ControlClass cls) const
+{
+    const auto& rows = description_.rows;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (equalsIgnoringCase(rows[i].name, control)) {
+            if (rows[i].controlClass != cls)
+                break;
+            return int(i);
+        }
+    throw RuntimeError("form " + description_.name + " has no control " + std::string(control) +
+                       " of the class asked for");
 }
 
 const ControlHandlers* FormClass::handlersFor(std::string_view control) const

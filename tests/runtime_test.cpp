@@ -317,6 +317,24 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RuntimeError, a->image("knopA"));
     }
 
+    // A handle names its control once; a name the description lacks, or a
+    // control of another class, fails when the handle is made.
+    void controlHandles()
+    {
+        const ImageHandle piece = alpha().image("PIECE");
+        QVERIFY(&(*a)[piece] == &a->image("piece"));
+        QVERIFY(&(*a)[alpha().button("knopA")] == &a->button("knopA"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, alpha().image("nothing"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, alpha().label("piece"));
+        // A handle of another form's class is not this form's.
+        Form& b = program->show("Beta");
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, b[piece]);
+        // It holds across loads: the rebuilt form's control.
+        a->unload();
+        a->show();
+        QVERIFY(&(*a)[piece] == &a->image("piece"));
+    }
+
     void windowCaptionSizeIconAndMenu()
     {
         FormWindow* w = windowOf(*a);

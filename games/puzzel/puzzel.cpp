@@ -1,9 +1,9 @@
 #include "games/puzzel/puzzel.h"
-#include "runtime/text.h"
 
 #include "forms/descriptions.h"
 #include "menu/navigation.h"
 #include "runtime/form.h"
+#include "runtime/text.h"
 
 #include <array>
 
@@ -19,19 +19,17 @@ FormDescription description(int number)
     return all.at(size_t(number - 1))();
 }
 
-std::string slotName(int k)
-{
-    return numbered("Image", k);
-}
-std::string pieceName(int k)
-{
-    return numbered("img", k);
-}
+// The controls the handlers use, resolved once.
+struct Puzzle {
+    std::array<ImageHandle, 4> slot;   // Image1..Image4 in the frame
+    std::array<ImageHandle, 4> piece;  // img1..img4, each the quarter of its slot
+    ImageHandle empty;                 // imgLeeg: the empty picture a slot shows again
+};
 
-void dropOnSlot(Form& form, int k, Image& source)
+void dropOnSlot(Form& form, const Puzzle& p, int k, Image& source)
 {
-    Image& slot = form.image(slotName(k));
-    Image& piece = form.image(pieceName(k));
+    Image& slot = form[p.slot[size_t(k)]];
+    Image& piece = form[p.piece[size_t(k)]];
     slot.setPicture(source.picture());
     if (piece.picture() == source.picture()) {
         piece.setVisible(false);
@@ -39,11 +37,11 @@ void dropOnSlot(Form& form, int k, Image& source)
     }
 }
 
-void clickOnSlot(Form& form, int k)
+void clickOnSlot(Form& form, const Puzzle& p, int k)
 {
-    Image& slot = form.image(slotName(k));
-    if (!(slot.picture() == form.image(pieceName(k)).picture()))
-        slot.setPicture(form.image("imgLeeg").picture());
+    Image& slot = form[p.slot[size_t(k)]];
+    if (!(slot.picture() == form[p.piece[size_t(k)]].picture()))
+        slot.setPicture(form[p.empty].picture());
 }
 
 }  // namespace
@@ -51,9 +49,15 @@ void clickOnSlot(Form& form, int k)
 FormClass puzzelClass(int number)
 {
     FormClass puzzel(description(number));
-    for (int k = 1; k <= 4; ++k) {
-        puzzel.onDragDrop(slotName(k), [k](Form& f, Image& source) { dropOnSlot(f, k, source); });
-        puzzel.onClick(slotName(k), [k](Form& f) { clickOnSlot(f, k); });
+    Puzzle p;
+    for (int k = 0; k < 4; ++k) {
+        p.slot[size_t(k)] = puzzel.image(numbered("Image", k + 1));
+        p.piece[size_t(k)] = puzzel.image(numbered("img", k + 1));
+    }
+    p.empty = puzzel.image("imgLeeg");
+    for (int k = 0; k < 4; ++k) {
+        puzzel.onDragDrop(numbered("Image", k + 1), [p, k](Form& f, Image& source) { dropOnSlot(f, p, k, source); });
+        puzzel.onClick(numbered("Image", k + 1), [p, k](Form& f) { clickOnSlot(f, p, k); });
     }
     bindNavigation(puzzel);
     return puzzel;

@@ -35,67 +35,67 @@ constexpr std::array<Player, 2> Players{{
 
 constexpr int TokensEach = 8;
 
-std::string cellName(int n)
-{
-    return numbered("Image", n);
-}
-std::string squareName(int n)
-{
-    return numbered("Shape", n);
-}
+// The controls the handlers use, resolved once.
+struct Board {
+    std::array<ImageHandle, 16> cell;    // Image1..Image16
+    std::array<ShapeHandle, 16> square;  // Shape1..Shape16, beneath the cells
+    std::array<ImageHandle, 2> token;    // as Players
+    std::array<LabelHandle, 2> counter;  // as Players
+    ImageHandle empty;                   // ImgLeeg: the empty picture of a cleared cell
+};
 
 // Lights every group through cell n whose four cells hold the same player's
 // token. Only groups through n can have been completed by the drop on n; a
 // group that is not complete is left as it is, so nothing turns white again.
-void ControleerGroepjes(Form& form, int n)
+void ControleerGroepjes(Form& form, const Board& b, int n)
 {
-    for (const Player& player : Players) {
-        const Picture& token = form.image(player.token).picture();
+    for (size_t p = 0; p < Players.size(); ++p) {
+        const Picture& token = form[b.token[p]].picture();
         for (int g : GroupsThrough[size_t(n - 1)]) {
             const Group& group = Groups[size_t(g)];
             bool complete = true;
             for (int cell : group)
-                complete = complete && form.image(cellName(cell)).picture() == token;
+                complete = complete && form[b.cell[size_t(cell - 1)]].picture() == token;
             if (complete)
                 for (int cell : group)
-                    form.shape(squareName(cell)).setFillColor(player.colour);
+                    form[b.square[size_t(cell - 1)]].setFillColor(Players[p].colour);
         }
     }
 }
 
-void dropOnCell(Form& form, int n, Image& source)
+void dropOnCell(Form& form, const Board& b, int n, Image& source)
 {
-    Image& cell = form.image(cellName(n));
+    Image& cell = form[b.cell[size_t(n - 1)]];
     cell.setPicture(source.picture());
     cell.setEnabled(false);
     // The counter's Change runs inside countUp: an eighth token is used up before the groups are looked at.
-    for (const Player& player : Players)
-        if (cell.picture() == form.image(player.token).picture())
-            countUp(form.label(player.counter));
-    ControleerGroepjes(form, n);
+    for (size_t p = 0; p < Players.size(); ++p)
+        if (cell.picture() == form[b.token[p]].picture())
+            countUp(form[b.counter[p]]);
+    ControleerGroepjes(form, b, n);
 }
 
-void limitTokens(Form& form, const Player& player)
+void limitTokens(Form& form, const Board& b, size_t p)
 {
-    if (captionValue(form.label(player.counter)) == TokensEach)
-        form.image(player.token).setEnabled(false);
+    if (captionValue(form[b.counter[p]]) == TokensEach)
+        form[b.token[p]].setEnabled(false);
 }
 
 // The board is cleared on the form as it stands, not rebuilt: the cells take
 // the empty picture of ImgLeeg.
-void resetBoard(Form& form)
+void resetBoard(Form& form, const Board& b)
 {
-    const Picture empty = form.image("ImgLeeg").picture();
-    for (int n = 1; n <= 16; ++n) {
-        Image& cell = form.image(cellName(n));
+    const Picture empty = form[b.empty].picture();
+    for (size_t n = 0; n < 16; ++n) {
+        Image& cell = form[b.cell[n]];
         cell.setPicture(empty);
         cell.setEnabled(true);
-        form.shape(squareName(n)).setFillColor(White);
+        form[b.square[n]].setFillColor(White);
     }
-    form.image("ImgSint").setEnabled(true);
-    form.image("ImgPiet").setEnabled(true);
-    form.label("lblTellerPiet").setCaption("0");
-    form.label("lblTellerSint").setCaption("0");
+    for (size_t p = 0; p < Players.size(); ++p)
+        form[b.token[p]].setEnabled(true);
+    form[b.counter[1]].setCaption("0");
+    form[b.counter[0]].setCaption("0");
 }
 
 void showHelp(Form& form)
@@ -108,11 +108,21 @@ void showHelp(Form& form)
 FormClass spelClass()
 {
     FormClass spel(forms::Spel());
+    Board b;
+    for (int n = 1; n <= 16; ++n) {
+        b.cell[size_t(n - 1)] = spel.image(numbered("Image", n));
+        b.square[size_t(n - 1)] = spel.shape(numbered("Shape", n));
+    }
+    for (size_t p = 0; p < Players.size(); ++p) {
+        b.token[p] = spel.image(Players[p].token);
+        b.counter[p] = spel.label(Players[p].counter);
+    }
+    b.empty = spel.image("ImgLeeg");
     for (int n = 1; n <= 16; ++n)
-        spel.onDragDrop(cellName(n), [n](Form& f, Image& source) { dropOnCell(f, n, source); });
-    for (const Player& player : Players)
-        spel.onChange(player.counter, [&player](Form& f) { limitTokens(f, player); });
-    spel.onClick("knopOpnieuw", resetBoard);
+        spel.onDragDrop(numbered("Image", n), [b, n](Form& f, Image& source) { dropOnCell(f, b, n, source); });
+    for (size_t p = 0; p < Players.size(); ++p)
+        spel.onChange(Players[p].counter, [b, p](Form& f) { limitTokens(f, b, p); });
+    spel.onClick("knopOpnieuw", [b](Form& f) { resetBoard(f, b); });
     spel.onClick("Help", showHelp);
     bindNavigation(spel);
     return spel;
