@@ -90,6 +90,10 @@ struct ProcessFigures {
     bool taken = false;
     Paired startupMs;
     QString startupFailure;
+    // On an X server: from spawn until the window's pixels on the server are
+    // no longer the one colour they had when it was mapped, seen from outside.
+    Paired firstFrameMs;
+    QString firstFrameFailure;
     Paired peakMb;  // all forms open against as many empty windows
     int formsOpen = 0;
     double pictureMb = 0;  // of the program's memory: the decoded pictures

@@ -83,6 +83,27 @@ ProcessFigures measureProcesses(const std::vector<FormFigures>& forms, const Set
             (program ? p.startupMs.program : p.startupMs.baseline).add(ms);
     });
 
+    // ---- the first frame on an X server, seen from outside the program
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb") {
+        std::fprintf(stderr, "  first frame on the X server");
+        auto watchOnce = [&](bool program) {
+            const std::string binary = program ? TUVREL_PROGRAM : TUVREL_EMPTY_WINDOW;
+            ChildRun run = runChild({TUVREL_FIRST_FRAME_WATCHER, binary}, {}, 30000);
+            if (!run.ok) {
+                p.firstFrameFailure = QString::fromStdString(binary) + ": " + firstLines(run.diagnostics);
+                return -1.0;
+            }
+            return reportNumber(run.report, "first_frame_ms");
+        };
+        watchOnce(false);
+        watchOnce(true);
+        inTurn(settings.startupRuns, [&](bool program) {
+            const double ms = watchOnce(program);
+            if (ms >= 0)
+                (program ? p.firstFrameMs.program : p.firstFrameMs.baseline).add(ms);
+        });
+    }
+
     // ---- start-up at a device pixel ratio of 2, against the program at 1
     std::fprintf(stderr, "  start-up at QT_SCALE_FACTOR=2");
     startOnce(true, true);
