@@ -1,5 +1,5 @@
 #include "forms/descriptions.h"
-#include "menu/navigation.h"
+#include "forms/navigation_rows.h"
 
 namespace tuvrel::forms {
 
@@ -19,7 +19,7 @@ FormDescription Pietkleden()
             navigationRow("Pietkleden", "knopTerug"),
             labelRow("Label1", 3870, 480, 7575, 735)
                 .withCaption("wat trekt piet vandaag aan?")
-                .withForeColor(0x000000C0)
+                .withForeColor(DarkRed)
                 .centred()
                 .withFont(fonts::comicSans(21.75))
                 .opaque()

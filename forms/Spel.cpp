@@ -1,5 +1,5 @@
 #include "forms/descriptions.h"
-#include "menu/navigation.h"
+#include "forms/navigation_rows.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 

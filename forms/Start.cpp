@@ -62,7 +62,7 @@ FormDescription Start()
                 .withTabIndex(9),
             labelRow("Label1", 2280, 0, 10815, 2055)
                 .withCaption("sinterklaas")
-                .withForeColor(0x000000C0)
+                .withForeColor(DarkRed)
                 .transparent()
                 .centred()
                 .withFont(fonts::comicSans(63.75))

@@ -1,11 +1,10 @@
 #include "forms/descriptions.h"
-#include "menu/navigation.h"
+#include "forms/navigation_rows.h"
 
 namespace tuvrel::forms {
 
 namespace {
 
-constexpr BgrColor DarkRed = 0x000000C0;
 constexpr BgrColor LightOrange = 0x0080C0FF;
 constexpr BgrColor DotColour = 0x000040C0;
 

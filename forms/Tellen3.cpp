@@ -1,5 +1,5 @@
 #include "forms/descriptions.h"
-#include "menu/navigation.h"
+#include "forms/navigation_rows.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
@@ -12,7 +12,6 @@ namespace tuvrel::forms {
 
 namespace {
 
-constexpr BgrColor CardRed = 0x000000C0;
 constexpr BgrColor PaleYellow = 0x00C0FFFF;
 constexpr BgrColor White = 0x00FFFFFF;
 constexpr BgrColor Black = 0x00000000;
@@ -102,7 +101,7 @@ void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const
     const std::string strip = c.strip;
     const std::string label = c.label;
 
-    ControlDescription stripRow = shapeRow(strip, x, y, 975, 1695).solidFill(CardRed);
+    ControlDescription stripRow = shapeRow(strip, x, y, 975, 1695).solidFill(DarkRed);
     // Two strips carry a back colour or border of their own; under the solid fill neither shows.
     if (strip == std::string_view("Shape3"))
         stripRow = stripRow.withBackColor(Black).opaque();
@@ -116,7 +115,7 @@ void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const
     const bool square = label == std::string_view("Label4");
     rows.insert_or_assign(label, labelRow(label, x + 120, y + (square ? 480 : 360), 735, square ? 735 : 855)
                                      .withCaption(std::to_string(c.digit))
-                                     .withBackColor(CardRed)
+                                     .withBackColor(DarkRed)
                                      .withForeColor(PaleYellow)
                                      .withFont(fonts::arial(36))
                                      .centred()

@@ -1,6 +1,6 @@
 #include "forms/descriptions.h"
+#include "forms/navigation_rows.h"
 #include "forms/vormen_layout.h"
-#include "menu/navigation.h"
 
 namespace tuvrel::forms {
 

@@ -2,6 +2,8 @@
 // The descriptions of the program's twenty forms, one file each.
 #include "runtime/form_description.h"
 
+#include <string_view>
+
 namespace tuvrel::forms {
 
 FormDescription Start();
@@ -24,5 +26,12 @@ FormDescription Sudoku3();
 FormDescription Sudoku4();
 FormDescription Sudoku5();
 FormDescription Spel();
+
+// The description of the form of that name, for a game with several levels
+// or boards; a RuntimeError for a name that is no form of the program.
+FormDescription describe(std::string_view formName);
+
+// The dark red of the titles and the counting cards.
+inline constexpr BgrColor DarkRed = 0x000000C0;
 
 }  // namespace tuvrel::forms

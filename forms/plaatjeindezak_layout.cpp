@@ -1,15 +1,15 @@
 #include "forms/plaatjeindezak_layout.h"
-#include "runtime/text.h"
 
-#include "menu/navigation.h"
+#include "forms/descriptions.h"
+#include "forms/navigation_rows.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 #include <algorithm>
 
 namespace tuvrel::forms {
 
 namespace {
-constexpr BgrColor DarkRed = 0x000000C0;
 constexpr std::array<int, 3> RowFrameTops{1725, 4005, 6255};
 constexpr std::array<int, 3> SackTops{1800, 4080, 6360};
 

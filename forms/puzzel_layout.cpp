@@ -1,8 +1,8 @@
 #include "forms/puzzel_layout.h"
-#include "runtime/text.h"
 
-#include "menu/navigation.h"
+#include "forms/navigation_rows.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 namespace tuvrel::forms {
 

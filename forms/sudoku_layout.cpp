@@ -1,8 +1,9 @@
 #include "forms/sudoku_layout.h"
-#include "runtime/text.h"
 
-#include "menu/navigation.h"
+#include "forms/descriptions.h"
+#include "forms/navigation_rows.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 #include <algorithm>
 #include <set>
@@ -11,7 +12,6 @@ namespace tuvrel::forms {
 
 namespace {
 
-constexpr BgrColor TitleRed = 0x000000C0;
 constexpr BgrColor White = 0x00FFFFFF;
 
 ControlDescription squareRow(const SudokuBoard& b, int r, int c)
@@ -67,13 +67,13 @@ FormDescription describeSudoku(const SudokuBoard& b)
     d.rows.push_back(labelRow(b.numberLabel, 8520, 480, 615, 855)
                          .withCaption(std::to_string(b.number) + ".")
                          .withFont(titleFont)
-                         .withForeColor(TitleRed)
+                         .withForeColor(DarkRed)
                          .withTabIndex(labelTabs[0]));
     d.rows.push_back(labelRow(b.titleLabel, 4950, 480, 4695, 855)
                          .withCaption("sudoku")
                          .centred()
                          .withFont(titleFont)
-                         .withForeColor(TitleRed)
+                         .withForeColor(DarkRed)
                          .withTabIndex(labelTabs[1]));
 
     // Cells in letter order, then the givens, then the pieces.

@@ -1,4 +1,5 @@
 #include "forms/vormen_layout.h"
+
 #include "runtime/text.h"
 
 namespace tuvrel::forms {

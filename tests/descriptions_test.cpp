@@ -1,7 +1,13 @@
 // Every form description of the program: it builds, names only pictures the
 // program carries, and every image is exactly as large as its picture.
 #include "assets/picture_catalog.h"
+#include "forms/descriptions.h"
+#include "games/plaatjeindezak/plaatjeindezak.h"
+#include "games/puzzel/puzzel.h"
+#include "games/sudoku/sudoku.h"
+#include "games/vormen/vormen.h"
 #include "menu/form_catalog.h"
+#include "runtime/runtime_error.h"
 #include "tests/support/form_driver.h"
 
 #include <QSet>
@@ -19,6 +25,19 @@ class DescriptionsTest : public QObject {
 private slots:
     void init() { program = std::make_unique<Program>(); }
     void cleanup() { program.reset(); }
+
+    // A game with levels or boards asks for its form by number: a number it
+    // does not have is an error, never another level's form.
+    void unknownLevelIsAnError()
+    {
+        QCOMPARE(forms::describe("puzzel3").name, std::string("Puzzel3"));
+        for (const char* name : {"Puzzel7", "Puzzel0", "Vormen3", "Plaatjeindezak3", "Sudoku6", ""})
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, forms::describe(name));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, vormenClass(3));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, puzzelClass(0));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, sudokuClass(6));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, plaatjeindezakClass(3));
+    }
 
     void everyForm_data()
     {

@@ -4,6 +4,7 @@
 #include "menu/navigation.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
+#include "runtime/text.h"
 
 namespace tuvrel {
 
@@ -75,9 +76,7 @@ const std::array<SackRow, 3>& sackRows(int level)
 
 FormClass plaatjeindezakClass(int level)
 {
-    using Describe = FormDescription (*)();
-    static constexpr std::array<Describe, 2> descriptions{forms::Plaatjeindezak1, forms::Plaatjeindezak2};
-    FormClass game(descriptions.at(size_t(level - 1))());
+    FormClass game(forms::describe(numbered("Plaatjeindezak", level)));
     for (const SackRow& row : sackRows(level)) {
         game.onDragDrop(std::string(row.sack), [&row](Form& f, Image& source) { dropOnSack(f, row, source); });
         game.onClick(std::string(row.wrong), [&row](Form& f) { clickOnWrongMark(f, row); });

@@ -11,14 +11,6 @@ namespace tuvrel {
 
 namespace {
 
-FormDescription description(int number)
-{
-    using Describe = FormDescription (*)();
-    static constexpr std::array<Describe, 6> all{forms::Puzzel1, forms::Puzzel2, forms::Puzzel3,
-                                                 forms::Puzzel4, forms::Puzzel5, forms::Puzzel6};
-    return all.at(size_t(number - 1))();
-}
-
 // The controls the handlers use, resolved once.
 struct Puzzle {
     std::array<ImageHandle, 4> slot;   // Image1..Image4 in the frame
@@ -48,7 +40,7 @@ void clickOnSlot(Form& form, const Puzzle& p, int k)
 
 FormClass puzzelClass(int number)
 {
-    FormClass puzzel(description(number));
+    FormClass puzzel(forms::describe(numbered("Puzzel", number)));
     Puzzle p;
     for (int k = 0; k < 4; ++k) {
         p.slot[size_t(k)] = puzzel.image(numbered("Image", k + 1));

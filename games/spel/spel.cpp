@@ -1,11 +1,11 @@
 #include "games/spel/spel.h"
-#include "runtime/text.h"
 
 #include "forms/descriptions.h"
 #include "menu/navigation.h"
 #include "runtime/counter.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
+#include "runtime/text.h"
 
 namespace tuvrel {
 

@@ -4,6 +4,7 @@
 #include "forms/sudoku_layout.h"
 #include "menu/navigation.h"
 #include "runtime/form.h"
+#include "runtime/text.h"
 
 #include <array>
 #include <utility>
@@ -15,14 +16,6 @@ namespace {
 
 // A cell and the piece it expects.
 using Cells = std::vector<std::pair<std::string, std::string>>;
-
-FormDescription description(int number)
-{
-    using Describe = FormDescription (*)();
-    static constexpr std::array<Describe, 5> all{forms::Sudoku1, forms::Sudoku2, forms::Sudoku3, forms::Sudoku4,
-                                                 forms::Sudoku5};
-    return all.at(size_t(number - 1))();
-}
 
 Cells cellsOf(int number)
 {
@@ -70,7 +63,7 @@ void check(Form& form, const Cells& cells)
 
 FormClass sudokuClass(int number)
 {
-    FormClass sudoku(description(number));
+    FormClass sudoku(forms::describe(numbered("Sudoku", number)));
     const Cells cells = cellsOf(number);
     for (const auto& entry : cells) {
         const std::string cell = entry.first;

@@ -3,6 +3,7 @@
 #include "forms/descriptions.h"
 #include "menu/navigation.h"
 #include "runtime/form.h"
+#include "runtime/text.h"
 
 #include <array>
 
@@ -36,11 +37,6 @@ const Wrappings& wrappings(int level)
     return levels.at(size_t(level - 1));
 }
 
-FormDescription description(int level)
-{
-    return level == 1 ? forms::Vormen1() : forms::Vormen2();
-}
-
 // Only the package's own present fits: it goes back into its wrapping. Any
 // other present stays where it was. Either way, once every present has gone
 // the reward shows.
@@ -59,7 +55,7 @@ void dropOnPackage(Form& form, const Wrappings& level, const char* ownPresent, I
 
 FormClass vormenClass(int level)
 {
-    FormClass vormen(description(level));
+    FormClass vormen(forms::describe(numbered("Vormen", level)));
     const Wrappings& all = wrappings(level);
     for (const Wrapping& w : all)
         vormen.onDragDrop(std::string_view(w.package), [&all, present = w.present](Form& f, Image& source) {
