@@ -2,7 +2,7 @@
 // Start-up makes the form registry, shows Start and runs the event loop.
 #include "app/command_line.h"
 #include "app/display_platform.h"
-#include "desktop/bundled_fonts.h"
+#include "app/program_start.h"
 #include "desktop/form_window.h"
 #include "menu/form_catalog.h"
 #include "runtime/form_registry.h"
@@ -84,13 +84,7 @@ int main(int argc, char* argv[])
     // Everything that can fail before the first event is reported as every
     // runtime failure is: a face that cannot be loaded, a form table that
     // does not hold together, a picture the program does not carry.
-    try {
-        tuvrel::registerBundledFonts();
-        tuvrel::registerProgramForms(registry);
-        registry.show("Start");
-    } catch (const std::exception& e) {
-        registry.fail(e.what());
-    }
+    tuvrel::startProgram(registry, tuvrel::registerProgramForms);
     if (registry.ended())
         return registry.exitCode();
     const int code = QApplication::exec();

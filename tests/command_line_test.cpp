@@ -2,6 +2,9 @@
 // program itself started with good and bad options.
 #include "app/command_line.h"
 #include "app/display_platform.h"
+#include "app/program_start.h"
+#include "desktop/form_window.h"
+#include "runtime/runtime_error.h"
 
 #include <QProcess>
 #include <QTest>
@@ -12,6 +15,46 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A failure before the first event (a form table that does not hold
+    // together, a picture the program lacks) is reported and ends the program
+    // with the runtime failure's status, as a failure inside a handler does.
+    void failureAtTheStartIsReported_data()
+    {
+        QTest::addColumn<int>("failure");
+        QTest::newRow("a form table that does not hold together") << 0;
+        QTest::newRow("a picture the program does not carry") << 1;
+    }
+    void failureAtTheStartIsReported()
+    {
+        QFETCH(int, failure);
+        struct Reporting : QtWindowSystem {
+            Reporting() : QtWindowSystem(false) {}
+            std::string reported;
+            int quitWith = -1;
+            void reportError(const std::string& message) override { reported = message; }
+            void quit(int code) override { quitWith = code; }
+        } windows;
+        static const FormClass withoutPicture(FormDescription{
+            .name = "Start",
+            .caption = "start",
+            .clientWidth = ClientWidth,
+            .clientHeight = ClientHeight,
+            .rows{imageRow("img", 0, 0, 150, 150).withPicture("no_such_picture")},
+        });
+        FormRegistry registry(&windows);
+        startProgram(registry, [failure](FormRegistry& r) {
+            if (failure == 0)
+                throw RuntimeError("form Start describes knopPiet twice");
+            r.addFormClass(withoutPicture);
+        });
+        QVERIFY(registry.ended());
+        QCOMPARE(registry.exitCode(), ExitRuntimeFailure);
+        QCOMPARE(windows.quitWith, ExitRuntimeFailure);
+        QVERIFY(!windows.reported.empty());
+        QVERIFY2(windows.reported.find(failure == 0 ? "twice" : "no_such_picture") != std::string::npos,
+                 windows.reported.c_str());
+    }
+
     void parse_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -120,5 +163,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CommandLineTest)
+QTEST_MAIN(CommandLineTest)
 #include "command_line_test.moc"
