@@ -1750,7 +1750,7 @@ SequenceResult Sequence::run()
     const std::vector<std::string> forms = registry().formNames();
     std::string first = firstForm_;
     if (first.empty() && forms.size() > 1 && rng_.chance(0.75))
-        first = forms[size_t(1 + rng_.below(int(forms.size()) - 1))];
+        first = forms[1 + size_t(rng_.below(int(forms.size()) - 1))];
     if (first.empty())
         first = forms.front();
     if (first != forms.front()) {

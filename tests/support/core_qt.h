@@ -54,25 +54,25 @@ inline bool operator!=(const tuvrel::Size& a, const QSize& b)
 
 namespace QTest {
 template <>
-inline char* toString(const std::string& text)
+inline char* toString(const std::string& t)
 {
-    return QTest::toString(QString::fromStdString(text));
+    return QTest::toString(QString::fromStdString(t));
 }
 template <>
-inline char* toString(const tuvrel::Rect& r)
+inline char* toString(const tuvrel::Rect& t)
 {
     return qstrdup(
-        QStringLiteral("Rect(%1,%2 %3x%4)").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height()).toUtf8());
+        QStringLiteral("Rect(%1,%2 %3x%4)").arg(t.left()).arg(t.top()).arg(t.width()).arg(t.height()).toUtf8());
 }
 template <>
-inline char* toString(const tuvrel::Point& p)
+inline char* toString(const tuvrel::Point& t)
 {
-    return qstrdup(QStringLiteral("Point(%1,%2)").arg(p.x).arg(p.y).toUtf8());
+    return qstrdup(QStringLiteral("Point(%1,%2)").arg(t.x).arg(t.y).toUtf8());
 }
 template <>
-inline char* toString(const tuvrel::Size& s)
+inline char* toString(const tuvrel::Size& t)
 {
-    return qstrdup(QStringLiteral("Size(%1x%2)").arg(s.width).arg(s.height).toUtf8());
+    return qstrdup(QStringLiteral("Size(%1x%2)").arg(t.width).arg(t.height).toUtf8());
 }
 }  // namespace QTest
 
