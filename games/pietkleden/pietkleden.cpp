@@ -22,13 +22,19 @@ constexpr std::array Slots{
     Slot{"ImageBroek", {"imageBroekGroen", "ImageBroekBlauw", "ImageBroekRood"}},
 };
 
+// A slot and the pieces of its kind, resolved once.
+struct SlotControls {
+    ImageHandle slot;
+    std::array<ImageHandle, 3> pieces;
+};
+
 // A piece of the slot's own kind is put on (the slot shares its picture and
 // takes its size); any other picture is ignored.
-void dropOnSlot(Form& form, const Slot& slot, Image& source)
+void dropOnSlot(Form& form, const SlotControls& slot, Image& source)
 {
-    for (const char* piece : slot.pieces) {
-        if (form.image(std::string_view(piece)).picture() == source.picture()) {
-            form.image(std::string_view(slot.name)).setPicture(source.picture());
+    for (const ImageHandle piece : slot.pieces) {
+        if (form[piece].picture() == source.picture()) {
+            form[slot.slot].setPicture(source.picture());
             return;
         }
     }
@@ -39,9 +45,12 @@ void dropOnSlot(Form& form, const Slot& slot, Image& source)
 FormClass pietkledenClass()
 {
     FormClass pietkleden(forms::Pietkleden());
-    for (const Slot& slot : Slots)
-        pietkleden.onDragDrop(std::string_view(slot.name),
-                              [&slot](Form& f, Image& source) { dropOnSlot(f, slot, source); });
+    for (const Slot& slot : Slots) {
+        SlotControls controls{pietkleden.image(slot.name), {}};
+        for (size_t i = 0; i < slot.pieces.size(); ++i)
+            controls.pieces[i] = pietkleden.image(slot.pieces[i]);
+        pietkleden.onDragDrop(slot.name, [controls](Form& f, Image& source) { dropOnSlot(f, controls, source); });
+    }
     bindNavigation(pietkleden);
     return pietkleden;
 }

@@ -22,43 +22,49 @@ constexpr std::array<SackRow, 3> Level2{{
     {{"ImagePaard", "ImageSchoorst", "ImageNest", "ImagePak"}, 2, "ImageZak3", "ImageGoed3", "ImageFout3"},
 }};
 
-Image& picture(Form& form, const SackRow& row, int i)
+// A row's controls, resolved once.
+struct Row {
+    std::array<ImageHandle, 4> pictures;
+    int odd;
+    ImageHandle right, wrong;
+};
+
+Row rowOf(const FormClass& game, const SackRow& row)
 {
-    return form.image(std::string(row.pictures.at(size_t(i))));
-}
-Image& control(Form& form, const char* name)
-{
-    return form.image(std::string(name));
+    Row r{{}, row.odd, game.image(row.right), game.image(row.wrong)};
+    for (size_t i = 0; i < 4; ++i)
+        r.pictures[i] = game.image(row.pictures[i]);
+    return r;
 }
 
 // Right when the dragged picture is the very picture object of the row's odd one.
-void dropOnSack(Form& form, const SackRow& row, Image& source)
+void dropOnSack(Form& form, const Row& row, Image& source)
 {
-    Image& odd = picture(form, row, row.odd);
+    Image& odd = form[row.pictures.at(size_t(row.odd))];
     if (source.picture() == odd.picture()) {
-        control(form, row.right).setVisible(true);
+        form[row.right].setVisible(true);
         odd.setVisible(false);
-        control(form, row.wrong).setVisible(false);
+        form[row.wrong].setVisible(false);
         for (int i = 0; i < 4; ++i)
             if (i != row.odd)
-                picture(form, row, i).setEnabled(false);
+                form[row.pictures[size_t(i)]].setEnabled(false);
     } else {
         // A wrong picture vanishes, from whatever row it came.
         source.setVisible(false);
-        control(form, row.wrong).setVisible(true);
-        for (int i = 0; i < 4; ++i)
-            picture(form, row, i).setEnabled(false);
+        form[row.wrong].setVisible(true);
+        for (const ImageHandle p : row.pictures)
+            form[p].setEnabled(false);
     }
 }
 
 // Another try: the row's four pictures come back; the smiling face stays as it is.
-void clickOnWrongMark(Form& form, const SackRow& row)
+void clickOnWrongMark(Form& form, const Row& row)
 {
-    for (int i = 0; i < 4; ++i)
-        picture(form, row, i).setEnabled(true);
-    for (int i = 0; i < 4; ++i)
-        picture(form, row, i).setVisible(true);
-    control(form, row.wrong).setVisible(false);
+    for (const ImageHandle p : row.pictures)
+        form[p].setEnabled(true);
+    for (const ImageHandle p : row.pictures)
+        form[p].setVisible(true);
+    form[row.wrong].setVisible(false);
 }
 
 void showTip(Form& form)
@@ -77,9 +83,10 @@ const std::array<SackRow, 3>& sackRows(int level)
 FormClass plaatjeindezakClass(int level)
 {
     FormClass game(forms::describe(numbered("Plaatjeindezak", level)));
-    for (const SackRow& row : sackRows(level)) {
-        game.onDragDrop(std::string(row.sack), [&row](Form& f, Image& source) { dropOnSack(f, row, source); });
-        game.onClick(std::string(row.wrong), [&row](Form& f) { clickOnWrongMark(f, row); });
+    for (const SackRow& sackRow : sackRows(level)) {
+        const Row row = rowOf(game, sackRow);
+        game.onDragDrop(sackRow.sack, [row](Form& f, Image& source) { dropOnSack(f, row, source); });
+        game.onClick(sackRow.wrong, [row](Form& f) { clickOnWrongMark(f, row); });
     }
     game.onClick("Tip", showTip);
     bindNavigation(game);

@@ -7,7 +7,6 @@
 #include "runtime/text.h"
 
 #include <array>
-#include <utility>
 #include <vector>
 
 namespace tuvrel {
@@ -15,48 +14,52 @@ namespace tuvrel {
 namespace {
 
 // A cell and the piece it expects.
-using Cells = std::vector<std::pair<std::string, std::string>>;
+struct Cell {
+    std::string name;
+    ImageHandle cell;
+    ImageHandle piece;
+};
 
-Cells cellsOf(int number)
+// The controls the handlers use, resolved once.
+struct Board {
+    std::vector<Cell> cells;
+    ImageHandle blank;  // imgWit: the picture a cleared cell shows
+    ButtonHandle smile, check;
+};
+
+Board boardOf(const FormClass& sudoku, int number)
 {
-    Cells cells;
+    Board b;
     for (const auto& row : forms::sudokuBoard(number).grid)
         for (const forms::SudokuSquare& s : row)
             if (s.isCell())
-                cells.emplace_back(s.name, forms::sudokuPieceName(s.piece));
-    return cells;
+                b.cells.push_back({s.name, sudoku.image(s.name), sudoku.image(forms::sudokuPieceName(s.piece))});
+    b.blank = sudoku.image("imgWit");
+    b.smile = sudoku.button("knopSmile");
+    b.check = sudoku.button("knopGoed");
+    return b;
 }
 
-void dropOnCell(Form& form, const std::string& cell, Image& source)
+bool holdsItsPiece(const Form& form, const Cell& cell)
 {
-    form.image(cell).setPicture(source.picture());
-}
-
-void clickOnCell(Form& form, const std::string& cell)
-{
-    form.image(cell).setPicture(form.image("imgWit").picture());
-}
-
-bool holdsItsPiece(const Form& form, const std::pair<std::string, std::string>& cell)
-{
-    return form.image(cell.first).picture() == form.image(cell.second).picture();
+    return form[cell.cell].picture() == form[cell.piece].picture();
 }
 
 // Right or wrong goes by picture identity: a cell is right only when it holds
 // the very picture object of its piece, not a given's copy of the same image.
-void check(Form& form, const Cells& cells)
+void check(Form& form, const Board& b)
 {
-    const Picture& blank = form.image("imgWit").picture();
-    for (const auto& cell : cells)
+    const Picture& blank = form[b.blank].picture();
+    for (const Cell& cell : b.cells)
         if (!holdsItsPiece(form, cell))
-            form.image(cell.first).setPicture(blank);
-    for (const auto& cell : cells)
+            form[cell.cell].setPicture(blank);
+    for (const Cell& cell : b.cells)
         if (!holdsItsPiece(form, cell))
             return;
-    form.button("knopSmile").setVisible(true);
-    form.button("knopGoed").setVisible(false);
-    for (const auto& cell : cells)
-        form.image(cell.first).setEnabled(false);
+    form[b.smile].setVisible(true);
+    form[b.check].setVisible(false);
+    for (const Cell& cell : b.cells)
+        form[cell.cell].setEnabled(false);
 }
 
 }  // namespace
@@ -64,13 +67,13 @@ void check(Form& form, const Cells& cells)
 FormClass sudokuClass(int number)
 {
     FormClass sudoku(forms::describe(numbered("Sudoku", number)));
-    const Cells cells = cellsOf(number);
-    for (const auto& entry : cells) {
-        const std::string cell = entry.first;
-        sudoku.onDragDrop(cell, [cell](Form& f, Image& source) { dropOnCell(f, cell, source); });
-        sudoku.onClick(cell, [cell](Form& f) { clickOnCell(f, cell); });
+    const Board b = boardOf(sudoku, number);
+    for (const Cell& cell : b.cells) {
+        const ImageHandle handle = cell.cell, blank = b.blank;
+        sudoku.onDragDrop(cell.name, [handle](Form& f, Image& source) { f[handle].setPicture(source.picture()); });
+        sudoku.onClick(cell.name, [handle, blank](Form& f) { f[handle].setPicture(f[blank].picture()); });
     }
-    sudoku.onClick("knopGoed", [cells](Form& f) { check(f, cells); });
+    sudoku.onClick("knopGoed", [b](Form& f) { check(f, b); });
     bindNavigation(sudoku);  // knopSmile restarts the board
     return sudoku;
 }

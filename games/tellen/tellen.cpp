@@ -37,11 +37,18 @@ constexpr std::array<Figure, 15> Figures{{
     {"ImgPiet3", "lblTellerPiet", "P3"},
 }};
 
-void countFigure(Form& form, const Figure& f)
+// A figure's controls, resolved once.
+struct FigureControls {
+    ImageHandle figure;
+    LabelHandle counter;
+    ShapeHandle dot;
+};
+
+void countFigure(Form& form, const FigureControls& f)
 {
-    form.image(std::string_view(f.figure)).setVisible(false);
-    countUp(form.label(std::string_view(f.counter)));
-    form.shape(std::string_view(f.dot)).setVisible(true);
+    form[f.figure].setVisible(false);
+    countUp(form[f.counter]);
+    form[f.dot].setVisible(true);
 }
 
 // ---- Tellen3 ----
@@ -65,18 +72,24 @@ const std::array<NumberGroup, 5>& numberGroups()
     return groups;
 }
 
-void dropOnSlot(Form& form, const std::string& slotName, const NumberGroup& group, Image& source)
+// A digit's pictures and hint, resolved once.
+struct GroupControls {
+    std::vector<ImageHandle> pictures;
+    ImageHandle hint;
+};
+
+void dropOnSlot(Form& form, ImageHandle slotHandle, const GroupControls& group, Image& source)
 {
-    Image& slot = form.image(slotName);
+    Image& slot = form[slotHandle];
     slot.setPicture(source.picture());
     bool right = false;
-    for (const char* picture : group.pictures)
-        right = right || slot.picture() == form.image(std::string_view(picture)).picture();
+    for (const ImageHandle picture : group.pictures)
+        right = right || slot.picture() == form[picture].picture();
     if (right) {
         source.setVisible(false);
         slot.setEnabled(false);
     } else {
-        slot.setPicture(form.image(std::string_view(group.hint)).picture());
+        slot.setPicture(form[group.hint].picture());
     }
 }
 
@@ -85,8 +98,10 @@ void dropOnSlot(Form& form, const std::string& slotName, const NumberGroup& grou
 FormClass tellen1Class()
 {
     FormClass tellen(forms::Tellen1());
-    for (const Figure& f : Figures)
-        tellen.onClick(std::string_view(f.figure), [&f](Form& form) { countFigure(form, f); });
+    for (const Figure& f : Figures) {
+        const FigureControls controls{tellen.image(f.figure), tellen.label(f.counter), tellen.shape(f.dot)};
+        tellen.onClick(f.figure, [controls](Form& form) { countFigure(form, controls); });
+    }
     bindNavigation(tellen);
     return tellen;
 }
@@ -94,12 +109,16 @@ FormClass tellen1Class()
 FormClass tellen3Class()
 {
     FormClass tellen(forms::Tellen3());
-    for (const NumberGroup& group : numberGroups())
+    for (const NumberGroup& group : numberGroups()) {
+        GroupControls controls{{}, tellen.image(group.hint)};
+        for (const char* picture : group.pictures)
+            controls.pictures.push_back(tellen.image(picture));
         for (const char* slot : group.slotNames) {
-            const std::string slotName = slot;
+            const ImageHandle handle = tellen.image(slot);
             tellen.onDragDrop(
-                slotName, [slotName, &group](Form& form, Image& source) { dropOnSlot(form, slotName, group, source); });
+                slot, [handle, controls](Form& form, Image& source) { dropOnSlot(form, handle, controls, source); });
         }
+    }
     bindNavigation(tellen);
     return tellen;
 }

@@ -37,18 +37,24 @@ const Wrappings& wrappings(int level)
     return levels.at(size_t(level - 1));
 }
 
+// The presents of a level and its reward, resolved once.
+struct Level {
+    std::array<ImageHandle, 6> presents;
+    ImageHandle reward;  // ImageGoed
+};
+
 // Only the package's own present fits: it goes back into its wrapping. Any
 // other present stays where it was. Either way, once every present has gone
 // the reward shows.
-void dropOnPackage(Form& form, const Wrappings& level, const char* ownPresent, Image& source)
+void dropOnPackage(Form& form, const Level& level, ImageHandle ownPresent, Image& source)
 {
-    Image& present = form.image(std::string_view(ownPresent));
+    Image& present = form[ownPresent];
     if (source.picture() == present.picture())
         present.setVisible(false);
-    for (const Wrapping& w : level)
-        if (form.image(std::string_view(w.present)).visible())
+    for (const ImageHandle p : level.presents)
+        if (form[p].visible())
             return;
-    form.image("ImageGoed").setVisible(true);
+    form[level.reward].setVisible(true);
 }
 
 }  // namespace
@@ -57,10 +63,15 @@ FormClass vormenClass(int level)
 {
     FormClass vormen(forms::describe(numbered("Vormen", level)));
     const Wrappings& all = wrappings(level);
-    for (const Wrapping& w : all)
-        vormen.onDragDrop(std::string_view(w.package), [&all, present = w.present](Form& f, Image& source) {
-            dropOnPackage(f, all, present, source);
-        });
+    Level controls;
+    for (size_t i = 0; i < all.size(); ++i)
+        controls.presents[i] = vormen.image(all[i].present);
+    controls.reward = vormen.image("ImageGoed");
+    for (size_t i = 0; i < all.size(); ++i) {
+        const ImageHandle present = controls.presents[i];
+        vormen.onDragDrop(all[i].package,
+                          [controls, present](Form& f, Image& source) { dropOnPackage(f, controls, present, source); });
+    }
     bindNavigation(vormen);
     return vormen;
 }
