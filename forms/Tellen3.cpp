@@ -1,10 +1,10 @@
 #include "forms/descriptions.h"
 #include "forms/navigation_rows.h"
+#include "forms/row_order.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
 #include <array>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -94,7 +94,7 @@ const std::vector<std::string> RowOrder{
     "Shape1",      "Shape12",    "Shape11",   "ImageFout1", "ImageFout2", "ImageFout3", "ImageFout4", "ImageFout5",
 };
 
-void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const Card& c)
+void addCard(std::vector<ControlDescription>& rows, const Card& c)
 {
     const int x = CardLefts.at(size_t(c.column - 1));
     const int y = CardTops.at(size_t(c.row - 1));
@@ -107,21 +107,21 @@ void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const
         stripRow = stripRow.withBackColor(Black).opaque();
     else if (strip == std::string_view("Shape11"))
         stripRow = stripRow.withBorderColor(Black).opaque();
-    rows.insert_or_assign(strip, stripRow);
+    rows.push_back(stripRow);
 
-    rows.insert_or_assign(std::string(c.square), shapeRow(c.square, x + 960, y, 1695, 1695).solidFill(White));
+    rows.push_back(shapeRow(c.square, x + 960, y, 1695, 1695).solidFill(White));
 
     // Label4 sits a little lower and is square.
     const bool square = label == std::string_view("Label4");
-    rows.insert_or_assign(label, labelRow(label, x + 120, y + (square ? 480 : 360), 735, square ? 735 : 855)
-                                     .withCaption(std::to_string(c.digit))
-                                     .withBackColor(DarkRed)
-                                     .withForeColor(PaleYellow)
-                                     .withFont(fonts::arial(36))
-                                     .centred()
-                                     .withTabIndex(numberAfter(label, 5) - 1));
+    rows.push_back(labelRow(label, x + 120, y + (square ? 480 : 360), 735, square ? 735 : 855)
+                       .withCaption(std::to_string(c.digit))
+                       .withBackColor(DarkRed)
+                       .withForeColor(PaleYellow)
+                       .withFont(fonts::arial(36))
+                       .centred()
+                       .withTabIndex(numberAfter(label, 5) - 1));
 
-    rows.insert_or_assign(std::string(c.slot), imageRow(c.slot, x + 1080, y + 120, PictureSize, PictureSize));
+    rows.push_back(imageRow(c.slot, x + 1080, y + 120, PictureSize, PictureSize));
 }
 
 }  // namespace
@@ -129,33 +129,23 @@ void addCard(std::map<std::string, ControlDescription, std::less<>>& rows, const
 // Dragging pictures of one to five things onto the card of their number.
 FormDescription Tellen3()
 {
-    std::map<std::string, ControlDescription, std::less<>> rows;
+    std::vector<ControlDescription> rows;
     for (const char* button : {"knopOpnieuw", "knopVorige", "knopTerug"})
-        rows.insert_or_assign(std::string(button), navigationRow("Tellen3", button));
+        rows.push_back(navigationRow("Tellen3", button));
     for (const Card& c : Cards)
         addCard(rows, c);
     for (const GroupPicture& p : Pictures) {
-        rows.insert_or_assign(
-            std::string(p.name),
-            imageRow(p.name, p.left, p.top, PictureSize, PictureSize).withPicture(p.asset).draggable());
-        rows.insert_or_assign(std::string(p.frame), shapeRow(p.frame, p.left, p.top, PictureSize, PictureSize));
+        rows.push_back(imageRow(p.name, p.left, p.top, PictureSize, PictureSize).withPicture(p.asset).draggable());
+        rows.push_back(shapeRow(p.frame, p.left, p.top, PictureSize, PictureSize));
     }
     for (const Hint& h : Hints)
-        rows.insert_or_assign(std::string(h.name),
-                              imageRow(h.name, h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
+        rows.push_back(imageRow(h.name, h.left, h.top, PictureSize, PictureSize).withPicture(h.asset).hidden());
 
-    if (rows.size() != RowOrder.size())
-        throw RuntimeError("Tellen3: the row order does not name every control");
     FormDescription d{.name = "Tellen3",
                       .caption = "sleep de plaatjes naar de cijfers",
                       .clientWidth = ClientWidth,
                       .clientHeight = ClientHeight};
-    for (const std::string& name : RowOrder) {
-        const auto row = rows.find(name);
-        if (row == rows.end())
-            throw RuntimeError("Tellen3: no control " + name);
-        d.rows.push_back(row->second);
-    }
+    d.rows = inRowOrder(std::move(rows), RowOrder, d.name);
     return d;
 }
 

@@ -1,6 +1,7 @@
 #include "forms/puzzel_layout.h"
 
 #include "forms/navigation_rows.h"
+#include "forms/row_order.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
@@ -16,31 +17,26 @@ constexpr std::array<std::array<int, 2>, 4> SlotPlaces{{{5370, 720}, {7650, 720}
 FormDescription describePuzzel(const PuzzelLayout& layout)
 {
     const std::string form = numbered("Puzzel", layout.number);
+    std::vector<ControlDescription> rows;
+    rows.push_back(imageRow("imgLeeg", layout.leegLeft, layout.leegTop, 1815, 1815));
+    rows.push_back(shapeRow("Shape1", 5250, 600, 4815, 4815).withBorderWidth(6).withBorderColor(layout.frameColor));
+    for (int k = 1; k <= 4; ++k) {
+        // The tray's frames (Shape2 to Shape5), the slots of the frame, the quarters in the tray.
+        rows.push_back(
+            shapeRow(numbered("Shape", k + 1), layout.trayFrameLefts.at(size_t(k - 1)), TrayTop, SlotSize, SlotSize));
+        const auto& at = SlotPlaces.at(size_t(k - 1));
+        rows.push_back(imageRow(numbered("Image", k), at[0], at[1], SlotSize, SlotSize));
+        const auto place = std::find(layout.tray.begin(), layout.tray.end(), k) - layout.tray.begin();
+        rows.push_back(imageRow(numbered("img", k), TrayLefts.at(size_t(place)), TrayTop, SlotSize, SlotSize)
+                           .withPicture("puzzel" + std::to_string(layout.number) + "_" + std::to_string(k))
+                           .draggable());
+    }
+    for (const NavigationButton& nav : navigationButtons())
+        if (nav.form == form)
+            rows.push_back(navigationRow(form, nav.name));
     FormDescription d{
         .name = form, .caption = layout.caption, .clientWidth = ClientWidth, .clientHeight = ClientHeight};
-    for (const std::string& name : layout.rows) {
-        if (name == std::string_view("imgLeeg")) {
-            d.rows.push_back(imageRow(name, layout.leegLeft, layout.leegTop, 1815, 1815));
-        } else if (name == std::string_view("Shape1")) {
-            d.rows.push_back(
-                shapeRow(name, 5250, 600, 4815, 4815).withBorderWidth(6).withBorderColor(layout.frameColor));
-        } else if (name.starts_with("Shape")) {
-            const int k = numberAfter(name, 5);  // 2 to 5
-            d.rows.push_back(shapeRow(name, layout.trayFrameLefts.at(size_t(k - 2)), TrayTop, SlotSize, SlotSize));
-        } else if (name.starts_with("Image")) {
-            const int k = numberAfter(name, 5);
-            const auto& at = SlotPlaces.at(size_t(k - 1));
-            d.rows.push_back(imageRow(name, at[0], at[1], SlotSize, SlotSize));
-        } else if (name.starts_with("img")) {
-            const int k = numberAfter(name, 3);
-            const auto place = std::find(layout.tray.begin(), layout.tray.end(), k) - layout.tray.begin();
-            d.rows.push_back(imageRow(name, TrayLefts.at(size_t(place)), TrayTop, SlotSize, SlotSize)
-                                 .withPicture("puzzel" + std::to_string(layout.number) + "_" + std::to_string(k))
-                                 .draggable());
-        } else {
-            d.rows.push_back(navigationRow(form, name));
-        }
-    }
+    d.rows = inRowOrder(std::move(rows), layout.rows, form);
     return d;
 }
 

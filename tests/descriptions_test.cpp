@@ -2,6 +2,7 @@
 // program carries, and every image is exactly as large as its picture.
 #include "assets/picture_catalog.h"
 #include "forms/descriptions.h"
+#include "forms/row_order.h"
 #include "games/plaatjeindezak/plaatjeindezak.h"
 #include "games/puzzel/puzzel.h"
 #include "games/sudoku/sudoku.h"
@@ -37,6 +38,40 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RuntimeError, puzzelClass(0));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, sudokuClass(6));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, plaatjeindezakClass(3));
+    }
+
+    // Rows put in their table's order: a name the order lacks, a name no row
+    // has, or a row built twice is an error, never a form with a row lost.
+    void rowOrder_data()
+    {
+        QTest::addColumn<QStringList>("built");
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("in order") << QStringList{"b", "a"} << QStringList{"a", "b"} << true;
+        QTest::newRow("a row the order lacks") << QStringList{"a", "b"} << QStringList{"a"} << false;
+        QTest::newRow("a name no row has") << QStringList{"a"} << QStringList{"a", "c"} << false;
+        QTest::newRow("a row built twice") << QStringList{"a", "a"} << QStringList{"a"} << false;
+        QTest::newRow("a name twice in the order") << QStringList{"a"} << QStringList{"a", "a"} << false;
+    }
+    void rowOrder()
+    {
+        QFETCH(QStringList, built);
+        QFETCH(QStringList, order);
+        QFETCH(bool, valid);
+        std::vector<ControlDescription> rows;
+        for (const QString& name : built)
+            rows.push_back(imageRow(cs(name), 0, 0, 15, 15));
+        std::vector<std::string> names;
+        for (const QString& name : order)
+            names.push_back(cs(name));
+        if (!valid) {
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, forms::inRowOrder(rows, names, "Test"));
+            return;
+        }
+        const std::vector<ControlDescription> ordered = forms::inRowOrder(rows, names, "Test");
+        QCOMPARE(int(ordered.size()), int(names.size()));
+        for (size_t i = 0; i < names.size(); ++i)
+            QCOMPARE(ordered[i].name, names[i]);
     }
 
     void everyForm_data()
