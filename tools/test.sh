@@ -2,10 +2,11 @@
 # Installs what is missing, checks the format of every C++ file, builds Tuvrel
 # with its tests and runs every test: real windows on the offscreen platform,
 # the window tests on a private X server under the openbox window manager and
-# on a headless Wayland desktop, and the package's checks; then clang-tidy over
-# every source. Then builds it again with AddressSanitizer (with LeakSanitizer)
-# and UndefinedBehaviorSanitizer and runs every test of the program there too
-# (the package is checked once, from the first build).
+# on a headless Wayland desktop, the package's checks, and the game core built
+# with emscripten and run under node; then clang-tidy over every source. Then
+# builds it again with AddressSanitizer (with LeakSanitizer) and
+# UndefinedBehaviorSanitizer and runs every test of the program there too (the
+# package and the WebAssembly build are checked once, from the first build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-dependencies.sh
