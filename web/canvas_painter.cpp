@@ -1,0 +1,258 @@
+#include "web/canvas_painter.h"
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+
+// The canvas calls. Module.tuvrelContext is the page canvas's 2D context and
+// Module.tuvrelPictures the site's pictures (web/site/page.js). Colours come
+// as 0xRRGGBB.
+
+// clang-format off
+EM_JS(void, tuvrel_js_fill, (int x, int y, int w, int h, int rgb), {
+    const ctx = Module.tuvrelContext;
+    ctx.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+    ctx.fillRect(x, y, w, h);
+});
+
+EM_JS(void, tuvrel_js_clip, (int x, int y, int w, int h), {
+    const ctx = Module.tuvrelContext;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+});
+
+EM_JS(void, tuvrel_js_unclip, (), {
+    Module.tuvrelContext.restore();
+});
+
+EM_JS(void, tuvrel_js_picture, (const char* name, int nameLength, int width, int height,
+                                int x, int y, int w, int h), {
+    Module.tuvrelPictures.draw(UTF8ToString(name, nameLength), width, height, x, y, w, h);
+});
+
+// A label's text, laid out in form pixels (so that it breaks its lines as at
+// its own size) and drawn through the form's transform at the device's
+// resolution: from the top of the box, each line aligned, words kept whole.
+EM_JS(void, tuvrel_js_text, (const char* text, int length, int face, int pixels, int rgb,
+                             int x, int y, int w, int h, int align, double scale, double ox, double oy), {
+    const ctx = Module.tuvrelContext;
+    ctx.save();
+    ctx.setTransform(scale, 0, 0, scale, ox, oy);
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+    ctx.font = Module.tuvrelFont(face, pixels);
+    ctx.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+    ctx.textBaseline = 'alphabetic';
+    const lines = Module.tuvrelWrap(ctx, UTF8ToString(text, length), w);
+    const m = ctx.measureText('Hg');
+    const ascent = m.fontBoundingBoxAscent, lineHeight = m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
+    for (let i = 0; i < lines.length; ++i) {
+        const width = ctx.measureText(lines[i]).width;
+        const left = align == 1 ? x + w - width : align == 2 ? x + (w - width) / 2 : x;
+        ctx.fillText(lines[i], left, y + ascent + i * lineHeight);
+    }
+    ctx.restore();
+});
+
+// A push button's bevel as the desktop's style draws it: a grey outline with
+// rounded corners, a light face shading down, darker while held down.
+EM_JS(void, tuvrel_js_bevel, (int x, int y, int w, int h, int down, double ratio), {
+    const ctx = Module.tuvrelContext;
+    const line = Math.max(1, Math.round(ratio));
+    const r = 2 * ratio;
+    const path = new Path2D();
+    const l = x + line / 2, t = y + line / 2, rw = w - line, rh = h - line;
+    path.moveTo(l + r, t);
+    path.arcTo(l + rw, t, l + rw, t + rh, r);
+    path.arcTo(l + rw, t + rh, l, t + rh, r);
+    path.arcTo(l, t + rh, l, t, r);
+    path.arcTo(l, t, l + rw, t, r);
+    path.closePath();
+    const face = ctx.createLinearGradient(0, y, 0, y + h);
+    face.addColorStop(0, down ? '#dadada' : '#fdfdfd');
+    face.addColorStop(1, down ? '#e6e6e6' : '#eeeeee');
+    ctx.fillStyle = face;
+    ctx.fill(path);
+    if (!down) {
+        ctx.fillStyle = '#fefefe';
+        ctx.fillRect(x + line + r / 2, y + line, w - 2 * line - r, line);
+    }
+    ctx.lineWidth = line;
+    ctx.strokeStyle = down ? '#9a9a9a' : '#ababab';
+    ctx.stroke(path);
+});
+
+EM_JS(void, tuvrel_js_caption, (const char* text, int length, int face, int pixels, int x, int y, int w, int h), {
+    const ctx = Module.tuvrelContext;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+    ctx.font = Module.tuvrelFont(face, pixels);
+    ctx.fillStyle = '#000000';
+    ctx.textBaseline = 'alphabetic';
+    ctx.textAlign = 'center';
+    const m = ctx.measureText('Hg');
+    const ascent = m.fontBoundingBoxAscent, height = m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
+    ctx.fillText(UTF8ToString(text, length), x + w / 2, y + (h - height) / 2 + ascent);
+    ctx.restore();
+});
+
+// The focus: a dotted rectangle inside the face, one dot in three.
+EM_JS(void, tuvrel_js_focus, (int x, int y, int w, int h, double width), {
+    const ctx = Module.tuvrelContext;
+    ctx.save();
+    ctx.strokeStyle = '#000000';
+    ctx.lineWidth = width;
+    ctx.setLineDash([width, 2 * width]);
+    ctx.strokeRect(x + width / 2, y + width / 2, w - width, h - width);
+    ctx.restore();
+});
+
+EM_JS(void, tuvrel_js_line, (int x1, int y1, int x2, int y2, int width, int rgb, double scale, double ox, double oy), {
+    const ctx = Module.tuvrelContext;
+    ctx.save();
+    ctx.setTransform(scale, 0, 0, scale, ox, oy);
+    ctx.strokeStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+    ctx.lineWidth = width;
+    ctx.lineCap = 'butt';
+    ctx.beginPath();
+    ctx.moveTo(x1, y1);
+    ctx.lineTo(x2, y2);
+    ctx.stroke();
+    ctx.restore();
+});
+
+// The outline of a dragged image: two device pixels wide, white under black
+// dashes, so that it shows on any ground.
+EM_JS(void, tuvrel_js_outline, (int x, int y, int w, int h), {
+    const ctx = Module.tuvrelContext;
+    ctx.save();
+    ctx.lineWidth = 2;
+    ctx.strokeStyle = '#ffffff';
+    ctx.strokeRect(x, y, w, h);
+    ctx.setLineDash([8, 4]);
+    ctx.strokeStyle = '#000000';
+    ctx.strokeRect(x, y, w, h);
+    ctx.restore();
+});
+// clang-format on
+
+namespace tuvrel::web {
+
+namespace {
+
+int rgbOf(Rgb c)
+{
+    return (int(c.red) << 16) | (int(c.green) << 8) | int(c.blue);
+}
+
+int faceOf(const FontSpec& font)
+{
+    return font.bundled() == BundledFace::ComicNeue ? 0 : 1;
+}
+
+void drawPicture(const DeviceMap& map, const Picture& picture, Point at)
+{
+    const Rect target = map.rect(Rect(at, picture.size()));
+    if (target.isEmpty() || picture.isEmpty())
+        return;
+    const std::string_view name = picture.assetName();
+    tuvrel_js_picture(name.data(), int(name.size()), picture.size().width, picture.size().height, target.left(),
+                      target.top(), target.width(), target.height());
+}
+
+}  // namespace
+
+DeviceMap::DeviceMap(const FormTransform& transform, double pixelRatio)
+    : ratio_(pixelRatio), scale_(transform.scale() * pixelRatio),
+      offset_{transform.offset().x * pixelRatio, transform.offset().y * pixelRatio}
+{
+}
+
+Rect DeviceMap::rect(const Rect& form) const
+{
+    const int left = int(std::lround(offset_.x + form.left() * scale_));
+    const int top = int(std::lround(offset_.y + form.top() * scale_));
+    const int right = int(std::lround(offset_.x + (form.left() + form.width()) * scale_));
+    const int bottom = int(std::lround(offset_.y + (form.top() + form.height()) * scale_));
+    return {left, top, right - left, bottom - top};
+}
+
+void CanvasPainter::fill(const Rect& area, Rgb colour)
+{
+    fillDevice(map_.rect(area), colour);
+}
+
+void CanvasPainter::picture(const Picture& picture, Point at)
+{
+    drawPicture(map_, picture, at);
+}
+
+void CanvasPainter::text(const TextDrawing& text)
+{
+    const Rect& box = text.box;
+    const int align = text.alignment == Alignment::Right ? 1 : text.alignment == Alignment::Center ? 2 : 0;
+    tuvrel_js_text(text.text.data(), int(text.text.size()), faceOf(text.font), text.font.pixelSize(),
+                   rgbOf(text.colour), box.left(), box.top(), box.width(), box.height(), align, map_.scale(),
+                   map_.offset().x, map_.offset().y);
+}
+
+void CanvasPainter::button(const ButtonDrawing& button)
+{
+    const Rect device = map_.rect(button.box);
+    const double ratio = map_.pixelRatio();
+    const double windowScale = map_.windowScale();
+    tuvrel_js_bevel(device.left(), device.top(), device.width(), device.height(), button.down, ratio);
+    if (!button.graphical) {
+        // The caption at the font's size times the window's scale, in whole CSS pixels.
+        const int pixels =
+            int(std::lround(std::max(1L, std::lround(button.font.pixelSize() * windowScale)) * ratio));
+        tuvrel_js_caption(button.caption.data(), int(button.caption.size()), faceOf(button.font), pixels,
+                          device.left(), device.top(), device.width(), device.height());
+    } else if (!button.picture.isEmpty()) {
+        beginClip(map_.rect(button.pictureClip));
+        drawPicture(map_, button.picture, button.pictureAt);
+        endClip();
+    }
+    if (button.focused) {
+        const double width = std::max(1L, std::lround(windowScale)) * ratio;
+        const double in = std::lround(4 * windowScale) * ratio;
+        tuvrel_js_focus(int(device.left() + in), int(device.top() + in), int(device.width() - 2 * in),
+                        int(device.height() - 2 * in), width);
+    }
+}
+
+void CanvasPainter::line(Point from, Point to, int width, Rgb colour)
+{
+    tuvrel_js_line(from.x, from.y, to.x, to.y, width, rgbOf(colour), map_.scale(), map_.offset().x, map_.offset().y);
+}
+
+void CanvasPainter::dragOutline(const Rect& outline)
+{
+    const Rect r = map_.rect(outline);
+    tuvrel_js_outline(r.left() + 1, r.top() + 1, r.width() - 2, r.height() - 2);
+}
+
+void fillDevice(const Rect& device, Rgb colour)
+{
+    if (!device.isEmpty())
+        tuvrel_js_fill(device.left(), device.top(), device.width(), device.height(), rgbOf(colour));
+}
+
+void beginClip(const Rect& device)
+{
+    tuvrel_js_clip(device.left(), device.top(), device.width(), device.height());
+}
+
+void endClip()
+{
+    tuvrel_js_unclip();
+}
+
+}  // namespace tuvrel::web

@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Writes the site: one folder of static files that any web server can serve.
+
+The page (web/site), the program (tuvrel.js, tuvrel.wasm), every picture at
+its own size and at the larger scales, the bundled fonts, the icons made from
+the window icon's source, the web app manifest and the service worker with
+the list of every file and a version that is the hash of them all.
+
+    make_site.py --program DIR --pictures DIR --manifest-dir DIR --out DIR
+"""
+import argparse
+import hashlib
+import json
+import pathlib
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+FONTS = {
+    'ComicNeue-Regular.otf': '/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf',
+    'LiberationSans-Regular.ttf': '/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf',
+}
+
+STRIP = '#36414c'
+
+MANIFEST = {
+    'name': 'Tuvrel: Sinterklaasspelletjes',
+    'short_name': 'Tuvrel',
+    'description': 'Sinterklaasspelletjes voor groep 1 en 2: puzzels, sudoku, tellen, vormen en meer.',
+    'lang': 'nl',
+    'dir': 'ltr',
+    'start_url': './',
+    'scope': './',
+    'display': 'fullscreen',
+    'orientation': 'landscape',
+    'background_color': STRIP,
+    'theme_color': STRIP,
+    'icons': [
+        {'src': 'icons/icon-192.png', 'sizes': '192x192', 'type': 'image/png', 'purpose': 'any'},
+        {'src': 'icons/icon-512.png', 'sizes': '512x512', 'type': 'image/png', 'purpose': 'any'},
+        {'src': 'icons/icon-maskable-512.png', 'sizes': '512x512', 'type': 'image/png', 'purpose': 'maskable'},
+    ],
+}
+
+
+def fail(message):
+    sys.exit('make_site: ' + message)
+
+
+def window_icon_source(manifest_dir):
+    """The SVG that the picture manifests name for the row window_icon."""
+    for manifest in sorted(pathlib.Path(manifest_dir).glob('*/manifest.txt')):
+        for line in manifest.read_text(encoding='utf-8').splitlines():
+            columns = re.sub(r'(^|\s)#.*$', '', line).split()
+            if columns and columns[0] == 'window_icon':
+                return manifest.parent / columns[4]
+    fail(f'no picture manifest under {manifest_dir} has the row window_icon')
+
+
+def render_svg(svg_text, size, out):
+    with tempfile.NamedTemporaryFile('w', suffix='.svg', encoding='utf-8') as source:
+        source.write(svg_text)
+        source.flush()
+        subprocess.run(['rsvg-convert', '-w', str(size), '-h', str(size), '-o', str(out), source.name], check=True)
+
+
+def make_icons(svg, out_dir):
+    out_dir.mkdir(parents=True, exist_ok=True)
+    text = svg.read_text(encoding='utf-8')
+    for size in (192, 512):
+        render_svg(text, size, out_dir / f'icon-{size}.png')
+    # Maskable: the icon inside the middle of a white ground, so that any
+    # mask a home screen cuts (a circle of 80 % of the width) keeps it whole.
+    inner = re.search(r'<svg[^>]*>(.*)</svg>', text, re.S)
+    view = re.search(r'viewBox="([\d.\s-]+)"', text)
+    if not inner or not view:
+        fail(f'{svg} is not an SVG with a viewBox')
+    _, _, width, height = (float(v) for v in view.group(1).split())
+    scale = 0.56 * 512 / max(width, height)
+    left, top = (512 - width * scale) / 2, (512 - height * scale) / 2
+    maskable = (f'<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" '
+                f'width="512" height="512" viewBox="0 0 512 512"><rect width="512" height="512" fill="#ffffff"/>'
+                f'<g transform="translate({left} {top}) scale({scale})">{inner.group(1)}</g></svg>')
+    render_svg(maskable, 512, out_dir / 'icon-maskable-512.png')
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--program', required=True, help='folder with tuvrel.js and tuvrel.wasm')
+    parser.add_argument('--pictures', required=True, help="a native build's pictures folder")
+    parser.add_argument('--manifest-dir', required=True, help='the assets folder with the picture manifests')
+    parser.add_argument('--out', required=True)
+    args = parser.parse_args()
+
+    here = pathlib.Path(__file__).resolve().parent
+    out = pathlib.Path(args.out)
+    if out.exists():
+        shutil.rmtree(out)
+    out.mkdir(parents=True)
+
+    for name in ('index.html', 'page.js', 'page.css'):
+        shutil.copy(here / 'site' / name, out / name)
+    for name in ('tuvrel.js', 'tuvrel.wasm'):
+        source = pathlib.Path(args.program) / name
+        if not source.is_file():
+            fail(f'{source} is missing: build the target tuvrel_web first')
+        shutil.copy(source, out / name)
+
+    pictures = pathlib.Path(args.pictures)
+    if not pictures.is_dir() or not any(pictures.glob('*.gif')):
+        fail(f'{pictures} holds no pictures: build the target tuvrel_picture_files in a native tree first')
+    shutil.copytree(pictures, out / 'pictures')
+
+    (out / 'fonts').mkdir()
+    for name, source in FONTS.items():
+        if not pathlib.Path(source).is_file():
+            fail(f'{source} is missing: install fonts-comic-neue and fonts-liberation2')
+        shutil.copy(source, out / 'fonts' / name)
+
+    make_icons(window_icon_source(args.manifest_dir), out / 'icons')
+    shutil.copy(here / 'site' / 'exclamation.svg', out / 'icons' / 'exclamation.svg')
+    (out / 'manifest.webmanifest').write_text(json.dumps(MANIFEST, ensure_ascii=False, indent=2) + '\n',
+                                              encoding='utf-8')
+
+    # Every file of this version, the page first as the folder's own address.
+    files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
+    digest = hashlib.sha256()
+    for name in files:
+        digest.update(name.encode() + b'\0' + (out / name).read_bytes())
+    version = digest.hexdigest()[:16]
+    listed = ['./'] + files
+    worker = (here / 'site' / 'sw.js').read_text(encoding='utf-8')
+    worker = worker.replace('@VERSION@', version).replace('@FILES@', json.dumps(listed, indent=2))
+    (out / 'sw.js').write_text(worker, encoding='utf-8')
+    (out / 'version.txt').write_text(version + '\n', encoding='utf-8')
+    print(f'make_site: {out} (version {version}, {len(listed) + 1} files)')
+
+
+if __name__ == '__main__':
+    main()

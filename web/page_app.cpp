@@ -1,0 +1,429 @@
+// The program in a web page: every form is a layer of the one canvas, shown
+// as the desktop shows a fullscreen window (scaled uniformly, centred, the
+// strips beside it); only the front one is drawn. The page's script
+// (web/site/page.js) owns the browser: it calls the functions exported here
+// for every pointer, key, menu choice, back action and frame, and these call
+// back into it for the title, the menu bar, the history, the message box and
+// the end screen. Every input goes through the core's pointer arbiter and
+// runEvent, as on the desktop.
+#include "assets/picture_catalog.h"
+#include "menu/form_catalog.h"
+#include "runtime/form.h"
+#include "runtime/form_registry.h"
+#include "runtime/pointer_input.h"
+#include "runtime/text.h"
+#include "web/canvas_painter.h"
+#include "web/state_json.h"
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+// clang-format off
+EM_JS(void, tuvrel_js_request_frame, (), {
+    Module.tuvrelPage.requestFrame();
+});
+
+// The front form changed: its caption for the title, its menu-bar item (empty
+// when it has none), its name for the address, and whether it is Start.
+EM_JS(void, tuvrel_js_front, (const char* caption, const char* menu, const char* name, int isStart), {
+    Module.tuvrelPage.frontChanged(UTF8ToString(caption), UTF8ToString(menu), UTF8ToString(name), !!isStart);
+});
+
+// The modal box: the handler that asked for it goes on once it is closed.
+EM_ASYNC_JS(void, tuvrel_js_message_box, (const char* text, const char* title), {
+    await Module.tuvrelPage.messageBox(UTF8ToString(text), UTF8ToString(title));
+});
+
+EM_JS(void, tuvrel_js_end, (const char* error), {
+    Module.tuvrelPage.ended(UTF8ToString(error));
+});
+// clang-format on
+
+namespace tuvrel::web {
+
+namespace {
+
+// How far a finger may wander and still tap, in CSS pixels: twice the
+// desktop's start-drag distance of 10 pixels, as the desktop allows.
+constexpr double TapSlack = 20.0;
+
+class Page;
+
+// A loaded form's place in the page.
+class Layer : public FormView {
+public:
+    Layer(Page& page, Form& form) : page_(page), form_(form) {}
+    ~Layer() override;
+    void invalidate(const Rect& pixelArea) override;
+    void repaintNow() override;
+    void bringToFront() override;
+
+private:
+    Page& page_;
+    Form& form_;
+};
+
+class Page final : public WindowSystem {
+public:
+    Page() : registry_(std::make_unique<FormRegistry>(this)) { registry_->pointers().setTapSlack(TapSlack); }
+    ~Page() override { registry_.reset(); }
+
+    FormRegistry& registry() { return *registry_; }
+
+    // Start, and in front of it the named form if the program has one.
+    bool start(std::string_view formName)
+    {
+        try {
+            registerProgramForms(*registry_);
+            registry_->show("Start");
+            if (!formName.empty() && !equalsIgnoringCase(formName, "Start") && registry_->knows(formName))
+                registry_->show(formName);
+        } catch (const std::exception& e) {
+            registry_->fail(e.what());
+        }
+        settle();
+        return !registry_->ended();
+    }
+
+    void resize(Size css, double ratio)
+    {
+        css_ = css;
+        ratio_ = ratio;
+        invalidateAll();
+    }
+
+    double ratio() const { return ratio_; }
+    Form* front() const { return layers_.empty() ? nullptr : layers_.front(); }
+    const std::vector<Form*>& layers() const { return layers_; }
+    FormTransform transformOf(const Form& form) const { return {form.clientSize(), css_}; }
+    bool onCanvas(PointF at) const { return at.x >= 0 && at.y >= 0 && at.x < css_.width && at.y < css_.height; }
+
+    // ---- layers ----
+    void toFront(Form& form)
+    {
+        std::erase(layers_, &form);
+        layers_.insert(layers_.begin(), &form);
+        invalidateAll();
+    }
+    void remove(Form& form)
+    {
+        std::erase(layers_, &form);
+        invalidateAll();
+    }
+    void invalidate(const Form& form, const Rect& area)
+    {
+        if (front() != &form)
+            return;
+        dirty_ = dirty_.isEmpty() ? area : dirty_.united(area);
+        requestFrame();
+    }
+    void invalidateAll()
+    {
+        dirtyAll_ = true;
+        requestFrame();
+    }
+
+    // Tells the page what is in front now, once an event's work is done.
+    void settle()
+    {
+        const Form* now = front();
+        if (now == shownFront_ && (!now || now->generation() == shownGeneration_))
+            return;
+        shownFront_ = now;
+        shownGeneration_ = now ? now->generation() : 0;
+        if (!now)
+            return;
+        const Menu* menu = now->menu();
+        tuvrel_js_front(now->description().caption.c_str(), menu ? menu->caption().c_str() : "", now->name().c_str(),
+                        equalsIgnoringCase(now->name(), "Start"));
+    }
+
+    void paint()
+    {
+        frameRequested_ = false;
+        Form* form = front();
+        if (!form) {
+            dirty_ = {};
+            dirtyAll_ = false;
+            return;
+        }
+        const FormTransform t = transformOf(*form);
+        const DeviceMap map(t, ratio_);
+        const Rect client({}, form->clientSize());
+        const Rect clientOnDevice = map.rect(client);
+        Rect area = client;
+        if (dirtyAll_) {
+            const Rect canvas(0, 0, int(std::lround(css_.width * ratio_)), int(std::lround(css_.height * ratio_)));
+            std::vector<Rect> strips;
+            appendDifference(canvas, clientOnDevice, strips);
+            for (const Rect& strip : strips)
+                fillDevice(strip, colours::Strip);
+        } else {
+            area = dirty_.intersected(client);
+        }
+        dirty_ = {};
+        dirtyAll_ = false;
+        if (area.isEmpty())
+            return;
+        beginClip(map.rect(area).intersected(clientOnDevice));
+        CanvasPainter painter(map);
+        drawForm(*form, area, painter, true);
+        endClip();
+    }
+
+    // ---- WindowSystem ----
+    std::unique_ptr<FormView> createView(Form& form) override { return std::make_unique<Layer>(*this, form); }
+    void messageBox(const std::string& text, const std::string& title) override
+    {
+        // The box stands over what is in front now; a press or drag under
+        // way ends, as when a desktop window loses the pointer to a box.
+        settle();
+        if (const auto held = registry_->pointers().holder())
+            registry_->pointers().cancel(*held);
+        tuvrel_js_message_box(text.c_str(), title.c_str());
+    }
+    void quit(int) override
+    {
+        settle();
+        tuvrel_js_end(error_.c_str());
+    }
+    void reportError(const std::string& message) override { error_ = message; }
+
+private:
+    void requestFrame()
+    {
+        if (!frameRequested_) {
+            frameRequested_ = true;
+            tuvrel_js_request_frame();
+        }
+    }
+
+    // Before the registry, so that the layers outlive the forms' views.
+    std::vector<Form*> layers_;  // front first
+    std::unique_ptr<FormRegistry> registry_;
+    Size css_{1, 1};
+    double ratio_ = 1;
+    Rect dirty_;
+    bool dirtyAll_ = true;
+    bool frameRequested_ = false;
+    const Form* shownFront_ = nullptr;
+    std::uint64_t shownGeneration_ = 0;
+    std::string error_;
+};
+
+Layer::~Layer()
+{
+    page_.remove(form_);
+}
+
+void Layer::invalidate(const Rect& pixelArea)
+{
+    page_.invalidate(form_, pixelArea);
+}
+
+void Layer::repaintNow()
+{
+    // The canvas shows what was drawn once the script returns to the browser:
+    // the next frame draws it.
+    page_.invalidate(form_, Rect({}, form_.clientSize()));
+}
+
+void Layer::bringToFront()
+{
+    page_.toFront(form_);
+}
+
+std::unique_ptr<Page> thePage;
+std::string returned;  // the last text handed to the page's script
+
+Page& page()
+{
+    if (!thePage)
+        thePage = std::make_unique<Page>();
+    return *thePage;
+}
+
+enum class Phase { Down = 0, Move = 1, Up = 2, Cancel = 3 };
+
+PointerId pointerOf(int kind, int id)
+{
+    const auto k = kind == 1 ? PointerId::Kind::Touch : kind == 2 ? PointerId::Kind::Pen : PointerId::Kind::Mouse;
+    return {k, 0, id};
+}
+
+Key keyOf(int key)
+{
+    switch (key) {
+    case 0: return Key::Tab;
+    case 1: return Key::Backtab;
+    case 2: return Key::Space;
+    case 3: return Key::Enter;
+    case 4: return Key::Return;
+    default: return Key::Other;
+    }
+}
+
+}  // namespace
+
+}  // namespace tuvrel::web
+
+using namespace tuvrel;
+using namespace tuvrel::web;
+
+extern "C" {
+
+// Start, and the named form in front of it (the page's address); false when
+// the program could not start (the error is on the page).
+EMSCRIPTEN_KEEPALIVE int tuvrel_start(const char* formName)
+{
+    return page().start(formName) ? 1 : 0;
+}
+
+// The canvas's size in CSS pixels and the device's pixel ratio.
+EMSCRIPTEN_KEEPALIVE void tuvrel_resize(int cssWidth, int cssHeight, double ratio)
+{
+    page().resize({std::max(1, cssWidth), std::max(1, cssHeight)}, ratio > 0 ? ratio : 1);
+}
+
+EMSCRIPTEN_KEEPALIVE void tuvrel_paint()
+{
+    page().paint();
+}
+
+EMSCRIPTEN_KEEPALIVE void tuvrel_invalidate()
+{
+    page().invalidateAll();
+}
+
+// A pointer event at a canvas position in CSS pixels. phase: 0 down, 1 move,
+// 2 up, 3 cancel; kind: 0 mouse, 1 touch, 2 pen.
+EMSCRIPTEN_KEEPALIVE void tuvrel_pointer(int phase, int kind, int id, double x, double y)
+{
+    Page& p = page();
+    PointerArbiter& pointers = p.registry().pointers();
+    const PointerId pointer = pointerOf(kind, id);
+    const PointF screen{x, y};
+    switch (Phase(phase)) {
+    case Phase::Down:
+        if (Form* front = p.front(); front && p.onCanvas(screen))
+            pointers.press(pointer, *front, p.transformOf(*front).toForm(screen), screen);
+        break;
+    case Phase::Move:
+        if (Form* held = pointers.heldForm(); held && pointers.holder() == pointer)
+            pointers.move(pointer, p.transformOf(*held).toForm(screen), screen);
+        break;
+    case Phase::Up: {
+        Form* held = pointers.heldForm();
+        if (!held || !(pointers.holder() == pointer))
+            break;
+        // Over the form where it lies on the canvas and is the front layer.
+        pointers.release(pointer, screen, [&](PointF at) {
+            return PointerArbiter::Landing{p.transformOf(*held).toForm(at), p.front() == held && p.onCanvas(at)};
+        });
+        break;
+    }
+    case Phase::Cancel: pointers.cancel(pointer); break;
+    }
+    p.settle();
+}
+
+// Tab 0, Shift+Tab 1, Space 2, Enter on the keypad 3, Enter 4.
+EMSCRIPTEN_KEEPALIVE void tuvrel_key(int key)
+{
+    Page& p = page();
+    if (Form* front = p.front())
+        runEvent(p.registry(), *front, front->generation(), [&] { front->keyPress(keyOf(key)); });
+    p.settle();
+}
+
+// The front form's menu-bar item was chosen (not while a pointer plays).
+EMSCRIPTEN_KEEPALIVE void tuvrel_menu()
+{
+    Page& p = page();
+    Form* front = p.front();
+    if (front && front->menu() && !p.registry().pointers().holds())
+        runEvent(p.registry(), *front, front->generation(), [&] { front->chooseMenu(); });
+    p.settle();
+}
+
+// The browser's back action: the front form closes as its window's close
+// button closes it on the desktop; on Start it is the browser's. Returns
+// whether a form closed.
+EMSCRIPTEN_KEEPALIVE int tuvrel_back()
+{
+    Page& p = page();
+    Form* front = p.front();
+    if (!front || equalsIgnoringCase(front->name(), "Start"))
+        return 0;
+    runEvent(p.registry(), *front, front->generation(), [&] { front->unload(); });
+    p.settle();
+    return 1;
+}
+
+// The tool tip at a canvas position (CSS pixels), empty where there is none
+// or while a finger plays.
+EMSCRIPTEN_KEEPALIVE const char* tuvrel_tool_tip(double x, double y)
+{
+    Page& p = page();
+    Form* front = p.front();
+    returned.clear();
+    if (front && front->isLoaded() && !p.registry().pointers().holds() && p.onCanvas({x, y}))
+        returned = front->toolTipAt(p.transformOf(*front).toForm({x, y}));
+    return returned.c_str();
+}
+
+// Device pixels per form pixel of the front form: which rendering of a
+// picture is drawn.
+EMSCRIPTEN_KEEPALIVE double tuvrel_device_scale()
+{
+    Page& p = page();
+    const Form* front = p.front();
+    return front ? p.transformOf(*front).scale() * p.ratio() : p.ratio();
+}
+
+// JSON: every picture of the program (which == 1), or the pictures the loaded
+// forms show now (which == 0).
+EMSCRIPTEN_KEEPALIVE const char* tuvrel_pictures(int which)
+{
+    returned = which == 1 ? catalogJson() : picturesShownJson(page().registry());
+    return returned.c_str();
+}
+
+// JSON: what the page shows (for the browser tests).
+EMSCRIPTEN_KEEPALIVE const char* tuvrel_state()
+{
+    Page& p = page();
+    std::vector<std::string> layerNames;
+    for (const Form* f : p.layers())
+        layerNames.push_back(f->name());
+    FormTransform t;
+    if (const Form* front = p.front())
+        t = p.transformOf(*front);
+    returned = stateJson(p.registry(), layerNames, t);
+    return returned.c_str();
+}
+
+// JSON: the state the core alone reaches from `formName` in front of Start
+// after the moves ("click:Control" and "drag:Source>Target", separated by
+// ';'), played on the form itself; the browser's play of the same moves must
+// end there.
+EMSCRIPTEN_KEEPALIVE const char* tuvrel_core_play(const char* formName, const char* moves)
+{
+    returned = corePlayJson(formName, moves);
+    return returned.c_str();
+}
+
+// The end screen's button: the program starts again.
+EMSCRIPTEN_KEEPALIVE int tuvrel_restart()
+{
+    thePage.reset();
+    return page().start("") ? 1 : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,27 @@
+#pragma once
+// What the page hands its script as JSON: the pictures it needs, and for the
+// browser tests what the forms hold, next to the same play on the core alone.
+#include "runtime/form_registry.h"
+#include "runtime/form_transform.h"
+
+#include <string>
+#include <vector>
+
+namespace tuvrel::web {
+
+// Every picture of the program: name, size, and the extensions of its
+// renderings ("e" at its own size, "k" at the larger scales), with the scales.
+std::string catalogJson();
+// The asset names of the pictures that the loaded forms show now.
+std::string picturesShownJson(const FormRegistry& registry);
+// The loaded forms and their controls, the layers front first, whether a
+// pointer plays, whether the program ended, and the front form's transform
+// on the canvas (CSS pixels). Pictures are named by asset and by which object
+// they are, numbered in the order first met, so that two runs compare.
+std::string stateJson(const FormRegistry& registry, const std::vector<std::string>& layers, const FormTransform& front);
+// The same state reached by the core alone, with no page: Start, the form in
+// front of it, then the moves ("click:Name", "drag:Source>Target", separated
+// by ';') made at the controls' centres on the form itself.
+std::string corePlayJson(const std::string& formName, const std::string& moves);
+
+}  // namespace tuvrel::web
