@@ -366,6 +366,24 @@ EMSCRIPTEN_KEEPALIVE int tuvrel_back()
     return 1;
 }
 
+// The address named a form after the page had started (a link followed, an
+// address typed): that form in front, as at the start. Returns whether it is
+// in front now.
+EMSCRIPTEN_KEEPALIVE int tuvrel_open(const char* formName)
+{
+    Page& p = page();
+    FormRegistry& registry = p.registry();
+    if (registry.ended() || !registry.knows(formName))
+        return 0;
+    try {
+        registry.show(formName);
+    } catch (const std::exception& e) {
+        registry.fail(e.what());
+    }
+    p.settle();
+    return p.front() && equalsIgnoringCase(p.front()->name(), formName) ? 1 : 0;
+}
+
 // The tool tip at a canvas position (CSS pixels), empty where there is none
 // or while a finger plays.
 EMSCRIPTEN_KEEPALIVE const char* tuvrel_tool_tip(double x, double y)

@@ -305,8 +305,15 @@
           history.pushState({tuvrel: 'game'}, '', location.hash ? location.hash : '#');
           this.gameEntry = true;
         }
-      } else if (location.hash) {
-        history.replaceState(null, '', this.base);
+      } else if (location.hash && ready && !waiting && !stopped) {
+        // An address naming a game (a link followed, an address typed): that
+        // game in front, on this entry; an unknown name leaves Start alone.
+        this.gameEntry = true;
+        const name = decodeURIComponent(location.hash.slice(1));
+        if (!Module.ccall('tuvrel_open', 'number', ['string'], [name])) {
+          this.gameEntry = false;
+          history.replaceState(null, '', this.base);
+        }
       }
     },
   };

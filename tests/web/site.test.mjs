@@ -1,0 +1,250 @@
+// The site in a real browser: Debian's Chromium, headless, driven by
+// playwright-core (pinned in package-lock.json, no browser of its own),
+// against a local server that the test starts and stops.
+//   TUVREL_SITE=<build-web>/site node --test tests/web/
+import {after, before, describe, test} from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import {chromium} from 'playwright-core';
+
+const site = process.env.TUVREL_SITE;
+if (!site || !fs.existsSync(path.join(site, 'index.html')))
+  throw new Error('TUVREL_SITE must name a built site folder (tools/web.sh --build-only)');
+
+const types = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.gif': 'image/gif', '.jpg': 'image/jpeg',
+  '.ico': 'image/x-icon', '.svg': 'image/svg+xml', '.otf': 'font/otf', '.ttf': 'font/ttf', '.txt': 'text/plain',
+};
+
+let server, origin, browser;
+
+before(async () => {
+  server = http.createServer((req, res) => {
+    const url = new URL(req.url, 'http://x');
+    let file = path.join(site, decodeURIComponent(url.pathname));
+    if (!file.startsWith(path.resolve(site))) return res.writeHead(403).end();
+    if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
+    fs.readFile(file, (error, data) => {
+      if (error) return res.writeHead(404).end();
+      res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache'});
+      res.end(data);
+    });
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  origin = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    // playwright-core starts the browser with a fresh profile of its own.
+  });
+});
+
+after(async () => {
+  await browser?.close();
+  await new Promise((resolve) => server?.close(resolve));
+});
+
+// A fresh context with a page that records console errors and every request
+// to another origin.
+async function open(address = '/', {width = 1024, height = 768, scale = 1, touch = false} = {}) {
+  const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: scale, hasTouch: touch});
+  const page = await context.newPage();
+  const problems = [];
+  page.on('console', (m) => { if (m.type() === 'error') problems.push('console: ' + m.text()); });
+  page.on('pageerror', (e) => problems.push('page error: ' + e.message));
+  page.on('request', (r) => { if (!r.url().startsWith(origin) && !r.url().startsWith('data:') && !r.url().startsWith('blob:')) problems.push('foreign request: ' + r.url()); });
+  await page.goto(origin + address);
+  await page.waitForSelector('html[data-ready="true"]', {timeout: 30000});
+  return {context, page, problems};
+}
+
+const state = (page) => page.evaluate(() => window.tuvrelState());
+
+// Where a control's centre lies on the page, in CSS pixels.
+async function centre(page, formName, control) {
+  const s = await state(page);
+  const form = s.forms.find((f) => f.name === formName);
+  const c = form.controls.find((x) => x.name.toLowerCase() === control.toLowerCase());
+  assert.ok(c, `${formName} has ${control}`);
+  const box = await page.locator('#canvas').boundingBox();
+  const cx = c.x + Math.floor((c.w - 1) / 2), cy = c.y + Math.floor((c.h - 1) / 2);
+  return {x: box.x + s.transform.x + (cx + 0.5) * s.transform.scale, y: box.y + s.transform.y + (cy + 0.5) * s.transform.scale};
+}
+
+// The moves of a play ("click:Name;drag:Source>Target") by mouse or by finger.
+async function play(page, cdp, formName, moves, by) {
+  for (const move of moves.split(';')) {
+    const [verb, what] = move.split(':');
+    const [from, to] = verb === 'click' ? [what, what] : what.split('>');
+    const a = await centre(page, formName, from), b = await centre(page, formName, to);
+    if (by === 'mouse') {
+      await page.mouse.move(a.x, a.y);
+      await page.mouse.down();
+      await page.mouse.move(b.x, b.y, {steps: 8});
+      await page.mouse.up();
+    } else {
+      const point = (p) => [{x: p.x, y: p.y, id: 1}];
+      await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: point(a)});
+      for (let i = 1; i <= 8; ++i)
+        await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: point({x: a.x + (b.x - a.x) * i / 8, y: a.y + (b.y - a.y) * i / 8})});
+      await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+    }
+  }
+  await page.waitForFunction(() => !window.tuvrelState().holds);
+}
+
+// What two plays are compared on: every loaded form and its controls.
+const formsOf = (s) => s.forms;
+
+describe('the site', () => {
+  test('Start appears with its pictures and fonts, centred between the strips, at every size', async () => {
+    for (const [width, height, scale] of [[1024, 768, 1], [1024, 768, 2], [1920, 1080, 1], [1920, 1080, 2], [3840, 2160, 1]]) {
+      const {context, page, problems} = await open('/', {width, height, scale});
+      const s = await state(page);
+      assert.deepEqual(s.layers, ['Start']);
+      assert.equal(await page.title(), s.forms[0].caption || 'Tuvrel');
+      const fonts = await page.evaluate(() => [document.fonts.check('16px "Tuvrel Comic"'), document.fonts.check('16px "Tuvrel Sans"')]);
+      assert.deepEqual(fonts, [true, true]);
+      // The canvas's pixels: the backing store is the CSS size times the
+      // ratio, the form uniformly scaled and centred, strips beside it.
+      const probe = await page.evaluate(([t, formWidth, formHeight]) => {
+        const canvas = document.getElementById('canvas');
+        const ctx = canvas.getContext('2d');
+        const r = window.devicePixelRatio;
+        const px = (x, y) => Array.from(ctx.getImageData(Math.round(x * r), Math.round(y * r), 1, 1).data.slice(0, 3));
+        const right = t.x + formWidth * t.scale, bottom = t.y + formHeight * t.scale;
+        return {
+          backing: [canvas.width, canvas.height, Math.round(canvas.clientWidth * r), Math.round(canvas.clientHeight * r)],
+          strip: t.x > 2 ? px(t.x / 2, bottom / 2) : px(right / 2, (t.y) / 2),
+          corner: px(t.x + 2 * t.scale, t.y + 2 * t.scale),
+          centred: Math.abs(t.x - (canvas.clientWidth - right)) <= 2 && Math.abs(t.y - (canvas.clientHeight - bottom)) <= 2,
+        };
+      }, [s.transform, s.forms[0].width, s.forms[0].height]);
+      assert.equal(probe.backing[0], probe.backing[2]);
+      assert.equal(probe.backing[1], probe.backing[3]);
+      assert.deepEqual(probe.strip, [0x36, 0x41, 0x4c], `strip at ${width}x${height}@${scale}`);
+      assert.deepEqual(probe.corner, [240, 240, 240], `face at ${width}x${height}@${scale}`);
+      assert.ok(probe.centred, `centred at ${width}x${height}@${scale}: ${JSON.stringify([s.transform, s.forms[0].width, s.forms[0].height, probe])}`);
+      const scaleOnDevice = s.transform.scale * scale;
+      assert.ok(Math.abs(s.transform.scale - Math.min(width / s.forms[0].width, height / s.forms[0].height)) < 1e-3);
+      // Every picture of Start was fetched in the rendering for its size on the device.
+      const wanted = scaleOnDevice <= 1 ? '' : scaleOnDevice <= 2 ? '2x/' : '3x/';
+      const loaded = await page.evaluate(() => performance.getEntriesByType('resource').map((e) => new URL(e.name).pathname));
+      assert.ok(loaded.some((p) => p === `/pictures/${wanted}pietkleden_piet.${wanted ? 'png' : 'gif'}` || p.startsWith(`/pictures/${wanted}`)),
+        `pictures at ${wanted || '1x'} for a device scale of ${scaleOnDevice}`);
+      assert.deepEqual(problems, []);
+      await context.close();
+    }
+  });
+
+  for (const by of ['mouse', 'touch']) {
+    test(`a puzzle played by ${by} ends where the core's own play ends`, async () => {
+      const moves = 'drag:img1>Image1;drag:img2>Image2;drag:img4>Image3';
+      const {context, page, problems} = await open('/#Puzzel1', {touch: by === 'touch'});
+      const cdp = await context.newCDPSession(page);
+      assert.deepEqual((await state(page)).layers, ['Puzzel1', 'Start']);
+      await play(page, cdp, 'Puzzel1', moves, by);
+      const core = await page.evaluate(([m]) => window.tuvrelCorePlay('Puzzel1', m), [moves]);
+      assert.equal(core.error, undefined);
+      assert.deepEqual(formsOf(await state(page)), formsOf(core));
+      assert.deepEqual(problems, []);
+      await context.close();
+    });
+  }
+
+  test('a cancelled touch drops nothing; a second finger on Spel does nothing', async () => {
+    const {context, page, problems} = await open('/#Puzzel1', {touch: true});
+    const cdp = await context.newCDPSession(page);
+    const before_ = await state(page);
+    const a = await centre(page, 'Puzzel1', 'img1'), b = await centre(page, 'Puzzel1', 'Image1');
+    await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{...a, id: 1}]});
+    await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: [{...b, id: 1}]});
+    assert.equal((await state(page)).forms[1].dragging, true);
+    await cdp.send('Input.dispatchTouchEvent', {type: 'touchCancel', touchPoints: []});
+    await page.waitForFunction(() => !window.tuvrelState().holds);
+    assert.deepEqual(formsOf(await state(page)), formsOf(before_));
+    await context.close();
+
+    // Two fingers: the second, dragging another piece meanwhile, moves nothing.
+    const second = await open('/#Puzzel1', {touch: true});
+    const cdp2 = await second.context.newCDPSession(second.page);
+    const p1 = await centre(second.page, 'Puzzel1', 'img1'), t1 = await centre(second.page, 'Puzzel1', 'Image1');
+    const p2 = await centre(second.page, 'Puzzel1', 'img2'), t2 = await centre(second.page, 'Puzzel1', 'Image2');
+    const send = (type, points) => cdp2.send('Input.dispatchTouchEvent', {type, touchPoints: points});
+    await send('touchStart', [{...p1, id: 1}]);
+    await send('touchStart', [{...p1, id: 1}, {...p2, id: 2}]);
+    await send('touchMove', [{...t1, id: 1}, {...t2, id: 2}]);
+    await send('touchEnd', [{...t2, id: 2}]);
+    await send('touchEnd', []);
+    await second.page.waitForFunction(() => !window.tuvrelState().holds);
+    const core = await second.page.evaluate(() => window.tuvrelCorePlay('Puzzel1', 'drag:img1>Image1'));
+    assert.deepEqual(formsOf(await state(second.page)), formsOf(core));
+    assert.deepEqual([...problems, ...second.problems], []);
+    await second.context.close();
+  });
+
+  test('back closes the front game; an unknown name opens Start alone; knopStop ends and starts again', async () => {
+    const {context, page, problems} = await open('/#Tellen1');
+    assert.deepEqual((await state(page)).layers, ['Tellen1', 'Start']);
+    assert.match(page.url(), /#Tellen1$/);
+    await page.goBack();
+    await page.waitForFunction(() => window.tuvrelState().layers.length === 1);
+    assert.deepEqual((await state(page)).layers, ['Start']);
+    assert.equal(await page.title(), (await state(page)).forms[0].caption);
+
+    await page.goto(origin + '/#GeenSpel');
+    await page.waitForSelector('html[data-ready="true"]');
+    assert.deepEqual((await state(page)).layers, ['Start']);
+
+    const stop = await centre(page, 'Start', 'knopStop');
+    await page.mouse.click(stop.x, stop.y);
+    await page.waitForSelector('#end:not([hidden])');
+    assert.equal((await state(page)).ended, true);
+    await page.click('#again');
+    await page.waitForFunction(() => window.tuvrelState().layers.join() === 'Start');
+    assert.deepEqual(problems, []);
+    await context.close();
+  });
+
+  test('a message box holds its handler until OK, and nothing reaches the forms meanwhile', async () => {
+    const {context, page, problems} = await open('/#Spel');
+    await page.waitForSelector('#menubar:not([hidden])');
+    const before_ = await state(page);
+    await page.click('#menuitem');
+    await page.waitForSelector('#box-shade:not([hidden])');
+    assert.match(await page.textContent('#box-text'), /Speel met 2 personen/);
+    // Clicks and keys meanwhile reach no form.
+    const box = await page.locator('#canvas').boundingBox();
+    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, {force: true}).catch(() => {});
+    await page.keyboard.press('Tab');
+    assert.deepEqual(formsOf(await state(page)), formsOf(before_));
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#box-shade', {state: 'hidden'});
+    assert.deepEqual(problems, []);
+    await context.close();
+  });
+
+  test('after a first visit the site starts and plays offline', async () => {
+    const {context, page, problems} = await open('/');
+    await page.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+      if (!navigator.serviceWorker.controller)
+        await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve));
+    });
+    await context.setOffline(true);
+    await page.reload();
+    await page.waitForSelector('html[data-ready="true"]', {timeout: 30000});
+    assert.deepEqual((await state(page)).layers, ['Start']);
+    await page.goto(origin + '/#Puzzel1');
+    assert.deepEqual((await state(page)).layers, ['Puzzel1', 'Start']);
+    await play(page, null, 'Puzzel1', 'drag:img1>Image1', 'mouse');
+    const core = await page.evaluate(() => window.tuvrelCorePlay('Puzzel1', 'drag:img1>Image1'));
+    assert.deepEqual(formsOf(await state(page)), formsOf(core));
+    assert.deepEqual(problems.filter((p) => !p.includes('ERR_INTERNET_DISCONNECTED')), []);
+    await context.close();
+  });
+});
