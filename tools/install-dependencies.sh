@@ -19,8 +19,9 @@ if [ "${1:-}" != "--run" ]; then
     # desktops for the window tests: an X server with the openbox window manager,
     # and a Wayland compositor with XWayland, with the tools that look at them
     xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
-    # the core built for the browser, and run under node
-    emscripten
+    # the core built for the browser and run under node; the site played in
+    # Debian's Chromium through playwright-core from npm, its icons drawn by rsvg
+    emscripten chromium npm librsvg2-bin python3
     # the format check and the static analysis, at Debian 12's version
     clang-format-14 clang-tidy-14
   )
