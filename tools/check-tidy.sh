@@ -27,6 +27,11 @@ if [ $# -gt 0 ]; then
   done
 else
   mapfile -t files < <(project_sources '*.cpp')
+  # Sources the build does not compile natively (the browser's front end,
+  # built with emscripten alone) have no compile command to check them with.
+  mapfile -t files < <(for f in "${files[@]}"; do
+    grep -q "\"file\": \"$PWD/$f\"" "$build/compile_commands.json" && echo "$f"
+  done)
 fi
 # Debian 12's clang-tidy by its versioned name, so that a newer default
 # cannot change what the check finds (clang-tidy-14 below).

@@ -170,8 +170,8 @@ void drawPicture(const DeviceMap& map, const Picture& picture, Point at)
 }  // namespace
 
 DeviceMap::DeviceMap(const FormTransform& transform, double pixelRatio)
-    : ratio_(pixelRatio), scale_(transform.scale() * pixelRatio),
-      offset_{transform.offset().x * pixelRatio, transform.offset().y * pixelRatio}
+    : ratio_(pixelRatio), scale_(transform.scale() * pixelRatio), offset_{transform.offset().x * pixelRatio,
+                                                                          transform.offset().y * pixelRatio}
 {
 }
 
@@ -211,10 +211,9 @@ void CanvasPainter::button(const ButtonDrawing& button)
     tuvrel_js_bevel(device.left(), device.top(), device.width(), device.height(), button.down, ratio);
     if (!button.graphical) {
         // The caption at the font's size times the window's scale, in whole CSS pixels.
-        const int pixels =
-            int(std::lround(std::max(1L, std::lround(button.font.pixelSize() * windowScale)) * ratio));
-        tuvrel_js_caption(button.caption.data(), int(button.caption.size()), faceOf(button.font), pixels,
-                          device.left(), device.top(), device.width(), device.height());
+        const int pixels = int(std::lround(std::max(1L, std::lround(button.font.pixelSize() * windowScale)) * ratio));
+        tuvrel_js_caption(button.caption.data(), int(button.caption.size()), faceOf(button.font), pixels, device.left(),
+                          device.top(), device.width(), device.height());
     } else if (!button.picture.isEmpty()) {
         beginClip(map_.rect(button.pictureClip));
         drawPicture(map_, button.picture, button.pictureAt);

@@ -17,10 +17,10 @@ public:
     // Every edge rounded on its own, so that rectangles that meet in the form
     // meet on the device.
     Rect rect(const Rect& form) const;
-    double scale() const { return scale_; }          // device pixels per form pixel
-    double pixelRatio() const { return ratio_; }     // device pixels per CSS pixel
+    double scale() const { return scale_; }                 // device pixels per form pixel
+    double pixelRatio() const { return ratio_; }            // device pixels per CSS pixel
     double windowScale() const { return scale_ / ratio_; }  // CSS pixels per form pixel
-    PointF offset() const { return offset_; }        // device pixels
+    PointF offset() const { return offset_; }               // device pixels
 
 private:
     double ratio_;

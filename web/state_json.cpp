@@ -93,7 +93,9 @@ std::string controlJson(const Control& c, PictureNames& pictures)
             << ",\"picture\":" << quoted(pictures.name(b.picture()));
         break;
     }
-    case ControlClass::Shape: out << ",\"class\":\"Shape\",\"fill\":" << static_cast<const Shape&>(c).fillColor(); break;
+    case ControlClass::Shape:
+        out << ",\"class\":\"Shape\",\"fill\":" << static_cast<const Shape&>(c).fillColor();
+        break;
     case ControlClass::Line: out << ",\"class\":\"Line\""; break;
     case ControlClass::Menu: out << ",\"class\":\"Menu\""; break;
     }
@@ -113,8 +115,8 @@ std::string formsJson(const FormRegistry& registry)
         out += "{\"name\":" + quoted(f->name()) + ",\"caption\":" + quoted(f->description().caption) +
                ",\"width\":" + std::to_string(f->clientSize().width) +
                ",\"height\":" + std::to_string(f->clientSize().height) +
-               ",\"dragging\":" + (f->drag() ? "true" : "false") + ",\"pressed\":" +
-               quoted(f->pressedButton() ? f->pressedButton()->name() : "") +
+               ",\"dragging\":" + (f->drag() ? "true" : "false") +
+               ",\"pressed\":" + quoted(f->pressedButton() ? f->pressedButton()->name() : "") +
                ",\"background\":" + quoted(pictures.name(f->background())) + ",\"controls\":[";
         bool first = true;
         for (const auto& c : f->controls()) {
@@ -151,8 +153,8 @@ std::string catalogJson()
     for (const PictureAsset& a : pictureCatalog()) {
         out += first ? "" : ",";
         first = false;
-        out += "{\"name\":" + quoted(a.name) + ",\"w\":" + std::to_string(a.width) + ",\"h\":" +
-               std::to_string(a.height) + ",\"e\":\"" + extensionOf(a.format) + "\",\"k\":\"" +
+        out += "{\"name\":" + quoted(a.name) + ",\"w\":" + std::to_string(a.width) +
+               ",\"h\":" + std::to_string(a.height) + ",\"e\":\"" + extensionOf(a.format) + "\",\"k\":\"" +
                (a.format == PictureFormat::Jpeg ? "jpg" : "png") + "\"}";
     }
     return out + "]}";
@@ -218,8 +220,8 @@ std::string corePlayJson(const std::string& formName, const std::string& moves)
             }
             registry.eventDone();
         }
-        return "{\"ended\":" + std::string(registry.ended() ? "true" : "false") +
-               ",\"forms\":" + formsJson(registry) + "}";
+        return "{\"ended\":" + std::string(registry.ended() ? "true" : "false") + ",\"forms\":" + formsJson(registry) +
+               "}";
     } catch (const std::exception& e) {
         return "{\"error\":" + quoted(e.what()) + "}";
     }
