@@ -21,10 +21,13 @@ if [ "${1:-}" != "--run" ]; then
     xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
     # the core built for the browser and run under node; the site played in
     # Debian's Chromium through playwright-core from npm, its icons drawn by rsvg
-    emscripten chromium npm librsvg2-bin python3
+    emscripten chromium librsvg2-bin python3
     # the format check and the static analysis, at Debian 12's version
     clang-format-14 clang-tidy-14
   )
+  # npm for the browser tests' driver: Debian's, where the machine has no npm
+  # of its own (a node installed beside Debian's conflicts with Debian's npm).
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
 fi
 
 missing=()
