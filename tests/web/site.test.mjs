@@ -1,104 +1,10 @@
-// The site in a real browser: Debian's Chromium, headless, driven by
-// playwright-core (pinned in package-lock.json, no browser of its own),
-// against a local server that the test starts and stops.
-//   TUVREL_SITE=<build-web>/site node --test tests/web/
-import {after, before, describe, test} from 'node:test';
+// The site in a real browser: Start at every size, a play by mouse and by
+// finger, back, the end screen, the message box and offline.
+import {describe, test} from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import http from 'node:http';
-import path from 'node:path';
-import {chromium} from 'playwright-core';
+import {centre, formsOf, open, origin, play, state, useSite} from './support.mjs';
 
-const site = process.env.TUVREL_SITE;
-if (!site || !fs.existsSync(path.join(site, 'index.html')))
-  throw new Error('TUVREL_SITE must name a built site folder (tools/web.sh --build-only)');
-
-const types = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
-  '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.gif': 'image/gif', '.jpg': 'image/jpeg',
-  '.ico': 'image/x-icon', '.svg': 'image/svg+xml', '.otf': 'font/otf', '.ttf': 'font/ttf', '.txt': 'text/plain',
-};
-
-let server, origin, browser;
-
-before(async () => {
-  server = http.createServer((req, res) => {
-    const url = new URL(req.url, 'http://x');
-    let file = path.join(site, decodeURIComponent(url.pathname));
-    if (!file.startsWith(path.resolve(site))) return res.writeHead(403).end();
-    if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
-    fs.readFile(file, (error, data) => {
-      if (error) return res.writeHead(404).end();
-      res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache'});
-      res.end(data);
-    });
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  origin = `http://127.0.0.1:${server.address().port}`;
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-    // playwright-core starts the browser with a fresh profile of its own.
-  });
-});
-
-after(async () => {
-  await browser?.close();
-  await new Promise((resolve) => server?.close(resolve));
-});
-
-// A fresh context with a page that records console errors and every request
-// to another origin.
-async function open(address = '/', {width = 1024, height = 768, scale = 1, touch = false} = {}) {
-  const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: scale, hasTouch: touch});
-  const page = await context.newPage();
-  const problems = [];
-  page.on('console', (m) => { if (m.type() === 'error') problems.push('console: ' + m.text()); });
-  page.on('pageerror', (e) => problems.push('page error: ' + e.message));
-  page.on('request', (r) => { if (!r.url().startsWith(origin) && !r.url().startsWith('data:') && !r.url().startsWith('blob:')) problems.push('foreign request: ' + r.url()); });
-  await page.goto(origin + address);
-  await page.waitForSelector('html[data-ready="true"]', {timeout: 30000});
-  return {context, page, problems};
-}
-
-const state = (page) => page.evaluate(() => window.tuvrelState());
-
-// Where a control's centre lies on the page, in CSS pixels.
-async function centre(page, formName, control) {
-  const s = await state(page);
-  const form = s.forms.find((f) => f.name === formName);
-  const c = form.controls.find((x) => x.name.toLowerCase() === control.toLowerCase());
-  assert.ok(c, `${formName} has ${control}`);
-  const box = await page.locator('#canvas').boundingBox();
-  const cx = c.x + Math.floor((c.w - 1) / 2), cy = c.y + Math.floor((c.h - 1) / 2);
-  return {x: box.x + s.transform.x + (cx + 0.5) * s.transform.scale, y: box.y + s.transform.y + (cy + 0.5) * s.transform.scale};
-}
-
-// The moves of a play ("click:Name;drag:Source>Target") by mouse or by finger.
-async function play(page, cdp, formName, moves, by) {
-  for (const move of moves.split(';')) {
-    const [verb, what] = move.split(':');
-    const [from, to] = verb === 'click' ? [what, what] : what.split('>');
-    const a = await centre(page, formName, from), b = await centre(page, formName, to);
-    if (by === 'mouse') {
-      await page.mouse.move(a.x, a.y);
-      await page.mouse.down();
-      await page.mouse.move(b.x, b.y, {steps: 8});
-      await page.mouse.up();
-    } else {
-      const point = (p) => [{x: p.x, y: p.y, id: 1}];
-      await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: point(a)});
-      for (let i = 1; i <= 8; ++i)
-        await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: point({x: a.x + (b.x - a.x) * i / 8, y: a.y + (b.y - a.y) * i / 8})});
-      await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
-    }
-  }
-  await page.waitForFunction(() => !window.tuvrelState().holds);
-}
-
-// What two plays are compared on: every loaded form and its controls.
-const formsOf = (s) => s.forms;
+useSite();
 
 describe('the site', () => {
   test('Start appears with its pictures and fonts, centred between the strips, at every size', async () => {
