@@ -20,8 +20,9 @@ if [ "${1:-}" != "--run" ]; then
     # and a Wayland compositor with XWayland, with the tools that look at them
     xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
     # the core built for the browser and run under node; the site played in
-    # Debian's Chromium through playwright-core from npm, its icons drawn by rsvg
-    emscripten chromium librsvg2-bin python3
+    # Debian's Chromium through playwright-core and in Firefox ESR through
+    # puppeteer-core, both from npm; its icons drawn by rsvg
+    emscripten chromium firefox-esr librsvg2-bin python3
     # the format check and the static analysis, at Debian 12's version
     clang-format-14 clang-tidy-14
   )

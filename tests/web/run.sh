@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser tests: builds the site from a native build's pictures (its
 # picture table and renderings) with emscripten, then plays it in Debian's
-# Chromium, headless, through playwright-core (installed from the lock file).
+# Chromium, headless, through playwright-core, and in Firefox ESR through
+# puppeteer-core (both installed from the lock file).
 #   tests/web/run.sh [native build dir] [emscripten build dir]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,5 +14,7 @@ source tools/emscripten-tree.sh
 configure_core_tree "$native" "$web"
 cmake --build "$web" -j"$jobs" --target tuvrel_site >/dev/null
 cd tests/web
-[ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund
+# The drivers as the lock file pins them (npm notes what it installed in
+# node_modules/.package-lock.json).
+[ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund
 TUVREL_SITE="$web/site" node --test

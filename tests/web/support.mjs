@@ -85,7 +85,7 @@ export async function centre(page, formName, control) {
   const form = s.forms.find((f) => f.name === formName);
   const c = form.controls.find((x) => x.name.toLowerCase() === control.toLowerCase());
   assert.ok(c, `${formName} has ${control}`);
-  const box = await page.locator('#canvas').boundingBox();
+  const box = await page.evaluate(() => { const r = document.getElementById('canvas').getBoundingClientRect(); return {x: r.x, y: r.y}; });
   const cx = c.x + Math.floor((c.w - 1) / 2), cy = c.y + Math.floor((c.h - 1) / 2);
   return {x: box.x + s.transform.x + (cx + 0.5) * s.transform.scale, y: box.y + s.transform.y + (cy + 0.5) * s.transform.scale};
 }
