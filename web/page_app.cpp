@@ -186,8 +186,13 @@ public:
         settle();
         if (const auto held = registry_->pointers().holder())
             registry_->pointers().cancel(*held);
+        ++suspended_;
         tuvrel_js_message_box(text.c_str(), title.c_str());
+        --suspended_;
     }
+    // A handler waits in a message box for its OK: the event that ran it has
+    // not returned, and the page hands the forms nothing until it has.
+    bool handlerSuspended() const { return suspended_ > 0; }
     void quit(int) override
     {
         settle();
@@ -215,6 +220,7 @@ private:
     const Form* shownFront_ = nullptr;
     std::uint64_t shownGeneration_ = 0;
     std::string error_;
+    int suspended_ = 0;  // handlers waiting in a message box
 };
 
 Layer::~Layer()
@@ -413,7 +419,8 @@ EMSCRIPTEN_KEEPALIVE const char* tuvrel_pictures(int which)
     return returned.c_str();
 }
 
-// JSON: what the page shows (for the browser tests).
+// JSON: what the page shows, and whether a handler waits in a message box
+// (for the browser tests).
 EMSCRIPTEN_KEEPALIVE const char* tuvrel_state()
 {
     Page& p = page();
@@ -423,7 +430,7 @@ EMSCRIPTEN_KEEPALIVE const char* tuvrel_state()
     FormTransform t;
     if (const Form* front = p.front())
         t = p.transformOf(*front);
-    returned = stateJson(p.registry(), layerNames, t);
+    returned = stateJson(p.registry(), layerNames, t, p.handlerSuspended());
     return returned.c_str();
 }
 

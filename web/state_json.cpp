@@ -174,10 +174,12 @@ std::string picturesShownJson(const FormRegistry& registry)
     return out + "]";
 }
 
-std::string stateJson(const FormRegistry& registry, const std::vector<std::string>& layers, const FormTransform& front)
+std::string stateJson(const FormRegistry& registry, const std::vector<std::string>& layers, const FormTransform& front,
+                      bool busy)
 {
     std::string out = "{\"ended\":" + std::string(registry.ended() ? "true" : "false") +
-                      ",\"holds\":" + (registry.pointers().holds() ? "true" : "false") + ",\"layers\":[";
+                      ",\"holds\":" + (registry.pointers().holds() ? "true" : "false") +
+                      ",\"busy\":" + (busy ? "true" : "false") + ",\"layers\":[";
     for (size_t i = 0; i < layers.size(); ++i)
         out += (i ? "," : "") + quoted(layers[i]);
     out += "],\"transform\":{\"scale\":" + std::to_string(front.scale()) +

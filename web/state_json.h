@@ -15,10 +15,12 @@ std::string catalogJson();
 // The asset names of the pictures that the loaded forms show now.
 std::string picturesShownJson(const FormRegistry& registry);
 // The loaded forms and their controls, the layers front first, whether a
-// pointer plays, whether the program ended, and the front form's transform
-// on the canvas (CSS pixels). Pictures are named by asset and by which object
+// pointer plays, whether a handler is suspended in a message box (busy),
+// whether the program ended, and the front form's transform on the canvas
+// (CSS pixels). Pictures are named by asset and by which object
 // they are, numbered in the order first met, so that two runs compare.
-std::string stateJson(const FormRegistry& registry, const std::vector<std::string>& layers, const FormTransform& front);
+std::string stateJson(const FormRegistry& registry, const std::vector<std::string>& layers, const FormTransform& front,
+                      bool busy);
 // The same state reached by the core alone, with no page: Start, the form in
 // front of it, then the moves ("click:Name", "drag:Source>Target", separated
 // by ';') made at the controls' centres on the form itself.

@@ -116,23 +116,61 @@ describe('the site', () => {
     await context.close();
   });
 
-  test('a message box holds its handler until OK, and nothing reaches the forms meanwhile', async () => {
-    const {context, page, problems} = await open('/#Spel');
-    await page.waitForSelector('#menubar:not([hidden])');
-    const before_ = await state(page);
-    await page.click('#menuitem');
-    await page.waitForSelector('#box-shade:not([hidden])');
-    assert.match(await page.textContent('#box-text'), /Speel met 2 personen/);
-    // Clicks and keys meanwhile reach no form.
-    const box = await page.locator('#canvas').boundingBox();
-    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, {force: true}).catch(() => {});
-    await page.keyboard.press('Tab');
-    assert.deepEqual(formsOf(await state(page)), formsOf(before_));
-    await page.keyboard.press('Escape');
-    await page.waitForSelector('#box-shade', {state: 'hidden'});
-    assert.deepEqual(problems, []);
-    await context.close();
-  });
+  // A menu item whose handler shows a message box: the handler waits in the
+  // box (the page says it is busy) and nothing reaches the forms, neither a
+  // click, a finger, a key nor the back action, until OK, by any of its keys
+  // or a click; then the handler has returned and the form plays again.
+  const boxes = [
+    ['Spel', /Speel met 2 personen/, ['drag:ImgSint>Image1', 'drag:ImgPiet>Image6', 'drag:ImgSint>Image2', 'drag:ImgPiet>Image7']],
+    ['Plaatjeindezak1', /foutsymbool/, ['drag:ImageKaars>ImageZak1', 'drag:ImageMuts>ImageZak2', 'click:ImageFout2', 'drag:ImageParaplu>ImageZak2']],
+  ];
+  const closers = [['Enter', (page) => page.keyboard.press('Enter')], ['Space', (page) => page.keyboard.press(' ')],
+    ['Escape', (page) => page.keyboard.press('Escape')], ['a click on OK', (page) => page.click('#box-ok')]];
+  for (const [form, text, moves] of boxes) {
+    test(`${form}: its menu item's message box holds the handler until OK (${closers.map(([n]) => n).join(', ')})`, async () => {
+      const {context, page, problems} = await open(`/#${form}`, {touch: true});
+      const cdp = await context.newCDPSession(page);
+      await page.waitForSelector('#menubar:not([hidden])');
+      for (const [i, [closer, close]] of closers.entries()) {
+        const before_ = await state(page);
+        assert.equal(before_.busy, false);
+        await page.click('#menuitem');
+        await page.waitForSelector('#box-shade:not([hidden])');
+        assert.match(await page.textContent('#box-text'), text);
+        assert.equal((await state(page)).busy, true, 'the handler waits in the box');
+        // The next move by mouse and by finger, Tab, Shift+Tab and back: nothing.
+        const [from, to] = moves[i].split(':')[1].split('>');
+        const a = await centre(page, form, from), b = await centre(page, form, to ?? from);
+        await page.mouse.move(a.x, a.y);
+        await page.mouse.down();
+        await page.mouse.move(b.x, b.y, {steps: 4});
+        await page.mouse.up();
+        await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{...a, id: 1}]});
+        await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: [{...b, id: 1}]});
+        await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+        await page.keyboard.press('Tab');
+        await page.keyboard.press('Shift+Tab');
+        await page.goBack();
+        const meanwhile = await state(page);
+        assert.deepEqual(meanwhile.layers, [form, 'Start'], `back during the box (${closer})`);
+        assert.equal(meanwhile.busy, true);
+        assert.deepEqual(formsOf(meanwhile), formsOf(before_), `nothing reached the forms (${closer})`);
+        assert.equal(await page.isHidden('#box-shade'), false);
+
+        await close(page);
+        await page.waitForSelector('#box-shade', {state: 'hidden'});
+        await page.waitForFunction(() => !window.tuvrelState().busy);
+        // The form plays again: the move now happens as in the core's own play.
+        await play(page, cdp, form, moves[i], i % 2 ? 'touch' : 'mouse');
+        const core = await page.evaluate(([f, m]) => window.tuvrelCorePlay(f, m), [form, moves.slice(0, i + 1).join(';')]);
+        const after_ = await state(page);
+        assert.notDeepEqual(formsOf(after_), formsOf(before_), `the move after ${closer} changed the form`);
+        assert.deepEqual(formsOf(after_), formsOf(core), `after ${closer}`);
+      }
+      assert.deepEqual(problems, []);
+      await context.close();
+    });
+  }
 
   test('after a first visit the site starts and plays offline', async () => {
     const {context, page, problems} = await open('/');
