@@ -62,7 +62,7 @@ describe('the site', () => {
     });
   }
 
-  test('a cancelled touch drops nothing; a second finger on Spel does nothing', async () => {
+  test('a cancelled touch drops nothing; a second finger on a puzzle does nothing (Spel: plays.test.mjs)', async () => {
     const {context, page, problems} = await open('/#Puzzel1', {touch: true});
     const cdp = await context.newCDPSession(page);
     const before_ = await state(page);
@@ -75,7 +75,8 @@ describe('the site', () => {
     assert.deepEqual(formsOf(await state(page)), formsOf(before_));
     await context.close();
 
-    // Two fingers: the second, dragging another piece meanwhile, moves nothing.
+    // Two fingers: the second, dragging another piece meanwhile and lifting
+    // first, moves nothing (a touchEnd names the fingers that lift).
     const second = await open('/#Puzzel1', {touch: true});
     const cdp2 = await second.context.newCDPSession(second.page);
     const p1 = await centre(second.page, 'Puzzel1', 'img1'), t1 = await centre(second.page, 'Puzzel1', 'Image1');
