@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the benchmark (Release) and prints its
 # tables: first on Qt's offscreen platform, then on an X server (Xvfb, or the
-# display at hand when Xvfb cannot be had). Extra arguments go to
-# tuvrel_bench, e.g. --quick for a short run. TUVREL_BENCH_BUILD names
-# another build directory than build-bench.
+# display at hand when Xvfb cannot be had), then the browser's in headless
+# Chromium (bench/web: the site built with emscripten in <build>/web-site).
+# Extra arguments go to tuvrel_bench, e.g. --quick for a short run (the
+# browser's too); --web-only prints the browser's table alone, --no-web the
+# desktop's alone. TUVREL_BENCH_BUILD names another build directory than
+# build-bench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-dependencies.sh
+
+desktop=1
+web=1
+web_args=()
+bench_args=()
+for a in "$@"; do
+  case "$a" in
+    --web-only) desktop=0 ;;
+    --no-web) web=0 ;;
+    --quick) web_args+=(--quick); bench_args+=("$a") ;;
+    *) bench_args+=("$a") ;;
+  esac
+done
 
 # The X figures need Xvfb and xauth (for xvfb-run).
 missing=()
@@ -29,19 +45,36 @@ fi
 
 build="${TUVREL_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >&2
-cmake --build "$build" -j"$(nproc)" --target tuvrel_bench >&2
 
-runtime_dir="$build/xdg-runtime"
-mkdir -p "$runtime_dir" && chmod 700 "$runtime_dir"
-export XDG_RUNTIME_DIR="$(cd "$runtime_dir" && pwd)"
-bench="$build/bench/tuvrel_bench"
+if [ "$desktop" = 1 ]; then
+  cmake --build "$build" -j"$(nproc)" --target tuvrel_bench >&2
 
-QT_QPA_PLATFORM=offscreen "$bench" "$@"
-echo
-if command -v xvfb-run >/dev/null 2>&1; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb "$bench" "$@"
-elif [ -n "${DISPLAY:-}" ]; then
-  QT_QPA_PLATFORM=xcb "$bench" "$@"
-else
-  echo "tuvrel bench: no X server (neither xvfb-run nor DISPLAY): the X figures are left out" >&2
+  runtime_dir="$build/xdg-runtime"
+  mkdir -p "$runtime_dir" && chmod 700 "$runtime_dir"
+  export XDG_RUNTIME_DIR="$(cd "$runtime_dir" && pwd)"
+  bench="$build/bench/tuvrel_bench"
+
+  QT_QPA_PLATFORM=offscreen "$bench" ${bench_args[@]+"${bench_args[@]}"}
+  echo
+  if command -v xvfb-run >/dev/null 2>&1; then
+    xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb "$bench" ${bench_args[@]+"${bench_args[@]}"}
+  elif [ -n "${DISPLAY:-}" ]; then
+    QT_QPA_PLATFORM=xcb "$bench" ${bench_args[@]+"${bench_args[@]}"}
+  else
+    echo "tuvrel bench: no X server (neither xvfb-run nor DISPLAY): the X figures are left out" >&2
+  fi
+fi
+
+if [ "$web" = 1 ]; then
+  # The site as tests/web/run.sh builds it: the pictures rendered in the
+  # native tree, the program compiled with emscripten in <build>/web-site.
+  [ "$desktop" = 1 ] && echo
+  jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
+  cmake --build "$build" -j"$jobs" --target tuvrel_picture_files >&2
+  source tools/emscripten-tree.sh
+  native=$(realpath "$build")
+  configure_core_tree "$native" "$native/web-site" >&2
+  cmake --build "$native/web-site" -j"$jobs" --target tuvrel_site >&2
+  [ -d tests/web/node_modules/playwright-core ] || (cd tests/web && npm ci --no-audit --no-fund >&2)
+  node bench/web/web_bench.mjs "$native/web-site/site" ${web_args[@]+"${web_args[@]}"}
 fi

@@ -147,6 +147,16 @@ namespace tuvrel::web {
 
 namespace {
 
+int clipDepth = 0;
+double paintedPixels = 0;
+
+// What the page paints: a rectangle not inside a clip already counted.
+void countPainted(const Rect& device)
+{
+    if (clipDepth == 0 && !device.isEmpty())
+        paintedPixels += double(device.width()) * double(device.height());
+}
+
 int rgbOf(Rgb c)
 {
     return (int(c.red) << 16) | (int(c.green) << 8) | int(c.blue);
@@ -240,18 +250,39 @@ void CanvasPainter::dragOutline(const Rect& outline)
 
 void fillDevice(const Rect& device, Rgb colour)
 {
+    countPainted(device);
     if (!device.isEmpty())
         tuvrel_js_fill(device.left(), device.top(), device.width(), device.height(), rgbOf(colour));
 }
 
 void beginClip(const Rect& device)
 {
+    countPainted(device);
+    ++clipDepth;
     tuvrel_js_clip(device.left(), device.top(), device.width(), device.height());
 }
 
 void endClip()
 {
+    clipDepth = std::max(0, clipDepth - 1);
     tuvrel_js_unclip();
 }
 
+double takePaintedPixels()
+{
+    const double painted = paintedPixels;
+    paintedPixels = 0;
+    return painted;
+}
+
 }  // namespace tuvrel::web
+
+extern "C" {
+
+// The benchmark's count of the device pixels painted since its last call.
+EMSCRIPTEN_KEEPALIVE double tuvrel_painted_pixels()
+{
+    return tuvrel::web::takePaintedPixels();
+}
+
+}  // extern "C"

@@ -51,4 +51,9 @@ void fillDevice(const Rect& device, Rgb colour);
 void beginClip(const Rect& device);
 void endClip();
 
+// The device pixels painted since the last call: the area of every clip
+// rectangle and every fill that is not inside another clip (for the
+// benchmark: a drag move should paint its outline's area, no more).
+double takePaintedPixels();
+
 }  // namespace tuvrel::web
