@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 packages=(cmake g++ make pkg-config qt6-base-dev librsvg2-dev librsvg2-bin libcairo2-dev libgif-dev
-  libjpeg-dev libpng-dev fonts-comic-neue fonts-liberation2 emscripten python3)
+  libjpeg-dev libpng-dev fonts-comic-neue fonts-liberation2 emscripten python3 fonttools python3-brotli)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,7 +6,14 @@ its own size and at the larger scales, the bundled fonts, the icons made from
 the window icon's source, the web app manifest and the service worker with
 the list of every file and a version that is the hash of them all.
 
-    make_site.py --program DIR --pictures DIR --manifest-dir DIR --out DIR
+The fonts are loaded before the first frame, so they are cut down to the
+characters the program shows (fonttools' pyftsubset, as WOFF2): every
+character of the forms' texts (FORM_TEXTS: form_texts.js, run under node,
+prints them from the forms' descriptions), of the page's own texts, and
+printable ASCII for what the program writes itself (counters, messages).
+The build fails if a form's text has a character that a subset lacks.
+
+    make_site.py --program DIR --pictures DIR --manifest-dir DIR --form-texts FORM_TEXTS --node NODE --out DIR
 """
 import argparse
 import hashlib
@@ -19,9 +26,15 @@ import sys
 import tempfile
 
 FONTS = {
-    'ComicNeue-Regular.otf': '/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf',
-    'LiberationSans-Regular.ttf': '/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf',
+    'ComicNeue-Regular.woff2': '/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf',
+    'LiberationSans-Regular.woff2': '/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf',
 }
+FONT_PACKAGES = 'fonts-comic-neue and fonts-liberation2'
+SUBSET_PACKAGES = 'fonttools and python3-brotli'
+
+# Printable ASCII, whatever the texts hold: the program writes numbers and
+# messages of its own.
+ASCII = {chr(c) for c in range(0x20, 0x7f)}
 
 STRIP = '#36414c'
 
@@ -86,11 +99,70 @@ def make_icons(svg, out_dir):
     render_svg(maskable, 512, out_dir / 'icon-maskable-512.png')
 
 
+def form_texts(node, program):
+    """[(where, text)] of every text the forms' descriptions hold."""
+    # Emscripten's node loader reads the .wasm as a file only where node has no fetch of its own.
+    try:
+        result = subprocess.run([node, '--no-experimental-fetch', str(program)], check=True, capture_output=True,
+                                text=True, encoding='utf-8')
+    except (OSError, subprocess.CalledProcessError) as e:
+        said = (getattr(e, 'stderr', '') or str(e)).strip().splitlines()
+        fail(f'{program} did not list the forms\' texts: {said[-1] if said else e}')
+    return [(t['where'], t['text']) for t in json.loads(result.stdout)]
+
+
+def shown_characters(texts, page_files):
+    """The characters the fonts must hold: ASCII, the forms' and the page's texts."""
+    wanted = set(ASCII)
+    for _, text in texts:
+        wanted.update(text)
+    for page_file in page_files:
+        wanted.update(page_file.read_text(encoding='utf-8'))
+    return {c for c in wanted if ord(c) >= 0x20 and c != '\x7f'}
+
+
+def font_cmap(font):
+    """The characters a font file maps to glyphs (ttx from fonttools)."""
+    try:
+        dump = subprocess.run(['ttx', '-q', '-t', 'cmap', '-o', '-', str(font)], check=True, capture_output=True,
+                              text=True).stdout
+    except (OSError, subprocess.CalledProcessError) as e:
+        fail(f'ttx could not read {font} ({e}): install {SUBSET_PACKAGES}')
+    return {chr(int(code, 16)) for code in re.findall(r'<map code="(0x[0-9a-fA-F]+)"', dump)}
+
+
+def subset_font(source, characters, out):
+    """The font cut down to the characters, every glyph kept as it is drawn:
+    its outline, hinting, kerning and the layout features."""
+    with tempfile.NamedTemporaryFile('w', suffix='.txt', encoding='ascii') as unicodes:
+        unicodes.write('\n'.join(f'U+{ord(c):04X}' for c in sorted(characters)) + '\n')
+        unicodes.flush()
+        try:
+            subprocess.run(['pyftsubset', str(source), f'--unicodes-file={unicodes.name}', '--flavor=woff2',
+                            '--layout-features=*', '--legacy-kern', '--no-prune-unicode-ranges',
+                            '--name-IDs=*', '--name-languages=*', f'--output-file={out}'],
+                           check=True, capture_output=True, text=True)
+        except (OSError, subprocess.CalledProcessError) as e:
+            fail(f'pyftsubset could not subset {source} ({getattr(e, "stderr", "") or e}): install {SUBSET_PACKAGES}')
+
+
+def check_subset(font, texts, source):
+    """Fails when a form's text has a character that the subset lacks."""
+    has = font_cmap(font)
+    missing = [(where, c) for where, text in texts for c in text if ord(c) >= 0x20 and c not in has]
+    if missing:
+        where, c = missing[0]
+        fail(f'the text of {where} has {c!r} (U+{ord(c):04X}), which {font.name} lacks (made from {source}); '
+             f'{len(missing)} such characters in all')
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--program', required=True, help='folder with tuvrel.js and tuvrel.wasm')
     parser.add_argument('--pictures', required=True, help="a native build's pictures folder")
     parser.add_argument('--manifest-dir', required=True, help='the assets folder with the picture manifests')
+    parser.add_argument('--form-texts', required=True, help='form_texts.js, which lists the forms\' texts')
+    parser.add_argument('--node', default='node', help='the node that runs it')
     parser.add_argument('--out', required=True)
     args = parser.parse_args()
 
@@ -114,10 +186,13 @@ def main():
     shutil.copytree(pictures, out / 'pictures')
 
     (out / 'fonts').mkdir()
+    texts = form_texts(args.node, args.form_texts)
+    characters = shown_characters(texts, [here / 'site' / 'index.html', here / 'site' / 'page.js'])
     for name, source in FONTS.items():
         if not pathlib.Path(source).is_file():
-            fail(f'{source} is missing: install fonts-comic-neue and fonts-liberation2')
-        shutil.copy(source, out / 'fonts' / name)
+            fail(f'{source} is missing: install {FONT_PACKAGES}')
+        subset_font(source, characters, out / 'fonts' / name)
+        check_subset(out / 'fonts' / name, texts, source)
 
     make_icons(window_icon_source(args.manifest_dir), out / 'icons')
     shutil.copy(here / 'site' / 'exclamation.svg', out / 'icons' / 'exclamation.svg')

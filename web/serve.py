@@ -17,6 +17,7 @@ TYPES = {
     '.webmanifest': 'application/manifest+json',
     '.otf': 'font/otf',
     '.ttf': 'font/ttf',
+    '.woff2': 'font/woff2',
     '.ico': 'image/x-icon',
     '.svg': 'image/svg+xml',
 }

@@ -3,14 +3,15 @@
 // compared (the canvas and the menu bar above it, as a screenshot). For a
 // change that should not change what the page shows: subset fonts, other
 // compiler flags.
-//   node bench/web/compare_sites.mjs SITE_BEFORE SITE_AFTER [OUT_DIR]
+//   node bench/web/compare_sites.mjs SITE_BEFORE SITE_AFTER [OUT_DIR] [--forms=Start,Tellen1]
 // Prints one line per form and size; exits 1 if any differ, and then writes
 // both screenshots of each difference into OUT_DIR (default: a temporary folder).
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
-const [before, after, outArg] = process.argv.slice(2);
+const only = process.argv.find((a) => a.startsWith('--forms='));
+const [before, after, outArg] = process.argv.slice(2).filter((a) => !a.startsWith('--'));
 for (const folder of [before, after]) {
   if (!folder || !fs.existsSync(path.join(folder, 'index.html'))) {
     console.error('usage: node bench/web/compare_sites.mjs SITE_BEFORE SITE_AFTER [OUT_DIR]');
@@ -21,7 +22,8 @@ process.env.TUVREL_SITE = path.resolve(before);
 const {serveSite, launchChromium} = await import('../../tests/web/support.mjs');
 
 const formNames = [...fs.readFileSync(new URL('../../forms/descriptions.h', import.meta.url), 'utf8')
-  .matchAll(/^FormDescription (\w+)\(\);$/gm)].map((m) => m[1]);
+  .matchAll(/^FormDescription (\w+)\(\);$/gm)].map((m) => m[1])
+  .filter((name) => !only || only.slice('--forms='.length).split(',').includes(name));
 const sizes = [{width: 1024, height: 768, scale: 1}, {width: 1920, height: 1080, scale: 1}, {width: 1024, height: 768, scale: 2}];
 
 // The page at an address, once it has drawn and every picture it shows has
