@@ -149,17 +149,16 @@ const std::vector<FormClass>& smallProgram()
 InvariantSet smallInvariants()
 {
     InvariantSet set;
-    set.forms << "Puzzel1"
-              << "Puzzel2";
+    set.forms = {"Puzzel1", "Puzzel2"};
     set.invariants = {
         {"a slot is locked exactly when it holds its own piece, which has left the tray",
          [](const Form& f) {
              for (int k = 1; f.find(slot(k)); ++k) {
                  const bool own = f.image(slot(k)).picture() == f.image(piece(k)).picture();
                  if (own == f.image(slot(k)).enabled() || own == f.image(piece(k)).visible())
-                     return QStringLiteral("slot %1").arg(k);
+                     return test::says("slot ", k);
              }
-             return QString();
+             return std::string();
          }},
     };
     return set;

@@ -12,12 +12,12 @@ namespace {
 struct Piece {
     const char* name;
     const char* asset;
-    QRect place;  // form pixels
+    Rect place;  // form pixels
 };
 
 struct Kind {
     const char* slot;
-    QRect emptyPlace;  // form pixels, before anything is worn
+    Rect emptyPlace;  // form pixels, before anything is worn
     std::array<Piece, 3> pieces;
 };
 
@@ -25,27 +25,22 @@ const std::array<Kind, 3>& kinds()
 {
     static const std::array<Kind, 3> all{{
         {"ImageMuts",
-         QRect(744, 216, 132, 70),
-         {{{"ImageMutsRood", "pietkleden_muts_rood", QRect(88, 168, 132, 70)},
-           {"ImageMutsGroen", "pietkleden_muts_groen", QRect(88, 316, 132, 70)},
-           {"ImageMutsBlauw", "pietkleden_muts_blauw", QRect(88, 456, 132, 70)}}}},
+         Rect(744, 216, 132, 70),
+         {{{"ImageMutsRood", "pietkleden_muts_rood", Rect(88, 168, 132, 70)},
+           {"ImageMutsGroen", "pietkleden_muts_groen", Rect(88, 316, 132, 70)},
+           {"ImageMutsBlauw", "pietkleden_muts_blauw", Rect(88, 456, 132, 70)}}}},
         {"ImageBloes",
-         QRect(720, 320, 182, 128),
-         {{{"ImageBloesOranje", "pietkleden_bloes_oranje", QRect(232, 136, 186, 128)},
-           {"ImageBloesGroen", "pietkleden_bloes_groen", QRect(232, 296, 182, 128)},
-           {"ImageBloesBlauw", "pietkleden_bloes_blauw", QRect(232, 448, 182, 128)}}}},
+         Rect(720, 320, 182, 128),
+         {{{"ImageBloesOranje", "pietkleden_bloes_oranje", Rect(232, 136, 186, 128)},
+           {"ImageBloesGroen", "pietkleden_bloes_groen", Rect(232, 296, 182, 128)},
+           {"ImageBloesBlauw", "pietkleden_bloes_blauw", Rect(232, 448, 182, 128)}}}},
         {"ImageBroek",
-         QRect(760, 440, 100, 68),
-         {{{"ImageBroekRood", "pietkleden_broek_rood", QRect(432, 184, 100, 68)},
-           {"imageBroekGroen", "pietkleden_broek_groen", QRect(432, 344, 100, 68)},
-           {"ImageBroekBlauw", "pietkleden_broek_blauw", QRect(432, 496, 100, 68)}}}},
+         Rect(760, 440, 100, 68),
+         {{{"ImageBroekRood", "pietkleden_broek_rood", Rect(432, 184, 100, 68)},
+           {"imageBroekGroen", "pietkleden_broek_groen", Rect(432, 344, 100, 68)},
+           {"ImageBroekBlauw", "pietkleden_broek_blauw", Rect(432, 496, 100, 68)}}}},
     }};
     return all;
-}
-
-QString rectText(const QRect& r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 }  // namespace
@@ -53,7 +48,7 @@ QString rectText(const QRect& r)
 InvariantSet pietkledenInvariants()
 {
     InvariantSet set;
-    set.forms << QStringLiteral("Pietkleden");
+    set.forms = {"Pietkleden"};
     set.invariants = {
         {"a place on Piet shows nothing or the picture of a piece of its own kind, at its size",
          [](const Form& f) {
@@ -64,16 +59,14 @@ InvariantSet pietkledenInvariants()
                  for (const Piece& p : k.pieces)
                      own = own || worn == f.image(p.name).picture();
                  if (!own)
-                     return QStringLiteral("%1 shows %2, no piece of its kind")
-                         .arg(QLatin1String(k.slot), assetName(worn));
-                 const QRect expected(k.emptyPlace.topLeft(), worn.isEmpty() ? k.emptyPlace.size() : toQt(worn.size()));
+                     return says(k.slot, " shows ", worn.assetName(), ", no piece of its kind");
+                 const Rect expected(k.emptyPlace.topLeft(), worn.isEmpty() ? k.emptyPlace.size() : worn.size());
                  if (slot.pixelRect() != expected)
-                     return QStringLiteral("%1 lies at %2, not %3")
-                         .arg(QLatin1String(k.slot), rectText(toQt(slot.pixelRect())), rectText(expected));
+                     return says(k.slot, " lies at ", rectText(slot.pixelRect()), ", not ", rectText(expected));
                  if (!slot.visible() || !slot.enabled())
-                     return QStringLiteral("%1 is hidden or disabled").arg(QLatin1String(k.slot));
+                     return says(k.slot, " is hidden or disabled");
              }
-             return QString();
+             return std::string();
          }},
         {"the wardrobe keeps all nine pieces, visible, draggable and in place",
          [](const Form& f) {
@@ -81,15 +74,14 @@ InvariantSet pietkledenInvariants()
                  for (const Piece& p : k.pieces) {
                      const Image& piece = f.image(p.name);
                      if (!piece.visible() || !piece.enabled() || !piece.dragAutomatic())
-                         return QStringLiteral("%1 is hidden, disabled or not draggable").arg(QLatin1String(p.name));
+                         return says(p.name, " is hidden, disabled or not draggable");
                      if (piece.pixelRect() != p.place)
-                         return QStringLiteral("%1 lies at %2")
-                             .arg(QLatin1String(p.name), rectText(toQt(piece.pixelRect())));
-                     if (assetName(piece.picture()) != QLatin1String(p.asset))
-                         return QStringLiteral("%1 shows %2").arg(QLatin1String(p.name), assetName(piece.picture()));
+                         return says(p.name, " lies at ", rectText(piece.pixelRect()));
+                     if (piece.picture().assetName() != p.asset)
+                         return says(p.name, " shows ", piece.picture().assetName());
                  }
              }
-             return QString();
+             return std::string();
          }},
     };
     return set;

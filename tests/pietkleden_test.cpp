@@ -66,7 +66,7 @@ class PietkledenTest : public QObject {
 
     void checkInvariants()
     {
-        const QStringList broken = brokenInvariants(pietkledenInvariants(), program->registry());
+        const QStringList broken = qs(brokenInvariants(pietkledenInvariants(), program->registry()));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
     }
 

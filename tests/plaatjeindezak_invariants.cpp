@@ -5,7 +5,9 @@
 #include "games/plaatjeindezak/plaatjeindezak.h"
 #include "tests/support/invariants.h"
 
-#include <QSet>
+#include <algorithm>
+#include <array>
+#include <set>
 
 namespace tuvrel::test {
 
@@ -20,7 +22,7 @@ std::string_view name(const char* n)
     return n;
 }
 
-QString rowState(const Form& f, const SackRow& row)
+std::string rowState(const Form& f, const SackRow& row)
 {
     std::array<const Image*, 4> pictures{};
     for (size_t i = 0; i < 4; ++i)
@@ -33,21 +35,15 @@ QString rowState(const Form& f, const SackRow& row)
 
     if (wrong) {
         if (enabled != 0)
-            return QStringLiteral("the sad face shows on %1 but %2 of its pictures can still be dragged")
-                .arg(QLatin1String(row.sack))
-                .arg(enabled);
+            return says("the sad face shows on ", row.sack, " but ", enabled, " of its pictures can still be dragged");
         return {};
     }
     if (enabled == 4)
         return {};  // open, whether solved before or not
     // Solved: only the odd picture is still enabled, and it has gone into the sack.
     if (!right || enabled != 1 || !odd.enabled() || odd.visible())
-        return QStringLiteral("row of %1: smile %2, %3 pictures enabled, odd picture enabled %4 and visible %5")
-            .arg(QLatin1String(row.sack))
-            .arg(right)
-            .arg(enabled)
-            .arg(odd.enabled())
-            .arg(odd.visible());
+        return says("row of ", row.sack, ": smile ", right, ", ", enabled, " pictures enabled, odd picture enabled ",
+                    odd.enabled(), " and visible ", odd.visible());
     return {};
 }
 
@@ -71,44 +67,44 @@ bool isMark(const std::array<SackRow, 3>& rows, const std::string& control)
 InvariantSet plaatjeindezakInvariants()
 {
     InvariantSet set;
-    set.forms << QStringLiteral("Plaatjeindezak1") << QStringLiteral("Plaatjeindezak2");
+    set.forms = {"Plaatjeindezak1", "Plaatjeindezak2"};
     set.invariants = {
         {"a row is open, solved or blocked",
          [](const Form& f) {
              for (const SackRow& row : sackRows(levelOf(f))) {
-                 const QString why = rowState(f, row);
-                 if (!why.isEmpty())
+                 const std::string why = rowState(f, row);
+                 if (!why.empty())
                      return why;
              }
-             return QString();
+             return std::string();
          }},
         {"only the row pictures and the marks are ever hidden, and only the row pictures disabled",
          [](const Form& f) {
              const auto& rows = sackRows(levelOf(f));
              for (const auto& c : f.controls()) {
                  if (!c->enabled() && !isRowPicture(rows, c->name()))
-                     return QStringLiteral("%1 is disabled").arg(qs(c->name()));
+                     return says(c->name(), " is disabled");
                  if (!c->visible() && !isRowPicture(rows, c->name()) && !isMark(rows, c->name()))
-                     return QStringLiteral("%1 is hidden").arg(qs(c->name()));
+                     return says(c->name(), " is hidden");
              }
-             return QString();
+             return std::string();
          }},
         {"every image keeps its own picture, place and size",
          [](const Form& f) {
-             QSet<quintptr> seen;
+             std::set<std::uint64_t> seen;
              for (const auto& c : f.controls()) {
                  const ControlDescription& row = f.description().rows.at(size_t(c->index()));
                  if (c->left() != row.left || c->top() != row.top || c->width() != row.width ||
                      c->height() != row.height)
-                     return QStringLiteral("%1 moved or changed its size").arg(qs(c->name()));
+                     return says(c->name(), " moved or changed its size");
                  if (c->controlClass() != ControlClass::Image)
                      continue;
                  const Picture& p = static_cast<const Image&>(*c).picture();
-                 if (p.isEmpty() || seen.contains(p.identity()))
-                     return QStringLiteral("%1 lost its own picture").arg(qs(c->name()));
+                 if (p.isEmpty() || seen.count(p.identity()) != 0)
+                     return says(c->name(), " lost its own picture");
                  seen.insert(p.identity());
              }
-             return QString();
+             return std::string();
          }},
     };
     return set;

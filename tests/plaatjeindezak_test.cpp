@@ -190,7 +190,7 @@ private slots:
     void cleanup()
     {
         // Whatever a test did, every row is in a state a child can reach.
-        const QStringList broken = brokenInvariants(plaatjeindezakInvariants(), program->registry());
+        const QStringList broken = qs(brokenInvariants(plaatjeindezakInvariants(), program->registry()));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
         program.reset();
     }

@@ -9,7 +9,7 @@ InvariantSet puzzelInvariants()
 {
     InvariantSet set;
     for (int n = 1; n <= 6; ++n)
-        set.forms << QStringLiteral("Puzzel%1").arg(n);
+        set.forms.push_back(numbered("Puzzel", n));
     set.invariants = {
         {"a slot is locked exactly when it holds its own piece, which has left the tray",
          [](const Form& f) {
@@ -18,13 +18,10 @@ InvariantSet puzzelInvariants()
                  const Image& piece = f.image(numbered("img", k));
                  const bool own = slot.picture() == piece.picture();
                  if (own == slot.enabled() || own == piece.visible())
-                     return QStringLiteral("slot %1: own piece %2, enabled %3, piece visible %4")
-                         .arg(k)
-                         .arg(own)
-                         .arg(slot.enabled())
-                         .arg(piece.visible());
+                     return says("slot ", k, ": own piece ", own, ", enabled ", slot.enabled(), ", piece visible ",
+                                 piece.visible());
              }
-             return QString();
+             return std::string();
          }},
         {"a slot shows nothing or one of the four quarters",
          [](const Form& f) {
@@ -34,16 +31,16 @@ InvariantSet puzzelInvariants()
                  for (int q = 1; q <= 4; ++q)
                      known = known || shown == f.image(numbered("img", q)).picture();
                  if (!known)
-                     return QStringLiteral("slot %1 shows a picture of no piece").arg(k);
+                     return says("slot ", k, " shows a picture of no piece");
              }
-             return QString();
+             return std::string();
          }},
         {"a slot stays 153 x 153",
          [](const Form& f) {
              for (int k = 1; k <= 4; ++k)
-                 if (f.image(numbered("Image", k)).pixelRect().size() != QSize(153, 153))
-                     return QStringLiteral("slot %1 changed its size").arg(k);
-             return QString();
+                 if (f.image(numbered("Image", k)).pixelRect().size() != Size{153, 153})
+                     return says("slot ", k, " changed its size");
+             return std::string();
          }},
     };
     return set;

@@ -46,7 +46,7 @@ private slots:
     void cleanup()
     {
         // Whatever a test did, the puzzles are in a state a child can reach.
-        const QStringList broken = brokenInvariants(puzzelInvariants(), program->registry());
+        const QStringList broken = qs(brokenInvariants(puzzelInvariants(), program->registry()));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
         program.reset();
     }

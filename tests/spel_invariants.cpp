@@ -5,6 +5,8 @@
 #include "games/spel/spel.h"
 #include "tests/support/invariants.h"
 
+#include <array>
+
 namespace tuvrel::test {
 
 namespace {
@@ -29,7 +31,7 @@ const Image& cell(const Form& f, int n)
 InvariantSet spelInvariants()
 {
     InvariantSet set;
-    set.forms << QStringLiteral("Spel");
+    set.forms = {"Spel"};
     set.invariants = {
         {"each counter shows how many cells hold its token, never more than 8",
          [](const Form& f) {
@@ -38,26 +40,21 @@ InvariantSet spelInvariants()
                  int held = 0;
                  for (int n = 1; n <= 16; ++n)
                      held += cell(f, n).picture() == token;
-                 const QString shown = qs(f.label(t.counter).caption());
-                 if (shown != QString::number(held) || held > 8)
-                     return QStringLiteral("%1 reads \"%2\" with %3 cells holding %4")
-                         .arg(t.counter, shown)
-                         .arg(held)
-                         .arg(t.image);
+                 const std::string& shown = f.label(t.counter).caption();
+                 if (shown != std::to_string(held) || held > 8)
+                     return says(t.counter, " reads \"", shown, "\" with ", held, " cells holding ", t.image);
              }
-             return QString();
+             return std::string();
          }},
         {"a token can be dragged exactly while its counter is below 8",
          [](const Form& f) {
              for (const Token& t : Tokens) {
-                 const bool usedUp = f.label(t.counter).caption() == QLatin1String("8");
+                 const bool usedUp = f.label(t.counter).caption() == "8";
                  if (f.image(t.image).enabled() == usedUp)
-                     return QStringLiteral("%1 enabled %2 at \"%3\"")
-                         .arg(t.image)
-                         .arg(f.image(t.image).enabled())
-                         .arg(qs(f.label(t.counter).caption()));
+                     return says(t.image, " enabled ", f.image(t.image).enabled(), " at \"",
+                                 f.label(t.counter).caption(), "\"");
              }
-             return QString();
+             return std::string();
          }},
         {"a cell is locked exactly when it holds a token; a free cell shows nothing",
          [](const Form& f) {
@@ -68,11 +65,11 @@ InvariantSet spelInvariants()
                  const Image& c = cell(f, n);
                  const bool taken = c.picture() == sint || c.picture() == piet;
                  if (taken == c.enabled())
-                     return QStringLiteral("cell %1: holds a token %2, enabled %3").arg(n).arg(taken).arg(c.enabled());
+                     return says("cell ", n, ": holds a token ", taken, ", enabled ", c.enabled());
                  if (!taken && !c.picture().isEmpty() && !(c.picture() == leeg))
-                     return QStringLiteral("free cell %1 shows a picture that is no token").arg(n);
+                     return says("free cell ", n, " shows a picture that is no token");
              }
-             return QString();
+             return std::string();
          }},
         {"a square is lit exactly when it lies in a full group, in that group's colour",
          [](const Form& f) {
@@ -92,12 +89,9 @@ InvariantSet spelInvariants()
              for (int n = 1; n <= 16; ++n) {
                  const BgrColor shown = f.shape(numbered("Shape", n)).fillColor();
                  if (shown != expected[size_t(n - 1)])
-                     return QStringLiteral("square %1 is &H%2, expected &H%3")
-                         .arg(n)
-                         .arg(shown, 8, 16, QLatin1Char('0'))
-                         .arg(expected[size_t(n - 1)], 8, 16, QLatin1Char('0'));
+                     return says("square ", n, " is &H", hex8(shown), ", expected &H", hex8(expected[size_t(n - 1)]));
              }
-             return QString();
+             return std::string();
          }},
     };
     return set;

@@ -110,7 +110,7 @@ class SpelTest : public QObject {
 
     void verifyInvariants()
     {
-        const QStringList broken = brokenInvariants(spelInvariants(), program->registry());
+        const QStringList broken = qs(brokenInvariants(spelInvariants(), program->registry()));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
     }
 

@@ -5,6 +5,8 @@
 #include "forms/sudoku_layout.h"
 #include "tests/support/invariants.h"
 
+#include <algorithm>
+
 namespace tuvrel::test {
 
 namespace {
@@ -34,9 +36,15 @@ const ControlDescription* rowOf(const Form& f, const std::string& name)
     return nullptr;
 }
 
-QRect describedRect(const ControlDescription& row)
+Rect describedRect(const ControlDescription& row)
 {
-    return QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height));
+    return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
+}
+
+template <class T>
+bool contains(const std::vector<T>& items, const T& item)
+{
+    return std::find(items.begin(), items.end(), item) != items.end();
 }
 
 }  // namespace
@@ -45,56 +53,51 @@ InvariantSet sudokuInvariants()
 {
     InvariantSet set;
     for (int n = 1; n <= 5; ++n)
-        set.forms << QStringLiteral("Sudoku%1").arg(n);
+        set.forms.push_back(numbered("Sudoku", n));
     set.invariants = {
         {"the smiley replaces \"?\" only when every cell holds its own piece; then the cells are locked, "
          "otherwise all are open",
          [](const Form& f) {
              const bool solved = f.button("knopSmile").visible();
              if (solved == f.button("knopGoed").visible())
-                 return QStringLiteral("knopSmile visible %1, knopGoed visible %2")
-                     .arg(solved)
-                     .arg(f.button("knopGoed").visible());
-             QString wrong;
+                 return says("knopSmile visible ", solved, ", knopGoed visible ", f.button("knopGoed").visible());
+             std::string wrong;
              forEachSquare(boardOf(f), SudokuSquare::Kind::Cell, [&](const SudokuSquare& s) {
                  const Image& c = f.image(s.name);
                  if (c.enabled() == solved)
-                     wrong = QStringLiteral("%1 enabled %2 on a board %3")
-                                 .arg(qs(s.name))
-                                 .arg(c.enabled())
-                                 .arg(QLatin1String(solved ? "solved" : "in play"));
+                     wrong = says(s.name, " enabled ", c.enabled(), " on a board ", solved ? "solved" : "in play");
                  else if (solved && !(c.picture() == f.image(forms::sudokuPieceName(s.piece)).picture()))
-                     wrong = QStringLiteral("%1 does not hold its piece on a solved board").arg(qs(s.name));
+                     wrong = says(s.name, " does not hold its piece on a solved board");
              });
              return wrong;
          }},
         {"a cell shows nothing, the blank, a piece or the draggable given, as large as its picture",
          [](const Form& f) {
              const SudokuBoard& b = boardOf(f);
-             QList<Picture> allowed{Picture(), f.image("imgWit").picture()};
-             QList<QSize> pieceSizes;
+             std::vector<Picture> allowed{Picture(), f.image("imgWit").picture()};
+             std::vector<Size> pieceSizes;
              for (int k = 1; k <= 4; ++k) {
-                 allowed << f.image(forms::sudokuPieceName(k)).picture();
-                 pieceSizes << toQt(f.image(forms::sudokuPieceName(k)).pixelRect().size());
+                 allowed.push_back(f.image(forms::sudokuPieceName(k)).picture());
+                 pieceSizes.push_back(f.image(forms::sudokuPieceName(k)).pixelRect().size());
              }
              forEachSquare(b, SudokuSquare::Kind::Given, [&](const SudokuSquare& s) {
                  if (s.draggable)
-                     allowed << f.image(s.name).picture();
+                     allowed.push_back(f.image(s.name).picture());
              });
-             QString wrong;
+             std::string wrong;
              forEachSquare(b, SudokuSquare::Kind::Cell, [&](const SudokuSquare& s) {
                  const Image& c = f.image(s.name);
-                 const QRect described = describedRect(*rowOf(f, s.name));
-                 if (!allowed.contains(c.picture()))
-                     wrong = qs(s.name) + QStringLiteral(" shows a picture that no piece of the board gave it");
+                 const Rect described = describedRect(*rowOf(f, s.name));
+                 if (!contains(allowed, c.picture()))
+                     wrong = s.name + " shows a picture that no piece of the board gave it";
                  else if (c.pixelRect().topLeft() != described.topLeft())
-                     wrong = qs(s.name) + QStringLiteral(" has moved");
+                     wrong = s.name + " has moved";
                  else if (!c.picture().isEmpty() && c.pixelRect().size() != c.picture().size())
-                     wrong = qs(s.name) + QStringLiteral(" is not the size of its picture");
+                     wrong = s.name + " is not the size of its picture";
                  // An emptied cell keeps the size of the last picture it showed (board 4's blank is empty).
                  else if (c.picture().isEmpty() && c.pixelRect().size() != described.size() &&
-                          !pieceSizes.contains(toQt(c.pixelRect().size())))
-                     wrong = qs(s.name) + QStringLiteral(" is empty at a size no picture gave it");
+                          !contains(pieceSizes, c.pixelRect().size()))
+                     wrong = s.name + " is empty at a size no picture gave it";
              });
              return wrong;
          }},
@@ -105,21 +108,21 @@ InvariantSet sudokuInvariants()
              for (int k = 1; k <= 4; ++k)
                  fixed.push_back(forms::sudokuPieceName(k));
              forEachSquare(b, SudokuSquare::Kind::Given, [&](const SudokuSquare& s) { fixed.push_back(s.name); });
-             QList<Picture> seen;
+             std::vector<Picture> seen;
              for (const std::string& name : fixed) {
                  const Image& i = f.image(name);
                  if (!i.visible() || !i.enabled() || i.picture().isEmpty())
-                     return qs(name) + QStringLiteral(" is hidden, disabled or empty");
+                     return name + " is hidden, disabled or empty";
                  if (i.pixelRect() != describedRect(*rowOf(f, name)))
-                     return qs(name) + QStringLiteral(" has moved or changed its size");
-                 if (seen.contains(i.picture()))
-                     return qs(name) + QStringLiteral(" shares its picture object with another piece or given");
-                 seen << i.picture();
+                     return name + " has moved or changed its size";
+                 if (contains(seen, i.picture()))
+                     return name + " shares its picture object with another piece or given";
+                 seen.push_back(i.picture());
              }
              const Image& blank = f.image("imgWit");
-             if (blank.visible() || blank.picture().isEmpty() != !b.blankPicture || seen.contains(blank.picture()))
-                 return QStringLiteral("imgWit is shown or holds another picture than its blank");
-             return QString();
+             if (blank.visible() || blank.picture().isEmpty() != !b.blankPicture || contains(seen, blank.picture()))
+                 return std::string("imgWit is shown or holds another picture than its blank");
+             return std::string();
          }},
     };
     return set;

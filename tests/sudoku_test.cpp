@@ -120,7 +120,7 @@ class SudokuTest : public QObject {
 
     void verifyInvariants()
     {
-        const QStringList broken = brokenInvariants(sudokuInvariants(), program->registry());
+        const QStringList broken = qs(brokenInvariants(sudokuInvariants(), program->registry()));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
     }
 

@@ -49,7 +49,7 @@ int groupSize(int digit)
     return digit == 2 || digit == 3 ? 3 : 2;
 }
 
-QString checkTellen1Counts(const Form& f)
+std::string checkTellen1Counts(const Form& f)
 {
     for (const Kind& k : kinds()) {
         int gone = 0;
@@ -57,27 +57,25 @@ QString checkTellen1Counts(const Form& f)
             const bool left = !f.image(figure).visible();
             gone += left;
             if (left != f.shape(dot).visible())
-                return QStringLiteral("%1 has %2 the field but its dot %3 is %4")
-                    .arg(QLatin1String(figure), left ? "left" : "not left", QLatin1String(dot), left ? "dark" : "lit");
+                return says(figure, " has ", left ? "left" : "not left", " the field but its dot ", dot, " is ",
+                            left ? "dark" : "lit");
         }
-        const QString caption = qs(f.label(k.counter).caption());
-        if (caption != QString::number(gone))
-            return QStringLiteral("%1 reads \"%2\" while %3 figures have left the field")
-                .arg(QLatin1String(k.counter), caption)
-                .arg(gone);
+        const std::string& caption = f.label(k.counter).caption();
+        if (caption != std::to_string(gone))
+            return says(k.counter, " reads \"", caption, "\" while ", gone, " figures have left the field");
     }
-    return QString();
+    return std::string();
 }
 
-QString checkTellen1Cards(const Form& f)
+std::string checkTellen1Cards(const Form& f)
 {
     for (const Kind& k : kinds())
         if (!f.image(k.cardPicture).visible() || !f.label(k.counter).visible())
-            return QStringLiteral("the card of %1 lost its picture or counter").arg(QLatin1String(k.counter));
-    return QString();
+            return says("the card of ", k.counter, " lost its picture or counter");
+    return std::string();
 }
 
-QString checkTellen3Slots(const Form& f)
+std::string checkTellen3Slots(const Form& f)
 {
     for (int digit = 1; digit <= 5; ++digit) {
         const Picture& hint = f.image(numbered("ImageFout", digit)).picture();
@@ -92,24 +90,22 @@ QString checkTellen3Slots(const Form& f)
             }
             if (own) {
                 if (slot.enabled() || own->visible())
-                    return QStringLiteral("%1 holds %2 but is %3 and %2 is %4")
-                        .arg(qs(slot.name()), qs(own->name()), slot.enabled() ? "open" : "locked",
-                             own->visible() ? "still below" : "gone");
+                    return says(slot.name(), " holds ", own->name(), " but is ", slot.enabled() ? "open" : "locked",
+                                " and ", own->name(), " is ", own->visible() ? "still below" : "gone");
             } else {
                 if (!slot.enabled())
-                    return QStringLiteral("%1 is locked without a picture of %2").arg(qs(slot.name())).arg(digit);
+                    return says(slot.name(), " is locked without a picture of ", digit);
                 if (!shown.isEmpty() && !(shown == hint))
-                    return QStringLiteral("%1 shows a picture that is neither its own nor its balls")
-                        .arg(qs(slot.name()));
+                    return says(slot.name(), " shows a picture that is neither its own nor its balls");
             }
-            if (slot.pixelRect().size() != QSize(100, 100))
-                return QStringLiteral("%1 changed its size").arg(qs(slot.name()));
+            if (slot.pixelRect().size() != Size{100, 100})
+                return says(slot.name(), " changed its size");
         }
     }
-    return QString();
+    return std::string();
 }
 
-QString checkTellen3Pictures(const Form& f)
+std::string checkTellen3Pictures(const Form& f)
 {
     for (int digit = 1; digit <= 5; ++digit)
         for (int p = 0; p < groupSize(digit); ++p) {
@@ -118,14 +114,13 @@ QString checkTellen3Pictures(const Form& f)
             for (int s = 0; s < groupSize(digit); ++s)
                 holders += f.image(digitSlot(digit, char('a' + s))).picture() == picture.picture();
             if (holders != (picture.visible() ? 0 : 1))
-                return QStringLiteral("%1 is %2 and shown in %3 slots")
-                    .arg(qs(picture.name()), picture.visible() ? "below" : "gone")
-                    .arg(holders);
+                return says(picture.name(), " is ", picture.visible() ? "below" : "gone", " and shown in ", holders,
+                            " slots");
         }
     for (int digit = 1; digit <= 5; ++digit)
         if (f.image(numbered("ImageFout", digit)).visible())
-            return QStringLiteral("ImageFout%1 is shown").arg(digit);
-    return QString();
+            return says("ImageFout", digit, " is shown");
+    return std::string();
 }
 
 }  // namespace
@@ -133,9 +128,9 @@ QString checkTellen3Pictures(const Form& f)
 InvariantSet tellenInvariants()
 {
     InvariantSet set;
-    set.forms << QStringLiteral("Tellen1") << QStringLiteral("Tellen3");
-    const auto on = [](const char* form, QString (*check)(const Form&)) {
-        return [form, check](const Form& f) { return equalsIgnoringCase(f.name(), form) ? check(f) : QString(); };
+    set.forms = {"Tellen1", "Tellen3"};
+    const auto on = [](const char* form, std::string (*check)(const Form&)) {
+        return [form, check](const Form& f) { return equalsIgnoringCase(f.name(), form) ? check(f) : std::string(); };
     };
     set.invariants = {
         {"Tellen1: each counter reads the figures of its kind that left the field; a dot is lit exactly when its "

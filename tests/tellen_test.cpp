@@ -130,7 +130,7 @@ QImage withoutButtons(Form& f)
 
 void verifyInvariants(Program& program)
 {
-    const QStringList broken = brokenInvariants(tellenInvariants(), program.registry());
+    const QStringList broken = qs(brokenInvariants(tellenInvariants(), program.registry()));
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
 }
 

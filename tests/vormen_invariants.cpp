@@ -32,7 +32,7 @@ bool isPresent(const Form& f, const std::string& name)
 InvariantSet vormenInvariants()
 {
     InvariantSet set;
-    set.forms = QStringList{"Vormen1", "Vormen2"};
+    set.forms = {"Vormen1", "Vormen2"};
     set.invariants = {
         {"the reward shows exactly when every present has gone",
          [](const Form& f) {
@@ -41,8 +41,8 @@ InvariantSet vormenInvariants()
                  left += f.image(p).visible() ? 1 : 0;
              const bool reward = f.image("ImageGoed").visible();
              if (reward != (left == 0))
-                 return QStringLiteral("%1 present(s) left, reward %2").arg(left).arg(reward ? "shown" : "hidden");
-             return QString();
+                 return says(left, " present(s) left, reward ", reward ? "shown" : "hidden");
+             return std::string();
          }},
         {"only a present's visibility and the reward change; packages, pictures and places stay as built",
          [](const Form& f) {
@@ -51,22 +51,22 @@ InvariantSet vormenInvariants()
                  const Control& c = *control;
                  const ControlDescription& row = rows.at(size_t(c.index()));
                  if (c.left() != row.left || c.top() != row.top || c.width() != row.width || c.height() != row.height)
-                     return QStringLiteral("%1 moved or changed its size").arg(qs(c.name()));
+                     return says(c.name(), " moved or changed its size");
                  if (!c.enabled())
-                     return QStringLiteral("%1 is disabled").arg(qs(c.name()));
+                     return says(c.name(), " is disabled");
                  const bool mayHide = isPresent(f, c.name()) || equalsIgnoringCase(c.name(), "ImageGoed");
                  if (!mayHide && c.visible() != row.visible.value_or(true))
-                     return QStringLiteral("%1 changed its visibility").arg(qs(c.name()));
+                     return says(c.name(), " changed its visibility");
                  if (c.controlClass() == ControlClass::Image) {
                      const Picture& shown = static_cast<const Image&>(c).picture();
-                     if (assetName(shown).toStdString() != row.picture.value_or(std::string()))
-                         return QStringLiteral("%1 shows %2").arg(qs(c.name()), assetName(shown));
+                     if (shown.assetName() != row.picture.value_or(std::string()))
+                         return says(c.name(), " shows ", shown.assetName());
                  }
                  if (c.controlClass() == ControlClass::Label &&
                      static_cast<const Label&>(c).caption() != row.caption.value_or(std::string()))
-                     return QStringLiteral("%1 changed its caption").arg(qs(c.name()));
+                     return says(c.name(), " changed its caption");
              }
-             return QString();
+             return std::string();
          }},
     };
     return set;

@@ -104,7 +104,7 @@ class VormenTest : public QObject {
 
     void checkInvariants()
     {
-        const QStringList broken = brokenInvariants(vormenInvariants(), program->registry());
+        const QStringList broken = qs(brokenInvariants(vormenInvariants(), program->registry()));
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
     }
 

@@ -1465,31 +1465,12 @@ void Sequence::checkAlways()
         if (w && w->windowTitle() != f->description().caption)
             fail(QStringLiteral("the window of %1 is titled \"%2\"").arg(qs(f->name()), w->windowTitle()));
 
-        // Nothing is held once the button is up; a drag is of a visible, enabled, draggable image of the form.
-        const auto& d = f->drag();
-        if (d) {
+        // Nothing is held once the button is up; a drag is of a visible, enabled, draggable image of the form;
+        // the keyboard focus is on a visible button of the form, when it has one.
+        if (f->drag())
             ++drags;
-            const bool own = std::any_of(f->controls().begin(), f->controls().end(),
-                                         [&](const auto& c) { return c.get() == d->source; });
-            if (!own || !d->source->visible() || !d->source->enabled() || !d->source->dragAutomatic())
-                fail(QStringLiteral("%1 drags %2, which cannot be dragged")
-                         .arg(qs(f->name()), own ? qs(d->source->name()) : QStringLiteral("a control of no form")));
-        }
-        if (!mouseHoldsCanvas() && !holder_ && (d || f->pressedButton()))
-            fail(QStringLiteral("%1 still holds %2 with no button or finger down")
-                     .arg(qs(f->name()), d ? QStringLiteral("a drag")
-                                           : QStringLiteral("the button ") + qs(f->pressedButton()->name())));
-
-        // The keyboard focus is on a visible button of the form, when it has one.
-        CommandButton* focus = f->focusedButton();
-        bool anyVisible = false;
-        for (const auto& c : f->controls())
-            anyVisible = anyVisible || (c->controlClass() == ControlClass::CommandButton && c->visible());
-        if (focus && (!focus->visible() || f->find(focus->name()) != focus))
-            fail(QStringLiteral("%1 has the focus on %2, which is hidden or not its own")
-                     .arg(qs(f->name()), qs(focus->name())));
-        if (anyVisible && !focus)
-            fail(QStringLiteral("%1 has visible buttons but none has the focus").arg(qs(f->name())));
+        for (const std::string& why : test::brokenFormRules(*f, mouseHoldsCanvas() || holder_))
+            fail(qs(why));
 
         if (std::find(o_.unchangingForms.begin(), o_.unchangingForms.end(), f->name()) != o_.unchangingForms.end())
             if (const QString d2 = differenceUpToIdentity(fresh_.of(f->formClass()), stateOf(*f)); !d2.isEmpty())
@@ -1497,9 +1478,9 @@ void Sequence::checkAlways()
 
         for (const InvariantSet& set : sets_) {
             try {
-                const QStringList broken = test::brokenInvariants(set, *f);
-                if (!broken.isEmpty())
-                    fail(broken.join(QLatin1String("; ")));
+                const std::vector<std::string> broken = test::brokenInvariants(set, *f);
+                if (!broken.empty())
+                    fail(qs(test::joined(broken, "; ")));
             } catch (const std::exception& e) {
                 fail(QStringLiteral("an invariant of %1 failed to read the form: %2")
                          .arg(qs(f->name()), QString::fromUtf8(e.what())));

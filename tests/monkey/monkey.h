@@ -87,7 +87,7 @@ private:
 };
 
 // The invariant sets of every game family of the program.
-std::vector<test::InvariantSet> familyInvariants();
+using test::familyInvariants;
 
 // On a crash, an abort or a sanitizer report, print its seed and the event
 // being played and the command that replays them, before the process dies.

@@ -7,8 +7,10 @@
 #include "runtime/text.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <string>
+#include <vector>
 
 inline bool operator==(const std::string& a, const QString& b)
 {
@@ -81,6 +83,14 @@ namespace tuvrel::test {
 inline QString qs(std::string_view text)
 {
     return toQt(text);
+}
+// Core texts (messages of the invariants, say) as Qt's list.
+inline QStringList qs(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    for (const std::string& t : texts)
+        list << QString::fromStdString(t);
+    return list;
 }
 // A core name from Qt's text.
 inline std::string cs(const QString& text)
