@@ -199,6 +199,11 @@ def main():
     (out / 'manifest.webmanifest').write_text(json.dumps(MANIFEST, ensure_ascii=False, indent=2) + '\n',
                                               encoding='utf-8')
 
+    # What the page preloads must be files of the site.
+    for href in re.findall(r'<link rel="preload" href="([^"]+)"', (out / 'index.html').read_text(encoding='utf-8')):
+        if not (out / href).is_file():
+            fail(f'index.html preloads {href}, which the site does not have')
+
     # Every file of this version, the page first as the folder's own address.
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
     digest = hashlib.sha256()
