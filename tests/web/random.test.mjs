@@ -50,7 +50,7 @@ function installDriver() {
   const $ = (id) => document.getElementById(id);
   const canvas = $('canvas');
   const log = [];
-  const counts = {events: 0, boxes: 0, restarts: 0, checks: 0};
+  const counts = {events: 0, boxes: 0, restarts: 0, checks: 0, partnerDrops: 0, forms: {}};
   const down = new Map();  // pointerId -> {type, x, y, to}
   let nextTouchId = 10;
   const tick = () => new Promise((resolve) => setTimeout(resolve, 0));
@@ -112,6 +112,21 @@ function installDriver() {
   function pointIn(rnd, c) {
     return {x: c.x + rnd.next() * c.w, y: c.y + rnd.next() * c.h, on: c.name};
   }
+  // Where a child who knows the game drags a control: one that belongs with
+  // it by name (img3 onto Image3, Img2b onto Image2b, ImageMutsRood onto
+  // ImageMuts); null when none does.
+  function partner(rnd, name) {
+    const lower = name.toLowerCase();
+    const number = /\d+[a-z]?$/i.exec(name);
+    const mates = targets().controls.filter((c) => {
+      const other = c.name.toLowerCase();
+      if (other === lower) return false;
+      if (number && other.endsWith(number[0].toLowerCase()) && /\d/.test(other.at(-number[0].length - 1) ?? '') === false)
+        return true;
+      return other.length >= 6 && lower.startsWith(other);
+    });
+    return mates.length ? pointIn(rnd, rnd.pick(mates)) : null;
+  }
   function somewhere(rnd) {
     const at = targets();
     if (at.controls.length && rnd.chance(0.75)) {
@@ -140,7 +155,11 @@ function installDriver() {
     const at = somewhere(rnd);
     const p = {id, type, x: at.x, y: at.y, from: at, pressed: true, primary: down.size === 0, to: null};
     // A drag onto anything, a tap that wanders, or a press that stays.
-    if (rnd.chance(0.55)) p.to = somewhere(rnd);
+    if (rnd.chance(0.55)) {
+      const mate = rnd.chance(0.4) && partner(rnd, at.on);
+      p.to = mate || somewhere(rnd);
+      p.toPartner = !!mate;
+    }
     else if (rnd.chance(0.5)) p.to = {x: at.x + (rnd.next() - 0.5) * 40, y: at.y + (rnd.next() - 0.5) * 40, on: 'wander'};
     down.set(id, p);
     note(`${type}#${id} down at ${where(at.x, at.y, at.on)}`);
@@ -150,7 +169,7 @@ function installDriver() {
   function move(rnd, p) {
     let x, y;
     if (p.to && rnd.chance(0.85)) {
-      const step = 0.2 + rnd.next() * 0.5;
+      const step = Math.hypot(p.to.x - p.x, p.to.y - p.y) < 25 ? 1 : 0.3 + rnd.next() * 0.6;
       x = p.x + (p.to.x - p.x) * step;
       y = p.y + (p.to.y - p.y) * step;
     } else {
@@ -163,6 +182,7 @@ function installDriver() {
     pointer(p.type, p, 'pointermove', x, y);
   }
   function lift(p, cancel) {
+    if (!cancel && p.toPartner && Math.hypot(p.x - p.to.x, p.y - p.to.y) < 8) ++counts.partnerDrops;
     down.delete(p.id);
     p.pressed = false;
     note(`${p.type}#${p.id} ${cancel ? 'cancelled' : 'up'} at ${where(p.x, p.y)}`);
@@ -204,7 +224,9 @@ function installDriver() {
       return lift(p, rnd.chance(0.5)), true;
     }
     const p = held[0].primary || held.length === 1 ? held[0] : rnd.pick(held);
-    if (r < 0.5) return move(rnd, rnd.chance(0.8) ? p : rnd.pick(held)), true;
+    // A drag mostly goes on until it is where it was going.
+    const underway = p.to && Math.hypot(p.to.x - p.x, p.to.y - p.y) > 1 && rnd.chance(0.6);
+    if (r < 0.5 || underway) return move(rnd, rnd.chance(0.8) ? p : rnd.pick(held)), true;
     if (r < 0.68) return lift(p, false), true;
     if (r < 0.73 && p.type !== 'mouse') return lift(p, true), true;
     if (r < 0.83 && held.length < 3) return press(rnd, 'touch');
@@ -252,6 +274,8 @@ function installDriver() {
       const rnd = randomFrom(batchSeed);
       for (let i = 0; i < count; ++i) {
         ++counts.events;
+        const front = targets().front;
+        counts.forms[front] = (counts.forms[front] || 0) + 1;
         step(rnd);
         const broken = await settle();
         if (broken.length) return {broken, event: counts.events, log: [...log]};
@@ -423,6 +447,8 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
   await checkProblems();
   assert.ok(counts.checks >= eventCount, `every event was checked (${counts.checks} checks for ${counts.events} events)`);
   console.log(`random run 0x${seed.toString(16)}: ${counts.events} events, ${counts.checks} checks, ` +
-    `${counts.boxes} message boxes closed, ${counts.restarts} restarts from the end screen`);
+    `${counts.boxes} message boxes closed, ${counts.restarts} restarts from the end screen, ` +
+    `${counts.partnerDrops} drags dropped on the control that belongs with them; events by front form: ` +
+    Object.entries(counts.forms).map(([f, n]) => `${f || '(none)'} ${n}`).join(', '));
   await context.close();
 });
