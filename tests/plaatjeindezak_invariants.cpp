@@ -100,7 +100,7 @@ InvariantSet plaatjeindezakInvariants()
                  if (c->controlClass() != ControlClass::Image)
                      continue;
                  const Picture& p = static_cast<const Image&>(*c).picture();
-                 if (p.isEmpty() || seen.count(p.identity()) != 0)
+                 if (p.isEmpty() || seen.contains(p.identity()))
                      return says(c->name(), " lost its own picture");
                  seen.insert(p.identity());
              }
