@@ -117,6 +117,36 @@ describe('the site', () => {
     await context.close();
   });
 
+  // Closing a game steps the browser's history back; that step arrives a
+  // moment later. A game opened in between keeps the page and its own entry,
+  // so that back closes it as always.
+  test('a game opened the moment another closed keeps the page, and back closes it', async () => {
+    const {context, page, problems} = await open('/');
+    const puzzles = await centre(page, 'Start', 'knopPuzzels');
+    await page.mouse.click(puzzles.x, puzzles.y);
+    await page.waitForFunction(() => window.tuvrelState().layers.join() === 'Puzzel1,Start');
+    const close = await centre(page, 'Puzzel1', 'Command1');
+    await page.evaluate(([a, b]) => {
+      const canvas = document.getElementById('canvas');
+      const click = (p) => {
+        for (const type of ['pointerdown', 'pointerup'])
+          canvas.dispatchEvent(new PointerEvent(type, {pointerId: 1, pointerType: 'mouse', isPrimary: true, button: 0,
+            buttons: type === 'pointerdown' ? 1 : 0, clientX: p.x, clientY: p.y, bubbles: true, cancelable: true}));
+      };
+      click(a);
+      click(b);
+    }, [close, puzzles]);
+    await page.waitForTimeout(500);
+    assert.deepEqual((await state(page)).layers, ['Puzzel1', 'Start']);
+    assert.match(page.url(), /#Puzzel1$/);
+    await page.goBack();
+    await page.waitForFunction(() => window.tuvrelState().layers.length === 1);
+    assert.deepEqual((await state(page)).layers, ['Start']);
+    assert.match(page.url(), new RegExp(`^${origin}/$`));
+    assert.deepEqual(problems, []);
+    await context.close();
+  });
+
   // A menu item whose handler shows a message box: the handler waits in the
   // box (the page says it is busy) and nothing reaches the forms, neither a
   // click, a finger, a key nor the back action, until OK, by any of its keys

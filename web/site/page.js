@@ -277,8 +277,16 @@
   const history_ = {
     gameEntry: false,
     ignorePops: 0,
+    // A game that came to the front while our own step back was on its way:
+    // its entry is pushed once that step has arrived, for pushed before it,
+    // the step back would take the browser off the page.
+    waitingGame: null,
     base: location.pathname + location.search,
     front(name, isStart) {
+      if (this.ignorePops > 0) {
+        this.waitingGame = isStart ? null : name;
+        return;
+      }
       if (!isStart) {
         if (!this.gameEntry) history.pushState({tuvrel: 'game'}, '', '#' + name);
         else history.replaceState({tuvrel: 'game'}, '', '#' + name);
@@ -288,6 +296,7 @@
       }
     },
     leave() {
+      this.waitingGame = null;
       if (!this.gameEntry) return;
       this.gameEntry = false;
       ++this.ignorePops;
@@ -295,7 +304,11 @@
     },
     popped() {
       if (this.ignorePops > 0) {
-        --this.ignorePops;
+        if (--this.ignorePops === 0 && this.waitingGame) {
+          const name = this.waitingGame;
+          this.waitingGame = null;
+          this.front(name, false);
+        }
         return;
       }
       if (this.gameEntry) {
