@@ -75,7 +75,13 @@
       this.byName = new Map(catalog.pictures.map((p) => [p.name, p]));
       this.scales = [1, ...catalog.scales];
       this.kept = new Map();  // name@scale -> {bitmap, promise, failed}
+      // Renderings scaled once to the size they are drawn at, so that a
+      // repaint copies their pixels instead of resampling a larger rendering
+      // every time; the most recently drawn, up to a budget of device pixels.
+      this.sized = new Map();  // name@scale@wxh -> canvas, oldest first
+      this.sizedPixels = 0;
     }
+    static get sizedBudget() { return 16 * 1024 * 1024; }
     scaleFor(p, width, height) {
       for (const k of this.scales)
         if (p.w * k + 1 >= width && p.h * k + 1 >= height) return k;
@@ -116,24 +122,42 @@
       const p = this.byName.get(name);
       if (!p) return;
       const k = this.scaleFor(p, w, h);
-      const entry = this.kept.get(name + '@' + k);
-      if (entry && entry.bitmap) return this.blit(entry.bitmap, x, y, w, h);
+      const key = name + '@' + k;
+      const entry = this.kept.get(key);
+      if (entry && entry.bitmap) return Module.tuvrelContext.drawImage(this.atSize(key, entry.bitmap, w, h), x, y);
       if (!entry) this.load(name, k).then(() => page.repaint(), () => {});
       // In the meantime any rendering at hand, smoothly to size.
       for (const other of this.scales) {
         const e = this.kept.get(name + '@' + other);
-        if (e && e.bitmap) return this.blit(e.bitmap, x, y, w, h);
+        if (e && e.bitmap) return this.smoothly(Module.tuvrelContext, e.bitmap, x, y, w, h);
       }
     }
-    blit(bitmap, x, y, w, h) {
-      const ctx = Module.tuvrelContext;
-      if (bitmap.width === w && bitmap.height === h) {
-        ctx.drawImage(bitmap, x, y);
+    smoothly(ctx, bitmap, x, y, w, h) {
+      ctx.imageSmoothingEnabled = true;
+      ctx.imageSmoothingQuality = 'high';
+      ctx.drawImage(bitmap, x, y, w, h);
+    }
+    // The rendering itself when it has the size, otherwise its copy at that size.
+    atSize(key, bitmap, w, h) {
+      if (bitmap.width === w && bitmap.height === h) return bitmap;
+      const sizedKey = `${key}@${w}x${h}`;
+      let copy = this.sized.get(sizedKey);
+      if (copy) {
+        this.sized.delete(sizedKey);  // now the most recent
       } else {
-        ctx.imageSmoothingEnabled = true;
-        ctx.imageSmoothingQuality = 'high';
-        ctx.drawImage(bitmap, x, y, w, h);
+        copy = document.createElement('canvas');
+        copy.width = w;
+        copy.height = h;
+        this.smoothly(copy.getContext('2d'), bitmap, 0, 0, w, h);
+        this.sizedPixels += w * h;
+        for (const [oldKey, old] of this.sized) {
+          if (this.sizedPixels <= Pictures.sizedBudget) break;
+          this.sized.delete(oldKey);
+          this.sizedPixels -= old.width * old.height;
+        }
       }
+      this.sized.set(sizedKey, copy);
+      return copy;
     }
     // The named pictures at a device scale, all of them loaded.
     loadAll(names, deviceScale) {
