@@ -17,7 +17,7 @@ if (!site || !fs.existsSync(path.join(site, 'index.html')))
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
   '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.gif': 'image/gif', '.jpg': 'image/jpeg',
-  '.ico': 'image/x-icon', '.svg': 'image/svg+xml', '.otf': 'font/otf', '.ttf': 'font/ttf', '.txt': 'text/plain',
+  '.ico': 'image/x-icon', '.svg': 'image/svg+xml', '.otf': 'font/otf', '.ttf': 'font/ttf', '.woff2': 'font/woff2', '.txt': 'text/plain',
 };
 
 export let origin, browser;
