@@ -1,11 +1,21 @@
-// Every text the program's forms show, from their descriptions, as JSON: a
+// What the site's build needs to know of the program's forms, as JSON. Built
+// with emscripten and run under node by web/make_site.py.
+//
+// Without arguments: every text the forms show, from their descriptions, a
 // list of {"where": "Form.Control", "text": ...} (the form's caption as
-// "Form"). The site's build subsets the bundled fonts to these characters and
-// fails when a subset lacks one of them (web/make_site.py). Built with
-// emscripten and run under node.
+// "Form"). The build subsets the bundled fonts to these characters and fails
+// when a subset lacks one of them.
+//
+// With --start: what the page shows first, as the program starts it (Start
+// shown in a fresh registry): {"form": name, "width", "height" (its client
+// size), "shown" (the pictures the loaded forms show, as the page's
+// tuvrel_pictures(0)), "catalog" (every picture, as tuvrel_pictures(1))}. The
+// page fetches these pictures while its WebAssembly loads.
 #include "forms/descriptions.h"
 #include "menu/form_catalog.h"
+#include "runtime/form.h"
 #include "runtime/form_registry.h"
+#include "web/state_json.h"
 
 #include <cstdio>
 #include <exception>
@@ -32,11 +42,27 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
+std::string startJson()
+{
+    tuvrel::FormRegistry registry;
+    tuvrel::registerProgramForms(registry);
+    registry.show("Start");
+    const tuvrel::Form& start = registry.form("Start");
+    return "{\"form\":" + quoted(start.name()) + ",\"width\":" + std::to_string(start.clientSize().width) +
+           ",\"height\":" + std::to_string(start.clientSize().height) +
+           ",\"shown\":" + tuvrel::web::picturesShownJson(registry) + ",\"catalog\":" + tuvrel::web::catalogJson() +
+           "}";
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     try {
+        if (argc > 1 && std::string(argv[1]) == "--start") {
+            std::printf("%s\n", startJson().c_str());
+            return 0;
+        }
         tuvrel::FormRegistry registry;
         tuvrel::registerProgramForms(registry);
         std::string out = "[";

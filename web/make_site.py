@@ -13,6 +13,13 @@ prints them from the forms' descriptions), of the page's own texts, and
 printable ASCII for what the program writes itself (counters, messages).
 The build fails if a form's text has a character that a subset lacks.
 
+Start's first frame waits for its pictures, so the page fetches them while
+its WebAssembly downloads and compiles: form_texts.js --start says what the
+program shows first (Start's size and the pictures it shows, as the program
+itself starts it), and index.html carries that list with the pictures'
+catalog entries as a JSON data block (FIRST_PICTURES). The build fails if a
+picture of the list has no entry in the catalog or a rendering the site lacks.
+
     make_site.py --program DIR --pictures DIR --manifest-dir DIR --form-texts FORM_TEXTS --node NODE --out DIR
 """
 import argparse
@@ -111,6 +118,45 @@ def form_texts(node, program):
     return [(t['where'], t['text']) for t in json.loads(result.stdout)]
 
 
+def first_frame(node, program):
+    """What form_texts.js --start prints: Start as the program shows it first."""
+    try:
+        result = subprocess.run([node, '--no-experimental-fetch', str(program), '--start'], check=True,
+                                capture_output=True, text=True, encoding='utf-8')
+        return json.loads(result.stdout)
+    except (OSError, subprocess.CalledProcessError, json.JSONDecodeError) as e:
+        said = (getattr(e, 'stderr', '') or str(e)).strip().splitlines()
+        fail(f'{program} --start did not say what Start shows: {said[-1] if said else e}')
+
+
+def first_pictures(start, site):
+    """The page's list of the pictures of its first frame: the form's size, the
+    catalog's scales and its entries for the pictures shown. Fails when a picture has no entry or a rendering is not a file of the site."""
+    catalog = {p['name']: p for p in start['catalog']['pictures']}
+    scales = start['catalog']['scales']
+    pictures = []
+    for name in start['shown']:
+        entry = catalog.get(name)
+        if entry is None:
+            fail(f'{start["form"]} shows the picture {name}, which the picture catalog lacks')
+        files = [f'pictures/{name}.{entry["e"]}'] + [f'pictures/{k}x/{name}.{entry["k"]}' for k in scales]
+        for file in files:
+            if not (site / file).is_file():
+                fail(f'{start["form"]} shows the picture {name}, and the site lacks its rendering {file}')
+        pictures.append(entry)
+    return {'form': start['form'], 'width': start['width'], 'height': start['height'], 'scales': scales,
+            'pictures': pictures}
+
+
+def with_first_pictures(html, first):
+    """index.html with the list in its data block, safe inside <script>."""
+    placeholder = '@FIRST_PICTURES@'
+    if html.count(placeholder) != 1:
+        fail(f'index.html should hold {placeholder} once, in its data block of Start\'s pictures')
+    data = json.dumps(first, ensure_ascii=False, separators=(',', ':'))
+    return html.replace(placeholder, data.replace('<', '\\u003c').replace('>', '\\u003e').replace('&', '\\u0026'))
+
+
 def shown_characters(texts, page_files):
     """The characters the fonts must hold: ASCII, the forms' and the page's texts."""
     wanted = set(ASCII)
@@ -193,6 +239,10 @@ def main():
             fail(f'{source} is missing: install {FONT_PACKAGES}')
         subset_font(source, characters, out / 'fonts' / name)
         check_subset(out / 'fonts' / name, texts, source)
+
+    index = out / 'index.html'
+    first = first_pictures(first_frame(args.node, args.form_texts), out)
+    index.write_text(with_first_pictures(index.read_text(encoding='utf-8'), first), encoding='utf-8')
 
     make_icons(window_icon_source(args.manifest_dir), out / 'icons')
     shutil.copy(here / 'site' / 'exclamation.svg', out / 'icons' / 'exclamation.svg')

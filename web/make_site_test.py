@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """The site's fonts: the subsets hold the characters they are cut to, and the
 build fails, naming the control, when a form's text has one a subset lacks.
+The list of Start's pictures in index.html: the catalog's entries of what
+Start shows, and a build that fails when one has no entry or no rendering.
 
     python3 web/make_site_test.py
 """
+import json
 import pathlib
 import sys
 import tempfile
@@ -59,6 +62,59 @@ class FontSubsetTest(unittest.TestCase):
         self.assertLessEqual(make_site.ASCII, wanted)
         self.assertLessEqual(set('éß…'), wanted)
         self.assertFalse({'\t', '\n', '\x7f'} & wanted)
+
+
+class FirstPicturesTest(unittest.TestCase):
+    START = {
+        'form': 'Start', 'width': 1021, 'height': 673, 'shown': ['start_piet', 'start_tellen'],
+        'catalog': {'scales': [2, 3], 'pictures': [
+            {'name': 'start_piet', 'w': 100, 'h': 80, 'e': 'gif', 'k': 'png'},
+            {'name': 'start_tellen', 'w': 90, 'h': 70, 'e': 'jpg', 'k': 'jpg'},
+            {'name': 'elsewhere', 'w': 10, 'h': 10, 'e': 'gif', 'k': 'png'},
+        ]},
+    }
+
+    def site(self, files):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        root = pathlib.Path(folder.name)
+        for name in files:
+            (root / name).parent.mkdir(parents=True, exist_ok=True)
+            (root / name).write_bytes(b'')
+        return root
+
+    ALL = ['pictures/start_piet.gif', 'pictures/2x/start_piet.png', 'pictures/3x/start_piet.png',
+           'pictures/start_tellen.jpg', 'pictures/2x/start_tellen.jpg', 'pictures/3x/start_tellen.jpg']
+
+    def test_the_list_holds_the_entries_of_what_start_shows(self):
+        first = make_site.first_pictures(self.START, self.site(self.ALL))
+        self.assertEqual((first['width'], first['height'], first['scales']), (1021, 673, [2, 3]))
+        self.assertEqual([p['name'] for p in first['pictures']], ['start_piet', 'start_tellen'])
+        self.assertEqual(first['pictures'][1], self.START['catalog']['pictures'][1])
+
+    def test_the_build_fails_on_a_picture_without_entry_or_rendering(self):
+        cases = [
+            ('no entry', dict(self.START, shown=['start_piet', 'nowhere']), self.ALL, 'nowhere'),
+            ('no 3x rendering', self.START, [f for f in self.ALL if f != 'pictures/3x/start_tellen.jpg'],
+             'pictures/3x/start_tellen.jpg'),
+            ('no own-size file', self.START, self.ALL[1:], 'pictures/start_piet.gif'),
+        ]
+        for label, start, files, named in cases:
+            with self.subTest(case=label):
+                with self.assertRaises(SystemExit) as failed:
+                    make_site.first_pictures(start, self.site(files))
+                self.assertIn(named, str(failed.exception.code))
+
+    def test_the_list_goes_into_the_page_once_and_cannot_end_its_block(self):
+        page = '<script type="application/json" id="first-pictures">@FIRST_PICTURES@</script>'
+        html = make_site.with_first_pictures(page, {'form': '</script><b>&'})
+        self.assertEqual(html.count('</script>'), 1)
+        self.assertEqual(html.count('<'), 2)
+        body = html.split('>', 1)[1].rsplit('<', 1)[0]
+        self.assertEqual(json.loads(body), {'form': '</script><b>&'})
+        for broken in ('<p></p>', page + page):
+            with self.subTest(page=broken), self.assertRaises(SystemExit):
+                make_site.with_first_pictures(broken, {})
 
 
 if __name__ == '__main__':

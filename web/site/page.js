@@ -454,7 +454,35 @@
     Module.ccall('tuvrel_restart', 'number', [], [], {async: true}).then(() => layout());
   });
 
+  // The pictures of Start's first frame, fetched and decoded while the
+  // WebAssembly downloads and compiles rather than once the program has
+  // started: the site's build writes Start's size and its pictures' catalog
+  // entries into index.html (as the program shows them), and each is loaded
+  // in the rendering this page's size and pixel ratio will draw it in (as
+  // layout() and the program's device scale work it out). What the program
+  // then shows that these do not cover (a game the address names, a list out
+  // of date) is loaded once it has started: a list that is wrong costs time,
+  // nothing else.
+  function fetchFirstPictures() {
+    let first;
+    try {
+      first = JSON.parse($('first-pictures').textContent);
+    } catch (error) {
+      return null;  // no list: they come once the program has started
+    }
+    if (!first || !(first.width > 0 && first.height > 0) || !Array.isArray(first.scales) || !Array.isArray(first.pictures))
+      return null;
+    const width = Math.max(1, Math.floor(window.innerWidth));
+    const height = Math.max(1, Math.floor(window.innerHeight));
+    const deviceScale = Math.min(width / first.width, height / first.height) * (window.devicePixelRatio || 1);
+    const early = new Pictures({scales: first.scales, pictures: first.pictures});
+    // A picture that cannot be loaded shows its problem now; the start stops there.
+    early.loadAll(first.pictures.map((p) => p.name), deviceScale).catch(() => {});
+    return early;
+  }
+
   async function start() {
+    const early = fetchFirstPictures();
     const fontsLoaded = Promise.all(families.map((f) => document.fonts.load('16px ' + f)));
     let module;
     try {
@@ -464,12 +492,17 @@
       return;
     }
     const faces = await fontsLoaded.catch(() => []);
+    if (stopped) return;  // a picture of the first frame could not be loaded: the problem is on the page
     if (faces.length !== families.length || faces.some((f) => f.length === 0)) {
       problem('De letters van Tuvrel konden niet worden geladen', noConnection);
       return;
     }
     Module.tuvrelContext = canvas.getContext('2d', {alpha: false});
-    Module.tuvrelPictures = new Pictures(JSON.parse(text(module._tuvrel_pictures(1))));
+    const pictures = new Pictures(JSON.parse(text(module._tuvrel_pictures(1))));
+    // The renderings fetched early, loaded or on their way, kept as if this
+    // catalog had asked for them.
+    if (early) for (const [key, entry] of early.kept) pictures.kept.set(key, entry);
+    Module.tuvrelPictures = pictures;
     Module.tuvrelPage = page;
     window.tuvrelState = () => JSON.parse(text(module._tuvrel_state()));
     window.tuvrelCorePlay = (form, moves) =>
