@@ -20,10 +20,11 @@ if [ "${1:-}" != "--run" ]; then
     # and a Wayland compositor with XWayland, with the tools that look at them
     xvfb xauth openbox x11-utils xdotool wmctrl weston xwayland
     # the core built for the browser and run under node; the site played in
-    # Debian's Chromium through playwright-core and in Firefox ESR through
-    # puppeteer-core, both from npm; its icons drawn by rsvg, its fonts cut
-    # down to the program's characters as WOFF2 by fonttools
-    emscripten chromium firefox-esr librsvg2-bin python3 fonttools python3-brotli
+    # Debian's Chromium through playwright-core, in Firefox ESR through
+    # puppeteer-core and in WebKitGTK's MiniBrowser through its WebDriver
+    # (webkit2gtk-driver) and webdriverio, all from npm; its icons drawn by
+    # rsvg, its fonts cut down to the program's characters as WOFF2 by fonttools
+    emscripten chromium firefox-esr webkit2gtk-driver librsvg2-bin python3 fonttools python3-brotli
     # the format check and the static analysis, at Debian 12's version
     clang-format-14 clang-tidy-14
   )
