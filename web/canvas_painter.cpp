@@ -279,10 +279,13 @@ double takePaintedPixels()
 
 extern "C" {
 
-// The benchmark's count of the device pixels painted since its last call.
+#ifdef TUVREL_TEST_HOOKS
+// The benchmark's count of the device pixels painted since its last call
+// (the test build alone).
 EMSCRIPTEN_KEEPALIVE double tuvrel_painted_pixels()
 {
     return tuvrel::web::takePaintedPixels();
 }
+#endif
 
 }  // extern "C"

@@ -65,6 +65,11 @@ MANIFEST = {
 }
 
 
+def file_digest(path):
+    """The start of a file's SHA-256, as the service worker checks it."""
+    return hashlib.sha256(path.read_bytes()).hexdigest()[:16]
+
+
 def fail(message):
     sys.exit('make_site: ' + message)
 
@@ -254,13 +259,21 @@ def main():
         if not (out / href).is_file():
             fail(f'index.html preloads {href}, which the site does not have')
 
-    # Every file of this version, the page first as the folder's own address.
+    # Every file of this version, and the version: a hash of them all. The
+    # page carries its version (index.html's meta tuvrel-version), written
+    # once the version is known; the worker checks every file it caches
+    # against the start of its SHA-256.
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
     digest = hashlib.sha256()
     for name in files:
         digest.update(name.encode() + b'\0' + (out / name).read_bytes())
     version = digest.hexdigest()[:16]
-    listed = ['./'] + files
+    html = index.read_text(encoding='utf-8')
+    if html.count('@VERSION@') != 1:
+        fail('index.html should hold @VERSION@ once, in its meta tuvrel-version')
+    index.write_text(html.replace('@VERSION@', version), encoding='utf-8')
+    listed = {'./': file_digest(index)}
+    listed.update({name: file_digest(out / name) for name in files})
     worker = (here / 'site' / 'sw.js').read_text(encoding='utf-8')
     worker = worker.replace('@VERSION@', version).replace('@FILES@', json.dumps(listed, indent=2))
     (out / 'sw.js').write_text(worker, encoding='utf-8')

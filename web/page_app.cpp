@@ -372,6 +372,19 @@ EMSCRIPTEN_KEEPALIVE int tuvrel_back()
     return 1;
 }
 
+// Whether nothing would be lost if the page loaded again now: Start alone,
+// no pointer held, no handler waiting in a message box. A new version of the
+// site takes over only then.
+EMSCRIPTEN_KEEPALIVE int tuvrel_idle()
+{
+    Page& p = page();
+    const auto& layers = p.layers();
+    return layers.size() == 1 && equalsIgnoringCase(layers.front()->name(), "Start") &&
+                   !p.registry().pointers().holds() && !p.handlerSuspended() && !p.registry().ended()
+               ? 1
+               : 0;
+}
+
 // The address named a form after the page had started (a link followed, an
 // address typed): that form in front, as at the start. Returns whether it is
 // in front now.
@@ -419,6 +432,9 @@ EMSCRIPTEN_KEEPALIVE const char* tuvrel_pictures(int which)
     return returned.c_str();
 }
 
+#ifdef TUVREL_TEST_HOOKS
+// What only the browser tests read; the published program has none of it.
+
 // JSON: what the page shows, and whether a handler waits in a message box
 // (for the browser tests).
 EMSCRIPTEN_KEEPALIVE const char* tuvrel_state()
@@ -443,6 +459,8 @@ EMSCRIPTEN_KEEPALIVE const char* tuvrel_core_play(const char* formName, const ch
     returned = corePlayJson(formName, moves);
     return returned.c_str();
 }
+
+#endif
 
 // The end screen's button: the program starts again.
 EMSCRIPTEN_KEEPALIVE int tuvrel_restart()

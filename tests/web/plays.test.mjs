@@ -5,34 +5,7 @@
 import {describe, test} from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import {centre, formsOf, open, play, state, useSite} from './support.mjs';
-
-// The plays' file: "Form: move; move" lines, # comments, blank lines; moves
-// click:Control or drag:Source>Target. Read as the desktop's tests read it
-// (tests/support/plays.cpp), and as strictly: a line that is no play stops
-// the tests with its number.
-export function readPlays(text) {
-  const name = /^[A-Za-z0-9_]+$/;
-  const plays = [];
-  text.split('\n').forEach((raw, index) => {
-    const line = raw.trim();
-    if (!line || line.startsWith('#')) return;
-    const fail = (what) => { throw new Error(`tests/support/plays.txt line ${index + 1}: ${what}: ${line}`); };
-    const colon = line.indexOf(':');
-    const form = colon < 0 ? '' : line.slice(0, colon).trim();
-    if (!name.test(form)) fail('a play is "Form: move; move"');
-    if (plays.some((p) => p.form === form)) fail(`a second play of ${form}`);
-    const moves = line.slice(colon + 1).split(';').map((move) => {
-      const [verb, what = ''] = move.split(/:(.*)/s).map((s) => s.trim());
-      if (verb === 'click' && name.test(what)) return `click:${what}`;
-      const [source = '', target = ''] = what.split('>').map((s) => s.trim());
-      if (verb === 'drag' && name.test(source) && name.test(target)) return `drag:${source}>${target}`;
-      fail(`"${move.trim()}" is no move (click:Control or drag:Source>Target)`);
-    });
-    plays.push({form, moves: moves.join(';')});
-  });
-  return plays;
-}
+import {centre, formsOf, open, play, readPlays, state, useSite} from './support.mjs';
 
 const plays = readPlays(fs.readFileSync(new URL('../support/plays.txt', import.meta.url), 'utf8'));
 

@@ -23,6 +23,10 @@ import path from 'node:path';
 import {site, serveSite, launchChromium} from './support.mjs';
 
 const checkedSite = process.env.TUVREL_CHECKED_SITE || path.join(path.dirname(path.resolve(site)), 'site-checked');
+// Every form of the program, as forms/descriptions.h declares them.
+const formNames = [...fs.readFileSync(new URL('../../forms/descriptions.h', import.meta.url), 'utf8')
+  .matchAll(/^FormDescription (\w+)\(\);$/gm)].map((m) => m[1]);
+if (formNames.length < 20) throw new Error('forms/descriptions.h declares fewer forms than the program has');
 const eventCount = Number(process.env.TUVREL_RANDOM_EVENTS || 20000);
 const seed = Number(process.env.TUVREL_RANDOM_SEED || 0x7e57) >>> 0;
 
@@ -410,6 +414,24 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
     return after(`back on ${s.layers[0]}`);
   }
 
+  // Every form gets its share, as the desktop's random player gives it: a
+  // batch of events starts on the form that has had the fewest so far, closed
+  // down to Start by back and opened as a class page's link opens it.
+  async function toLeastPlayed() {
+    const had = await page.evaluate(() => window.tuvrelRandom.counts.forms);
+    const least = formNames.reduce((a, b) => ((had[b] || 0) < (had[a] || 0) ? b : a));
+    for (let i = 0; i < 10; ++i) {
+      const front = await page.evaluate(() => window.tuvrelState().layers[0]);
+      if (front === least || front === 'Start' || front === undefined) break;
+      await back();
+    }
+    const s = await page.evaluate(() => window.tuvrelState());
+    if (least === 'Start' || s.layers[0] !== 'Start' || s.ended) return;
+    await page.evaluate((name) => { location.hash = name; }, least);
+    await page.waitForFunction((name) => window.tuvrelState().layers[0] === name, least, {timeout: 5000}).catch(() => {});
+    await after(`${least} opened by its address`);
+  }
+
   const batch = 250;
   let batchIndex = 0;
   for (;;) {
@@ -421,6 +443,7 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
     } else if (r < 0.09) {
       await back();
     } else {
+      await toLeastPlayed();
       const count = Math.min(batch, eventCount - done);
       const failure = await page.evaluate(([n, s]) => window.tuvrelRandom.run(n, s), [count, (seed ^ Math.imul(++batchIndex, 0x9e3779b1)) >>> 0]);
       if (failure) fail(null, failure);
@@ -446,6 +469,9 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
   await after('a real click on knopPuzzels at the end');
   await checkProblems();
   assert.ok(counts.checks >= eventCount, `every event was checked (${counts.checks} checks for ${counts.events} events)`);
+  const fairShare = counts.events / formNames.length;
+  const short = formNames.filter((f) => (counts.forms[f] || 0) < fairShare / 4);
+  assert.deepEqual(short, [], `every form had a fair share of the events (${Math.round(fairShare)} each): ${JSON.stringify(counts.forms)}`);
   console.log(`random run 0x${seed.toString(16)}: ${counts.events} events, ${counts.checks} checks, ` +
     `${counts.boxes} message boxes closed, ${counts.restarts} restarts from the end screen, ` +
     `${counts.partnerDrops} drags dropped on the control that belongs with them; events by front form: ` +

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The browser tests: builds the site from a native build's pictures (its
-# picture table and renderings) with emscripten, then plays it in Debian's
-# Chromium, headless, through playwright-core, and in Firefox ESR through
-# puppeteer-core (both installed from the lock file); and a random run in
-# Chromium on the checked site (random.test.mjs).
+# picture table and renderings) with emscripten, and beside it the test build
+# of the site (site-checked: the page's state and the games' invariants, never
+# shipped); then plays that in Debian's Chromium, headless, through
+# playwright-core, in Firefox ESR through puppeteer-core and in WebKitGTK's
+# MiniBrowser through WebKitWebDriver and selenium-webdriver (all installed
+# from the lock file), with a random run in Chromium (random.test.mjs); the
+# published site is checked to carry nothing of the tests (field.test.mjs).
 #   tests/web/run.sh [native build dir] [emscripten build dir]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,8 +16,7 @@ jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 cmake --build "$native" -j"$jobs" --target tuvrel_picture_files >/dev/null
 source tools/emscripten-tree.sh
 configure_core_tree "$native" "$web"
-# The site, and beside it site-checked for the random run (the same site with
-# the program that checks the games' invariants; never shipped).
+# The site, and beside it site-checked, the one the tests play.
 cmake --build "$web" -j"$jobs" --target tuvrel_site tuvrel_site_checked >/dev/null
 cd tests/web
 # The drivers as the lock file pins them (npm notes what it installed in

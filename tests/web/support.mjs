@@ -10,9 +10,13 @@ import http from 'node:http';
 import path from 'node:path';
 import {chromium} from 'playwright-core';
 
+// The published site (TUVREL_SITE), and the test build of it that the tests
+// play (the same page with the program that tells its state and checks the
+// games' invariants; never shipped): site-checked beside it.
 export const site = process.env.TUVREL_SITE;
 if (!site || !fs.existsSync(path.join(site, 'index.html')))
   throw new Error('TUVREL_SITE must name a built site folder (tools/web.sh --build-only)');
+export const testSite = process.env.TUVREL_CHECKED_SITE || path.join(path.dirname(path.resolve(site)), 'site-checked');
 
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
@@ -22,22 +26,45 @@ const types = {
 
 export let origin, browser;
 
-// Serves the site folder on a free port of 127.0.0.1 until close().
-export async function serveSite(folder = site) {
-  const root = path.resolve(folder);
+// Serves a site folder on a free port of 127.0.0.1 until close(). `mounts`
+// serves folders under paths of their own ({'/tuvrel/': folder}); `use(folder)`
+// puts another folder where the first was (a new version published);
+// `intercept(request, response, file)` may answer a request itself (a
+// misbehaving network) and returns whether it did.
+export async function serveSite(folder = testSite, {mounts = null, intercept = null} = {}) {
+  const roots = new Map(Object.entries(mounts || {'/': folder}).map(([prefix, f]) => [prefix, path.resolve(f)]));
   const server = http.createServer((req, res) => {
     const url = new URL(req.url, 'http://x');
-    let file = path.join(root, decodeURIComponent(url.pathname));
+    let pathname;
+    try {
+      pathname = decodeURIComponent(url.pathname);
+    } catch (error) {
+      return res.writeHead(400).end();
+    }
+    const prefix = [...roots.keys()].sort((a, b) => b.length - a.length).find((p) => pathname.startsWith(p));
+    if (!prefix) return res.writeHead(404).end();
+    const root = roots.get(prefix);
+    let file = path.join(root, pathname.slice(prefix.length));
     if (!file.startsWith(root)) return res.writeHead(403).end();
     if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
+    if (intercept && intercept(req, res, file, pathname)) return;
     fs.readFile(file, (error, data) => {
       if (error) return res.writeHead(404).end();
       res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache'});
       res.end(data);
     });
   });
+  const sockets = new Set();
+  server.on('connection', (socket) => { sockets.add(socket); socket.on('close', () => sockets.delete(socket)); });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return {origin: `http://127.0.0.1:${server.address().port}`, close: () => new Promise((resolve) => server.close(resolve))};
+  return {
+    origin: `http://127.0.0.1:${server.address().port}`,
+    use(other, prefix = '/') { roots.set(prefix, path.resolve(other)); },
+    close: () => new Promise((resolve) => {
+      for (const socket of sockets) socket.destroy();
+      server.close(resolve);
+    }),
+  };
 }
 
 // Debian's Chromium, headless; playwright-core starts it with a fresh profile
@@ -88,6 +115,33 @@ export async function centre(page, formName, control) {
   const box = await page.evaluate(() => { const r = document.getElementById('canvas').getBoundingClientRect(); return {x: r.x, y: r.y}; });
   const cx = c.x + Math.floor((c.w - 1) / 2), cy = c.y + Math.floor((c.h - 1) / 2);
   return {x: box.x + s.transform.x + (cx + 0.5) * s.transform.scale, y: box.y + s.transform.y + (cy + 0.5) * s.transform.scale};
+}
+
+// The plays' file: "Form: move; move" lines, # comments, blank lines; moves
+// click:Control or drag:Source>Target. Read as the desktop's tests read it
+// (tests/support/plays.cpp), and as strictly: a line that is no play stops
+// the tests with its number.
+export function readPlays(text) {
+  const name = /^[A-Za-z0-9_]+$/;
+  const plays = [];
+  text.split('\n').forEach((raw, index) => {
+    const line = raw.trim();
+    if (!line || line.startsWith('#')) return;
+    const fail = (what) => { throw new Error(`tests/support/plays.txt line ${index + 1}: ${what}: ${line}`); };
+    const colon = line.indexOf(':');
+    const form = colon < 0 ? '' : line.slice(0, colon).trim();
+    if (!name.test(form)) fail('a play is "Form: move; move"');
+    if (plays.some((p) => p.form === form)) fail(`a second play of ${form}`);
+    const moves = line.slice(colon + 1).split(';').map((move) => {
+      const [verb, what = ''] = move.split(/:(.*)/s).map((s) => s.trim());
+      if (verb === 'click' && name.test(what)) return `click:${what}`;
+      const [source = '', target = ''] = what.split('>').map((s) => s.trim());
+      if (verb === 'drag' && name.test(source) && name.test(target)) return `drag:${source}>${target}`;
+      fail(`"${move.trim()}" is no move (click:Control or drag:Source>Target)`);
+    });
+    plays.push({form, moves: moves.join(';')});
+  });
+  return plays;
 }
 
 // The moves of a play ("click:Name;drag:Source>Target") by mouse or by finger.

@@ -24,18 +24,93 @@
   }
   $('reload').addEventListener('click', () => location.reload());
 
-  const noConnection = 'Controleer de internetverbinding en laad de pagina opnieuw. ' +
+  const noConnection = 'Controleer de internetverbinding en probeer het opnieuw. ' +
     'Lukt het dan nog niet, vraag dan degene die Tuvrel op deze website heeft gezet om hulp.';
+  const stopProblem = (what) => problem('Tuvrel moest stoppen',
+    'Er ging iets mis in deze pagina (' + what + '). Probeer het opnieuw; de spelletjes beginnen dan weer bij het begin.');
 
-  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
-    problem('Deze browser kan Tuvrel niet spelen',
-      'Tuvrel heeft WebAssembly nodig, en deze browser heeft dat niet (of het staat uit). ' +
-      'Gebruik een recente versie van Chrome, Edge, Safari of Firefox.');
-    return;
+  // Whatever goes wrong in the page's own script shows, instead of a page
+  // that stays "wordt geladen" or stops answering.
+  window.addEventListener('error', (e) => {
+    if (!stopped) stopProblem(e.message || 'een fout');
+  });
+  window.addEventListener('unhandledrejection', (e) => {
+    if (!stopped) stopProblem((e.reason && e.reason.message) || String(e.reason));
+  });
+
+  // What the page needs of the browser, found out before anything is loaded:
+  // WebAssembly that the page's security policy lets it compile (iPadOS 15's
+  // Safari has WebAssembly but refuses it under the policy), Pointer Events,
+  // a 2D canvas and createImageBitmap. A browser without them is told so,
+  // not sent to check its connection.
+  function missingFeatures() {
+    const missing = [];
+    let compiles = false;
+    try {
+      compiles = typeof WebAssembly === 'object' &&
+        new WebAssembly.Module(new Uint8Array([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0])) instanceof WebAssembly.Module;
+    } catch (error) {
+      compiles = false;
+    }
+    if (!compiles) missing.push('WebAssembly');
+    if (typeof window.PointerEvent !== 'function') missing.push('Pointer Events');
+    let drawing = null;
+    try {
+      drawing = document.createElement('canvas').getContext('2d');
+    } catch (error) {
+      drawing = null;
+    }
+    if (!drawing) missing.push('canvas');
+    if (typeof window.createImageBitmap !== 'function') missing.push('createImageBitmap');
+    if (typeof window.fetch !== 'function' || typeof window.Promise !== 'function') missing.push('fetch');
+    return missing;
   }
-  if (typeof createTuvrel !== 'function') {
-    problem('Tuvrel kon niet worden geladen', 'Het bestand tuvrel.js kwam niet binnen. ' + noConnection);
-    return;
+  {
+    const missing = missingFeatures();
+    if (missing.length) {
+      problem('Deze browser is te oud voor Tuvrel',
+        'Tuvrel werkt in deze browser niet: hij mist ' + missing.join(', ') + '. ' +
+        'Tuvrel werkt op een iPad met iPadOS 16 of nieuwer, en in Safari 16, Chrome 97, Edge 97 en Firefox 102 of nieuwer. ' +
+        'Werk de browser of het apparaat bij, of speel op een ander apparaat.');
+      $('reload').hidden = true;
+      return;
+    }
+  }
+
+  // ------------------------------------------------------------ the network
+
+  // A school's network drops, stalls and cuts requests: a file is asked for
+  // again a few times, with growing waits, before it counts as missing. The
+  // second and later tries go past every cache (a broken copy may be kept).
+  const retryWaits = [500, 1000, 2000, 4000];
+  const stallTimeout = 20000;
+  const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+  async function fetchRetrying(url, read, waits = retryWaits) {
+    let lastError = null;
+    for (let attempt = 0; attempt <= waits.length; ++attempt) {
+      if (attempt > 0) await sleep(waits[attempt - 1]);
+      const abort = typeof AbortController === 'function' ? new AbortController() : null;
+      const timer = abort ? setTimeout(() => abort.abort(), stallTimeout) : 0;
+      try {
+        const response = await fetch(url, {cache: attempt === 0 ? 'default' : 'reload', signal: abort && abort.signal});
+        if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+        return await read(response);
+      } catch (error) {
+        lastError = error;
+      } finally {
+        clearTimeout(timer);
+      }
+    }
+    throw lastError;
+  }
+
+  // Safe for any address: a name that is not valid percent-encoding is no name.
+  function addressName() {
+    try {
+      return decodeURIComponent(location.hash.slice(1));
+    } catch (error) {
+      return '';
+    }
   }
 
   // ------------------------------------------------------------ fonts and text
@@ -80,6 +155,8 @@
       // every time; the most recently drawn, up to a budget of device pixels.
       this.sized = new Map();  // name@scale@wxh -> canvas, oldest first
       this.sizedPixels = 0;
+      // Pictures a paint went without (not yet arrived in the rendering it wanted).
+      this.missed = new Set();
     }
     static get sizedBudget() { return 16 * 1024 * 1024; }
     scaleFor(p, width, height) {
@@ -94,29 +171,29 @@
     url(p, k) {
       return k === 1 ? `pictures/${p.name}.${p.e}` : `pictures/${k}x/${p.name}.${p.k}`;
     }
+    // The rendering k of a picture, asked for again (fetchRetrying) until it
+    // arrives. A picture that still did not arrive is asked for once more
+    // when it is next drawn, a while later; only the caller that needs it to
+    // start hears of it. The moment one arrives that a paint went without,
+    // the page is painted again, whoever asked for it.
     load(name, k) {
       const key = name + '@' + k;
       let entry = this.kept.get(key);
-      if (entry) return entry.promise;
+      if (entry && !(entry.failedAt && Date.now() - entry.failedAt > Pictures.askAgainAfter)) return entry.promise;
       const p = this.byName.get(name);
-      entry = {bitmap: null, failed: false, promise: null};
-      entry.promise = fetch(this.url(p, k))
-        .then((response) => {
-          if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
-          return response.blob();
-        })
-        .then((blob) => createImageBitmap(blob))
-        .then((bitmap) => { entry.bitmap = bitmap; })
-        .catch((error) => {
-          entry.failed = true;
-          problem('Een plaatje kon niet worden geladen',
-            `Het plaatje "${name}" (${this.url(p, k)}) kwam niet binnen of is beschadigd (${error.message}). ` +
-            noConnection);
-          throw error;
+      entry = {bitmap: null, failedAt: 0, promise: null};
+      entry.promise = fetchRetrying(this.url(p, k), (response) => response.blob().then((blob) => createImageBitmap(blob)))
+        .then((bitmap) => {
+          entry.bitmap = bitmap;
+          if (this.missed.delete(name)) page.repaint();
+        }, (error) => {
+          entry.failedAt = Date.now();
+          throw new Error(`het plaatje "${name}" (${this.url(p, k)}) kwam niet binnen of is beschadigd (${error.message})`);
         });
       this.kept.set(key, entry);
       return entry.promise;
     }
+    static get askAgainAfter() { return 10000; }
     // Draws a picture of `width` x `height` form pixels onto a device rectangle.
     draw(name, width, height, x, y, w, h) {
       const p = this.byName.get(name);
@@ -125,7 +202,8 @@
       const key = name + '@' + k;
       const entry = this.kept.get(key);
       if (entry && entry.bitmap) return Module.tuvrelContext.drawImage(this.atSize(key, entry.bitmap, w, h), x, y);
-      if (!entry) this.load(name, k).then(() => page.repaint(), () => {});
+      this.missed.add(name);
+      this.load(name, k).catch(() => {});
       // In the meantime any rendering at hand, smoothly to size.
       for (const other of this.scales) {
         const e = this.kept.get(name + '@' + other);
@@ -166,9 +244,10 @@
     // The rest, a few at a time, while the child looks at Start.
     prefetch(deviceScale) {
       const queue = [...this.byName.values()].filter((p) => !this.kept.has(p.name + '@' + this.scaleAt(p, deviceScale)));
+      // One that does not arrive is no reason to stop: it is asked for again when drawn.
       const next = () => {
         const p = queue.shift();
-        if (p && !stopped) this.load(p.name, this.scaleAt(p, deviceScale)).then(next, () => {});
+        if (p && !stopped) this.load(p.name, this.scaleAt(p, deviceScale)).then(next, next);
       };
       for (let i = 0; i < 4; ++i) next();
     }
@@ -185,7 +264,7 @@
     locateFile: (path) => path,
     print: () => {},
     printErr: (text) => console.warn(text),
-    onAbort: (what) => problem('Tuvrel moest stoppen', 'Er ging iets mis: ' + what + '. Laad de pagina opnieuw.'),
+    onAbort: (what) => stopProblem(String(what)),
   };
 
   // A call into the program that may run a handler: a handler that shows a
@@ -249,6 +328,8 @@
       if (barBefore !== menubar.hidden) layout();
       hideTip();
       history_.front(name, isStart);
+      // A game closed: the moment a new version may take over.
+      if (isStart) setTimeout(() => offline.whenIdle(), 300);
     },
     messageBox(message, title) {
       waiting = true;
@@ -298,6 +379,11 @@
   // An entry above the page's own while a game is in front, so that the
   // browser's back action (the back button, Android's back gesture,
   // Alt+Left) closes the game; on Start it leaves the page.
+  //
+  // Browsers skip, on back, an entry that a page pushed before anyone touched
+  // it (WebKit on every iPad, Chromium too): a game the address opened gets
+  // its entry at the child's first touch or key, which makes it one that
+  // back stops at; until then the address shows the game and back leaves.
   const history_ = {
     gameEntry: false,
     ignorePops: 0,
@@ -305,13 +391,19 @@
     // its entry is pushed once that step has arrived, for pushed before it,
     // the step back would take the browser off the page.
     waitingGame: null,
+    // A game in front before the first touch, whose entry waits for it.
+    untouchedGame: null,
+    touched: false,
     base: location.pathname + location.search,
     front(name, isStart) {
       if (this.ignorePops > 0) {
         this.waitingGame = isStart ? null : name;
         return;
       }
-      if (!isStart) {
+      if (!isStart && !this.touched) {
+        this.untouchedGame = name;
+        history.replaceState(null, '', this.base + '#' + name);
+      } else if (!isStart) {
         if (!this.gameEntry) history.pushState({tuvrel: 'game'}, '', '#' + name);
         else history.replaceState({tuvrel: 'game'}, '', '#' + name);
         this.gameEntry = true;
@@ -319,8 +411,23 @@
         this.leave();
       }
     },
+    // The first touch or key: the game in front gets its entry now.
+    touch() {
+      if (this.touched) return;
+      this.touched = true;
+      const name = this.untouchedGame;
+      this.untouchedGame = null;
+      if (name) {
+        history.replaceState(null, '', this.base);
+        this.front(name, false);
+      }
+    },
     leave() {
       this.waitingGame = null;
+      if (this.untouchedGame) {
+        this.untouchedGame = null;
+        history.replaceState(null, '', this.base);
+      }
       if (!this.gameEntry) return;
       this.gameEntry = false;
       ++this.ignorePops;
@@ -346,7 +453,7 @@
         // An address naming a game (a link followed, an address typed): that
         // game in front, on this entry; an unknown name leaves Start alone.
         this.gameEntry = true;
-        const name = decodeURIComponent(location.hash.slice(1));
+        const name = addressName();
         if (!Module.ccall('tuvrel_open', 'number', ['string'], [name])) {
           this.gameEntry = false;
           history.replaceState(null, '', this.base);
@@ -365,6 +472,7 @@
   }
   canvas.addEventListener('pointerdown', (e) => {
     e.preventDefault();
+    history_.touch();
     canvas.focus({preventScroll: true});
     hideTip();
     if (e.pointerType === 'mouse' && e.button !== 0) return;
@@ -387,7 +495,10 @@
   // iPad Safari scrolls and zooms unless every touch is taken.
   document.addEventListener('touchmove', (e) => e.preventDefault(), {passive: false});
 
-  menuitem.addEventListener('click', () => call('tuvrel_menu'));
+  menuitem.addEventListener('click', () => {
+    history_.touch();
+    call('tuvrel_menu');
+  });
 
   // ------------------------------------------------------------ tool tips
 
@@ -427,6 +538,7 @@
   // ------------------------------------------------------------ keys
 
   window.addEventListener('keydown', (e) => {
+    history_.touch();
     if (closeBox) {
       if (e.key === 'Enter' || e.key === ' ' || e.key === 'Escape') {
         e.preventDefault();
@@ -448,11 +560,111 @@
 
   // ------------------------------------------------------------ start
 
-  $('again').addEventListener('click', () => {
+  // Again, after the end screen: in a new version of the site where one waits.
+  $('again').addEventListener('click', async () => {
+    if (await offline.takeOver()) return;
     $('end').hidden = true;
     canvas.hidden = false;
     Module.ccall('tuvrel_restart', 'number', [], [], {async: true}).then(() => layout());
   });
+
+  // ------------------------------------------------------------ offline and new versions
+
+  // The service worker keeps every file of this version for offline play. A
+  // failed install (a file that did not arrive) is tried again later, with
+  // growing waits, while the page plays online. A new version of the site
+  // waits until the page is idle (Start alone, nothing held, no message box:
+  // after a game is closed, at the end screen's "again", at the next start)
+  // and every other page of the site too; then each loads again, whole, from
+  // the new version. A tab left open for a week looks for one now and then.
+  const offline = {
+    registration: null,
+    installWaits: [30e3, 60e3, 120e3, 300e3, 600e3, 1800e3],
+    failedInstalls: 0,
+    lastCheck: 0,
+    takingOver: false,
+    reloadWanted: false,
+    hadController: false,
+    supported: 'serviceWorker' in navigator,
+    idle() {
+      return ready && !stopped && !waiting && !!Module._tuvrel_idle && Module._tuvrel_idle() === 1;
+    },
+    async register() {
+      if (!this.supported) return;
+      navigator.serviceWorker.addEventListener('message', (e) => {
+        if (e.data && e.data.tuvrel === 'idle?' && e.ports[0]) e.ports[0].postMessage(this.idle() || !$('end').hidden);
+      });
+      navigator.serviceWorker.addEventListener('controllerchange', () => {
+        // The first version to be installed takes this page as it is; a new
+        // one took over because every page was idle: this one loads again,
+        // at once, or at its next idle moment if a child was quicker.
+        if (this.hadController) {
+          this.reloadWanted = true;
+          this.whenIdle();
+        }
+        this.hadController = true;
+      });
+      this.hadController = !!navigator.serviceWorker.controller;
+      navigator.serviceWorker.startMessages();
+      for (let attempt = 0; !this.registration; ++attempt) {
+        try {
+          this.registration = await navigator.serviceWorker.register('sw.js');
+        } catch (error) {
+          await sleep(this.installWaits[Math.min(attempt, this.installWaits.length - 1)]);
+        }
+      }
+      const reg = this.registration;
+      reg.addEventListener('updatefound', () => this.watch(reg.installing));
+      if (reg.installing) this.watch(reg.installing);
+      if (reg.waiting) this.whenIdle();
+      document.addEventListener('visibilitychange', () => { if (!document.hidden) this.check(); });
+      setInterval(() => this.check(), 3600e3);
+    },
+    // An install that fails is tried again a while later; one that succeeds
+    // beside a running version waits for an idle moment.
+    watch(worker) {
+      if (!worker) return;
+      worker.addEventListener('statechange', () => {
+        if (worker.state === 'installed') {
+          this.failedInstalls = 0;
+          if (navigator.serviceWorker.controller) this.whenIdle();
+        } else if (worker.state === 'redundant' && !this.takingOver && this.registration.installing === null &&
+                   !this.registration.waiting && worker !== this.registration.active) {
+          const wait = this.installWaits[Math.min(this.failedInstalls++, this.installWaits.length - 1)];
+          setTimeout(() => this.check(true), wait);
+        }
+      });
+    },
+    check(force = false) {
+      if (!this.registration || (!force && Date.now() - this.lastCheck < 600e3)) return;
+      this.lastCheck = Date.now();
+      this.registration.update().catch(() => {});
+    },
+    // Called now and whenever the page may have become idle.
+    whenIdle() {
+      if (!this.idle()) return;
+      if (this.reloadWanted) location.reload();
+      else if (this.registration && this.registration.waiting) this.takeOver();
+    },
+    // Asks a waiting version to take over; true when it did (the page loads again).
+    async takeOver() {
+      if (this.reloadWanted) {
+        location.reload();
+        return true;
+      }
+      const next = this.registration && this.registration.waiting;
+      if (!next || !navigator.serviceWorker.controller) return false;
+      this.takingOver = true;
+      const changed = new Promise((resolve) => {
+        navigator.serviceWorker.addEventListener('controllerchange', () => resolve(true), {once: true});
+        setTimeout(() => resolve(false), 5000);
+      });
+      next.postMessage({tuvrel: 'take over'});
+      const tookOver = await changed;
+      this.takingOver = false;
+      return tookOver;
+    },
+  };
 
   // The pictures of Start's first frame, fetched and decoded while the
   // WebAssembly downloads and compiles rather than once the program has
@@ -476,25 +688,71 @@
     const height = Math.max(1, Math.floor(window.innerHeight));
     const deviceScale = Math.min(width / first.width, height / first.height) * (window.devicePixelRatio || 1);
     const early = new Pictures({scales: first.scales, pictures: first.pictures});
-    // A picture that cannot be loaded shows its problem now; the start stops there.
+    // Loading starts now; whether they arrived is asked once the program has started.
     early.loadAll(first.pictures.map((p) => p.name), deviceScale).catch(() => {});
     return early;
   }
 
+  // The two faces, as the forms draw them. Fetched (and fetched again when a
+  // request fails or a body does not decode) rather than left to @font-face,
+  // which gives up on a font after one failed request.
+  const fontFiles = [['Tuvrel Comic', 'fonts/ComicNeue-Regular.woff2'], ['Tuvrel Sans', 'fonts/LiberationSans-Regular.woff2']];
+  function loadFonts() {
+    return Promise.all(fontFiles.map(([family, url]) => fetchRetrying(url, async (response) => {
+      const face = new FontFace(family, await response.arrayBuffer());
+      return face.load();
+    }).then((face) => { document.fonts.add(face); })));
+  }
+
+  // tuvrel.js, once more where the page's own script tag did not bring it.
+  async function loadProgramScript() {
+    for (let attempt = 0; typeof createTuvrel !== 'function'; ++attempt) {
+      if (attempt > retryWaits.length) throw new Error('tuvrel.js');
+      if (attempt > 0) await sleep(retryWaits[attempt - 1]);
+      await new Promise((resolve) => {
+        const script = document.createElement('script');
+        script.src = 'tuvrel.js?poging=' + (attempt + 1);
+        script.onload = script.onerror = resolve;
+        document.head.appendChild(script);
+      });
+    }
+  }
+
+  // The WebAssembly, compiled while it downloads, and downloaded again when
+  // it does not arrive whole.
+  Module.instantiateWasm = (imports, receive) => {
+    fetchRetrying('tuvrel.wasm', async (response) => {
+      const type = response.headers.get('Content-Type') || '';
+      return typeof WebAssembly.instantiateStreaming === 'function' && type.startsWith('application/wasm')
+        ? WebAssembly.instantiateStreaming(response, imports)
+        : WebAssembly.instantiate(await response.arrayBuffer(), imports);
+    }).then((result) => receive(result.instance, result.module), (error) => {
+      if (!stopped) cannotStart('Tuvrel kon niet worden geladen', `Het bestand tuvrel.wasm kwam niet binnen of is beschadigd (${error.message}). `);
+    });
+    return {};
+  };
+
+  // The program cannot start at all: what is missing, and a button to try again.
+  function cannotStart(title, text) {
+    problem(title, text + noConnection);
+  }
+
   async function start() {
     const early = fetchFirstPictures();
-    const fontsLoaded = Promise.all(families.map((f) => document.fonts.load('16px ' + f)));
-    let module;
+    const fontsLoaded = loadFonts();
+    fontsLoaded.catch(() => {});
     try {
-      module = await createTuvrel(Module);
+      await loadProgramScript();
     } catch (error) {
-      problem('Tuvrel kon niet worden geladen', 'Het bestand tuvrel.wasm kwam niet binnen of is beschadigd. ' + noConnection);
+      cannotStart('Tuvrel kon niet worden geladen', 'Het bestand tuvrel.js kwam niet binnen. ');
       return;
     }
-    const faces = await fontsLoaded.catch(() => []);
-    if (stopped) return;  // a picture of the first frame could not be loaded: the problem is on the page
-    if (faces.length !== families.length || faces.some((f) => f.length === 0)) {
-      problem('De letters van Tuvrel konden niet worden geladen', noConnection);
+    const module = await createTuvrel(Module);
+    if (stopped) return;
+    try {
+      await fontsLoaded;
+    } catch (error) {
+      cannotStart('De letters van Tuvrel konden niet worden geladen', '');
       return;
     }
     Module.tuvrelContext = canvas.getContext('2d', {alpha: false});
@@ -504,12 +762,16 @@
     if (early) for (const [key, entry] of early.kept) pictures.kept.set(key, entry);
     Module.tuvrelPictures = pictures;
     Module.tuvrelPage = page;
-    window.tuvrelState = () => JSON.parse(text(module._tuvrel_state()));
-    window.tuvrelCorePlay = (form, moves) =>
-      JSON.parse(module.ccall('tuvrel_core_play', 'string', ['string', 'string'], [form, moves]));
+    // The test build of the program has what the browser tests read; the
+    // published one has none of it, and the page shows nothing of it then.
+    if (typeof module._tuvrel_state === 'function') {
+      window.tuvrelState = () => JSON.parse(text(module._tuvrel_state()));
+      window.tuvrelCorePlay = (form, moves) =>
+        JSON.parse(module.ccall('tuvrel_core_play', 'string', ['string', 'string'], [form, moves]));
+    }
 
     // Start, and the game the address names in front of it.
-    const wanted = decodeURIComponent(location.hash.slice(1));
+    const wanted = addressName();
     history.replaceState(null, '', history_.base);
     layout();
     const started = module.ccall('tuvrel_start', 'number', ['string'], [wanted]);
@@ -524,7 +786,8 @@
     try {
       await Module.tuvrelPictures.loadAll(shown, deviceScale);
     } catch (error) {
-      return;  // the problem is on the page
+      if (!stopped) cannotStart('Een plaatje kon niet worden geladen', error.message.replace(/^h/, 'H') + '. ');
+      return;
     }
     ready = true;
     $('loading').hidden = true;
@@ -533,8 +796,7 @@
     canvas.focus({preventScroll: true});
     document.documentElement.dataset.ready = 'true';
     Module.tuvrelPictures.prefetch(deviceScale);
-    if ('serviceWorker' in navigator)
-      navigator.serviceWorker.register('sw.js').catch((error) => console.warn('Tuvrel werkt niet offline:', error.message));
+    offline.register();
   }
   start();
 })();
