@@ -180,11 +180,15 @@ function anotherVersion(from, version) {
   return to;
 }
 
-const controlled = (page) => page.evaluate(async () => {
-  await navigator.serviceWorker.ready;
-  if (!navigator.serviceWorker.controller)
-    await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, {once: true}));
-});
+// The page is its worker's, and the offline copy is in place.
+const controlled = async (page) => {
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller)
+      await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, {once: true}));
+  });
+  await page.waitForSelector('html[data-offline="ready"]', {timeout: 60000});
+};
 
 describe('a new version of the site', () => {
   let versionB;
@@ -251,6 +255,69 @@ describe('a new version of the site', () => {
       assert.deepEqual(problems, []);
     } finally {
       await context.close();
+      await server.close();
+    }
+  });
+});
+
+describe('the offline copy', () => {
+  // The renderings this worker keeps, and their bytes.
+  const kept = (page) => page.evaluate(async () => {
+    const name = (await caches.keys()).find((n) => n.startsWith('tuvrel '));
+    const cache = await caches.open(name);
+    const files = [];
+    for (const request of await cache.keys()) {
+      const bytes = (await (await cache.match(request)).arrayBuffer()).byteLength;
+      files.push({path: new URL(request.url).pathname, bytes});
+    }
+    return files;
+  });
+
+  test('holds one rendering of each picture, the one this device draws; offline, a larger screen draws the nearest at hand', async () => {
+    const server = await serveSite(testSite);
+    try {
+      for (const scale of [1, 2]) {
+        const {context, page, problems} = await newPage(server.origin, {scale});
+        await page.goto(server.origin + '/');
+        await ready(page);
+        await controlled(page);
+        const files = await kept(page);
+        const pictures = files.filter((f) => f.path.startsWith('/pictures/'));
+        const names = pictures.map((f) => f.path.replace(/^\/pictures\/(\d+x\/)?/, '').replace(/\.\w+$/, ''));
+        const all = Object.keys(await page.evaluate(() => fetch('sw.js').then((r) => r.text())
+          .then((t) => JSON.parse(/const FILES = (\{[\s\S]*?\});/.exec(t)[1])))).filter((f) => f.startsWith('pictures/'));
+        const pictureCount = new Set(all.map((f) => f.replace(/^pictures\/(\d+x\/)?/, '').replace(/\.\w+$/, ''))).size;
+        assert.equal(new Set(names).size, pictureCount, `at ${scale}: every picture kept`);
+        assert.equal(names.length, pictureCount, `at ${scale}: one rendering of each`);
+        const bytes = files.reduce((sum, f) => sum + f.bytes, 0);
+        console.log(`offline copy at ratio ${scale}: ${(bytes / 1e6).toFixed(2)} MB, ${files.length} files`);
+        assert.ok(bytes < 4e6, `at ${scale}: ${bytes} bytes`);
+
+        if (scale === 1) {
+          // Offline on a screen twice the size: the 2x renderings are not at
+          // hand, the 1x ones are drawn instead.
+          await context.setOffline(true);
+          await page.setViewportSize({width: 2048, height: 1536});
+          await page.reload();
+          await ready(page);
+          const s = await stateOf(page);
+          const buttons = s.forms[0].controls.filter((c) => c.class === 'CommandButton' && c.picture);
+          const colours = await page.evaluate(([t, boxes]) => {
+            const ctx = document.getElementById('canvas').getContext('2d');
+            return boxes.map((c) => {
+              const data = ctx.getImageData(Math.round(t.x + c.x * t.scale), Math.round(t.y + c.y * t.scale),
+                Math.round(c.w * t.scale), Math.round(c.h * t.scale)).data;
+              const seen = new Set();
+              for (let i = 0; i < data.length; i += 4) seen.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
+              return seen.size;
+            });
+          }, [s.transform, buttons]);
+          colours.forEach((n, i) => assert.ok(n > 40, `${buttons[i].name} shows its picture offline (${n} colours)`));
+        }
+        assert.deepEqual(problems, []);
+        await context.close();
+      }
+    } finally {
       await server.close();
     }
   });

@@ -274,6 +274,8 @@ function installDriver() {
 
   window.tuvrelRandom = {
     counts, log,
+    // Whether the page's own steps back in its history have all arrived.
+    settled: historySettled,
     async run(count, batchSeed) {
       const rnd = randomFrom(batchSeed);
       for (let i = 0; i < count; ++i) {
@@ -402,10 +404,14 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
   }
   // The browser's back action, on a game (on Start it would leave the page).
   async function back() {
+    // The hand that goes to the back button lets go of the board first (which
+    // may close the game, and step back in the history itself); back comes
+    // after that step has arrived, and only while a game is in front.
+    await page.evaluate(() => window.tuvrelRandom.release());
+    await page.evaluate(() => window.tuvrelRandom.settled());
     const s = await page.evaluate(() => window.tuvrelState());
     const open = await page.evaluate(() => document.getElementById('box-shade').hidden && document.getElementById('end').hidden);
     if (!open || s.ended || !s.layers.length || s.layers[0] === 'Start') return;
-    await page.evaluate(() => window.tuvrelRandom.release());
     await page.evaluate(() => history.back());
     await page.waitForFunction((front) => {
       const now = window.tuvrelState();
@@ -425,6 +431,9 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
       if (front === least || front === 'Start' || front === undefined) break;
       await back();
     }
+    // An address is typed once the page's own step back has arrived, as a
+    // teacher's hand is slower than it.
+    if (!await page.evaluate(() => window.tuvrelRandom.settled())) return;
     const s = await page.evaluate(() => window.tuvrelState());
     if (least === 'Start' || s.layers[0] !== 'Start' || s.ended) return;
     await page.evaluate((name) => { location.hash = name; }, least);

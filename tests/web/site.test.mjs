@@ -209,11 +209,8 @@ describe('the site', () => {
 
   test('after a first visit the site starts and plays offline', async () => {
     const {context, page, problems} = await open('/');
-    await page.evaluate(async () => {
-      await navigator.serviceWorker.ready;
-      if (!navigator.serviceWorker.controller)
-        await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve));
-    });
+    // The offline copy is in place once the page says so.
+    await page.waitForSelector('html[data-offline="ready"]', {timeout: 60000});
     await context.setOffline(true);
     await page.reload();
     await page.waitForSelector('html[data-ready="true"]', {timeout: 30000});

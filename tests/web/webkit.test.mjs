@@ -217,6 +217,7 @@ describe('WebKit (WebKitGTK MiniBrowser)', {skip}, () => {
       navigator.serviceWorker.ready.then(async () => {
         if (!navigator.serviceWorker.controller)
           await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, {once: true}));
+        while (document.documentElement.dataset.offline !== 'ready') await new Promise((resolve) => setTimeout(resolve, 100));
         return 'controlled';
       }),
       new Promise((resolve) => setTimeout(() => resolve('no worker'), 60000)),

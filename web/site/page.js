@@ -158,7 +158,11 @@
       // Pictures a paint went without (not yet arrived in the rendering it wanted).
       this.missed = new Set();
     }
-    static get sizedBudget() { return 16 * 1024 * 1024; }
+    // Safari on an iPad stops a page whose canvases together take more than a
+    // few hundred megabytes (less on a 2 GB iPad, where the page's own canvas
+    // takes up to 16 MB): the scaled copies keep within 8 M device pixels,
+    // 32 MB, enough for every picture of a form at a board's 4K.
+    static get sizedBudget() { return 8 * 1024 * 1024; }
     scaleFor(p, width, height) {
       for (const k of this.scales)
         if (p.w * k + 1 >= width && p.h * k + 1 >= height) return k;
@@ -232,6 +236,9 @@
           if (this.sizedPixels <= Pictures.sizedBudget) break;
           this.sized.delete(oldKey);
           this.sizedPixels -= old.width * old.height;
+          // Its memory goes now, not when the garbage collector comes by.
+          old.width = 0;
+          old.height = 0;
         }
       }
       this.sized.set(sizedKey, copy);
@@ -606,14 +613,23 @@
       });
       this.hadController = !!navigator.serviceWorker.controller;
       navigator.serviceWorker.startMessages();
-      for (let attempt = 0; !this.registration; ++attempt) {
+      // Asked again, with growing waits, while it fails (sw.js did not arrive).
+      for (let attempt = 0; ; ++attempt) {
         try {
-          this.registration = await navigator.serviceWorker.register('sw.js');
+          this.registration = (await navigator.serviceWorker.register('sw.js')) || null;
         } catch (error) {
-          await sleep(this.installWaits[Math.min(attempt, this.installWaits.length - 1)]);
+          this.registration = null;
         }
+        if (this.registration) break;
+        await sleep(this.installWaits[Math.min(attempt, this.installWaits.length - 1)]);
       }
       const reg = this.registration;
+      navigator.serviceWorker.addEventListener('message', (e) => {
+        if (!e.data || e.data.tuvrel !== 'kept') return;
+        if (e.data.complete) document.documentElement.dataset.offline = 'ready';
+        else setTimeout(() => this.keep(), this.installWaits[Math.min(this.failedKeeps++, this.installWaits.length - 1)]);
+      });
+      navigator.serviceWorker.ready.then(() => this.keep());
       reg.addEventListener('updatefound', () => this.watch(reg.installing));
       if (reg.installing) this.watch(reg.installing);
       if (reg.waiting) this.whenIdle();
@@ -634,6 +650,17 @@
           setTimeout(() => this.check(true), wait);
         }
       });
+    },
+    // The renderings this device draws, for the offline copy: only those
+    // (another one needed later is kept as it passes).
+    failedKeeps: 0,
+    keep() {
+      const worker = this.registration && this.registration.active;
+      const pictures = Module.tuvrelPictures;
+      if (!worker || !pictures || stopped) return;
+      const deviceScale = Module._tuvrel_device_scale();
+      const files = [...pictures.byName.values()].map((p) => pictures.url(p, pictures.scaleAt(p, deviceScale)));
+      worker.postMessage({tuvrel: 'keep', files});
     },
     check(force = false) {
       if (!this.registration || (!force && Date.now() - this.lastCheck < 600e3)) return;
@@ -766,6 +793,12 @@
     // published one has none of it, and the page shows nothing of it then.
     if (typeof module._tuvrel_state === 'function') {
       window.tuvrelState = () => JSON.parse(text(module._tuvrel_state()));
+      // Bytes: the page's canvas, the scaled copies and the decoded renderings.
+      window.tuvrelMemory = () => {
+        let decoded = 0;
+        for (const entry of pictures.kept.values()) if (entry.bitmap) decoded += entry.bitmap.width * entry.bitmap.height * 4;
+        return {canvas: canvas.width * canvas.height * 4, scaledCopies: pictures.sizedPixels * 4, decoded};
+      };
       window.tuvrelCorePlay = (form, moves) =>
         JSON.parse(module.ccall('tuvrel_core_play', 'string', ['string', 'string'], [form, moves]));
     }

@@ -8,6 +8,12 @@
 // and plays online meanwhile. What arrived stays in this version's cache, so
 // the next try fetches only the rest.
 //
+// Of the pictures, only the renderings a device draws are kept (its pages
+// say which); one fetched later (another screen, a zoom) is kept as it
+// passes, and offline a rendering that is not at hand is answered with the
+// nearest one that is. A new version keeps the renderings the one before it
+// kept.
+//
 // A new version waits beside the old one. It takes over when every page of
 // the site says it is at a moment where nothing is lost (no game open, no
 // finger down, no message box), and each page then loads again, whole, from
@@ -49,17 +55,56 @@ async function cacheFile(cache, file, digest) {
   throw lastError;
 }
 
-async function cacheAll() {
+const isPicture = (file) => file.startsWith('pictures/');
+// A request's file as FILES names it.
+const fileOf = (url) => {
+  const path = new URL(url).pathname;
+  const scope = new URL(self.registration.scope).pathname;
+  return path.startsWith(scope) ? (path.length === scope.length ? './' : path.slice(scope.length)) : null;
+};
+
+// The files into this version's cache, a few at a time; those already there
+// are left alone. Rejects when one did not arrive.
+async function cacheFiles(files) {
   const cache = await caches.open(CACHE);
-  const kept = new Set((await cache.keys()).map((r) => new URL(r.url).pathname));
-  const queue = Object.entries(FILES).filter(([file]) => !kept.has(new URL(file, self.registration.scope).pathname));
+  const kept = new Set((await cache.keys()).map((r) => fileOf(r.url)));
+  const queue = files.filter((file) => FILES[file] && !kept.has(file));
   const failures = [];
   const worker = async () => {
     for (let next = queue.shift(); next; next = queue.shift())
-      await cacheFile(cache, next[0], next[1]).catch((error) => failures.push(error));
+      await cacheFile(cache, next, FILES[next]).catch((error) => failures.push(error));
   };
   await Promise.all(Array.from({length: atOnce}, worker));
   if (failures.length) throw new Error(`${failures.length} files did not arrive, the first: ${failures[0].message}`);
+}
+
+// The renderings the version before this one kept on this device.
+async function picturesKeptBefore() {
+  const before = (await caches.keys()).filter((n) => n.startsWith(PREFIX) && n !== CACHE);
+  if (!before.length) return [];
+  const cache = await caches.open(before[before.length - 1]);
+  return (await cache.keys()).map((r) => fileOf(r.url)).filter((file) => file && isPicture(file) && FILES[file]);
+}
+
+async function cacheAll() {
+  await cacheFiles([...Object.keys(FILES).filter((file) => !isPicture(file)), ...await picturesKeptBefore()]);
+}
+
+// Offline, a rendering that is not at hand: the same picture in the nearest
+// rendering that is, larger ones first.
+async function nearestRendering(cache, file) {
+  const wanted = /^pictures\/(?:(\d+)x\/)?([^/]+)\.\w+$/.exec(file || '');
+  if (!wanted) return undefined;
+  const scale = Number(wanted[1] || 1);
+  const others = Object.keys(FILES).map((f) => [f, /^pictures\/(?:(\d+)x\/)?([^/]+)\.\w+$/.exec(f)])
+    .filter(([f, m]) => m && m[2] === wanted[2] && f !== file)
+    .map(([f, m]) => [f, Number(m[1] || 1)])
+    .sort(([, a], [, b]) => (a > scale) === (b > scale) ? (a > scale ? a - b : b - a) : (a > scale ? -1 : 1));
+  for (const [other] of others) {
+    const hit = await cache.match(other);
+    if (hit) return hit;
+  }
+  return undefined;
 }
 
 self.addEventListener('install', (event) => event.waitUntil(cacheAll()));
@@ -77,17 +122,30 @@ self.addEventListener('activate', (event) => {
 self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
   if (event.request.method !== 'GET' || url.origin !== self.location.origin) return;
-  // A page that asks past every cache (a broken picture, asked for again) gets
-  // the network's copy, and the cached one only when the network has none.
-  if (event.request.cache === 'reload') {
-    event.respondWith(fetch(event.request).catch(() => caches.open(CACHE)
-      .then((cache) => cache.match(event.request, {ignoreSearch: true}))
-      .then((cached) => cached || Promise.reject(new TypeError('offline')))));
-    return;
-  }
-  event.respondWith(caches.open(CACHE)
-    .then((cache) => cache.match(event.request, {ignoreSearch: true}))
-    .then((cached) => cached || fetch(event.request)));
+  const file = fileOf(event.request.url);
+  event.respondWith((async () => {
+    const cache = await caches.open(CACHE);
+    // A page that asks past every cache (a broken picture, asked for again)
+    // gets the network's copy, and the cached one only when the network has none.
+    if (event.request.cache !== 'reload') {
+      const cached = await cache.match(event.request, {ignoreSearch: true});
+      if (cached) return cached;
+    }
+    try {
+      const response = await fetch(event.request);
+      // A rendering of this version that arrives is kept for offline play.
+      if (response.ok && file && isPicture(file) && FILES[file]) {
+        const copy = response.clone();
+        event.waitUntil(digestOf(copy).then((d) => (d.startsWith(FILES[file]) ? cache.put(file, copy) : undefined))
+          .catch(() => {}));
+      }
+      return response;
+    } catch (error) {
+      const at = await cache.match(event.request, {ignoreSearch: true}) || await nearestRendering(cache, file);
+      if (at) return at;
+      throw error;
+    }
+  })());
 });
 
 // Whether a page is at a moment where it may load again: asked of it, with
@@ -105,10 +163,17 @@ function idle(client) {
 }
 
 // A page asks the waiting version to take over: it does when every page of
-// the site is idle.
+// the site is idle. A page says which renderings it draws: they are kept, and
+// the page hears when they are.
 self.addEventListener('message', (event) => {
-  if (!event.data || event.data.tuvrel !== 'take over') return;
-  event.waitUntil(self.clients.matchAll({type: 'window', includeUncontrolled: true})
-    .then((clients) => Promise.all(clients.map(idle)))
-    .then((answers) => (answers.every(Boolean) ? self.skipWaiting() : undefined)));
+  const what = event.data && event.data.tuvrel;
+  if (what === 'take over') {
+    event.waitUntil(self.clients.matchAll({type: 'window', includeUncontrolled: true})
+      .then((clients) => Promise.all(clients.map(idle)))
+      .then((answers) => (answers.every(Boolean) ? self.skipWaiting() : undefined)));
+  } else if (what === 'keep' && Array.isArray(event.data.files)) {
+    const files = event.data.files.filter((f) => typeof f === 'string' && isPicture(f) && FILES[f]);
+    event.waitUntil(cacheFiles(files).then(() => true, () => false)
+      .then((complete) => event.source && event.source.postMessage({tuvrel: 'kept', complete, version: VERSION})));
+  }
 });
