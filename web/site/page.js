@@ -586,7 +586,7 @@
   // the new version. A tab left open for a week looks for one now and then.
   const offline = {
     registration: null,
-    installWaits: [30e3, 60e3, 120e3, 300e3, 600e3, 1800e3],
+    installWaits: [10e3, 30e3, 60e3, 300e3, 600e3, 1800e3],
     failedInstalls: 0,
     lastCheck: 0,
     takingOver: false,
@@ -623,18 +623,28 @@
         if (this.registration) break;
         await sleep(this.installWaits[Math.min(attempt, this.installWaits.length - 1)]);
       }
-      const reg = this.registration;
       navigator.serviceWorker.addEventListener('message', (e) => {
         if (!e.data || e.data.tuvrel !== 'kept') return;
         if (e.data.complete) document.documentElement.dataset.offline = 'ready';
         else setTimeout(() => this.keep(), this.installWaits[Math.min(this.failedKeeps++, this.installWaits.length - 1)]);
       });
-      navigator.serviceWorker.ready.then(() => this.keep());
+      // Whichever registration comes to have a working version.
+      navigator.serviceWorker.ready.then((ready) => {
+        this.registration = ready;
+        this.keep();
+      });
+      this.adopt(this.registration);
+      document.addEventListener('visibilitychange', () => { if (!document.hidden) this.check(); });
+      setInterval(() => this.check(), 3600e3);
+    },
+    adopted: new WeakSet(),
+    adopt(reg) {
+      this.registration = reg;
+      if (this.adopted.has(reg)) return;
+      this.adopted.add(reg);
       reg.addEventListener('updatefound', () => this.watch(reg.installing));
       if (reg.installing) this.watch(reg.installing);
       if (reg.waiting) this.whenIdle();
-      document.addEventListener('visibilitychange', () => { if (!document.hidden) this.check(); });
-      setInterval(() => this.check(), 3600e3);
     },
     // An install that fails is tried again a while later; one that succeeds
     // beside a running version waits for an idle moment.
@@ -647,7 +657,7 @@
         } else if (worker.state === 'redundant' && !this.takingOver && this.registration.installing === null &&
                    !this.registration.waiting && worker !== this.registration.active) {
           const wait = this.installWaits[Math.min(this.failedInstalls++, this.installWaits.length - 1)];
-          setTimeout(() => this.check(true), wait);
+          setTimeout(() => this.installAgain(), wait);
         }
       });
     },
@@ -661,6 +671,15 @@
       const deviceScale = Module._tuvrel_device_scale();
       const files = [...pictures.byName.values()].map((p) => pictures.url(p, pictures.scaleAt(p, deviceScale)));
       worker.postMessage({tuvrel: 'keep', files});
+    },
+    // A registration with no worker left (its first install failed) is
+    // registered again; one with a version is asked for the new one again.
+    installAgain() {
+      if (this.registration.active) return this.check(true);
+      navigator.serviceWorker.register('sw.js').then((reg) => this.adopt(reg), () => {
+        const wait = this.installWaits[Math.min(this.failedInstalls++, this.installWaits.length - 1)];
+        setTimeout(() => this.installAgain(), wait);
+      });
     },
     check(force = false) {
       if (!this.registration || (!force && Date.now() - this.lastCheck < 600e3)) return;
