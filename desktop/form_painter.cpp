@@ -3,6 +3,7 @@
 #include "desktop/bundled_fonts.h"
 #include "desktop/picture_pixels.h"
 #include "desktop/qt_types.h"
+#include "runtime/device_map.h"
 #include "runtime/form.h"
 #include "runtime/form_drawing.h"
 
@@ -29,38 +30,30 @@ constexpr qsizetype MiB = qsizetype(1024) * 1024;
 const QColor Face = toQColor(SystemColor::ButtonFace);
 
 // The form's pixels on the paint device: the painter's world transform (the
-// window's scale and offset) times the device's pixel ratio. Pictures and
-// filled rectangles are drawn in device pixels, each from its own rendering
-// at its device size, so that nothing is enlarged pixel by pixel; a
-// rectangle's edges are rounded each on its own, so that rectangles that meet
-// in the form (puzzle quarters, a shape's border bands) meet on the device.
-// At a scale of 1 a device rectangle is the form rectangle itself.
-class DeviceMap {
+// window's scale and offset) times the device's pixel ratio, rounded as the
+// core's DeviceMap rounds them. Pictures and filled rectangles are drawn in
+// device pixels, each from its own rendering at its device size, so that
+// nothing is enlarged pixel by pixel.
+class QtDeviceMap : public DeviceMap {
 public:
-    explicit DeviceMap(const QPainter& p)
-        : ratio_(p.device() ? p.device()->devicePixelRatioF() : 1.0), formTransform_(p.worldTransform()),
-          toDevice_(formTransform_ * QTransform::fromScale(ratio_, ratio_))
+    explicit QtDeviceMap(const QPainter& p)
+        : QtDeviceMap(p.worldTransform(), p.device() ? p.device()->devicePixelRatioF() : 1.0)
     {
     }
 
-    QRect rect(const QRect& form) const
-    {
-        const QPointF a = toDevice_.map(QPointF(form.left(), form.top()));
-        const QPointF b = toDevice_.map(QPointF(form.left() + form.width(), form.top() + form.height()));
-        return QRect(QPoint(qRound(a.x()), qRound(a.y())), QPoint(qRound(b.x()) - 1, qRound(b.y()) - 1));
-    }
-    QPoint point(QPoint form) const { return toDevice_.map(QPointF(form)).toPoint(); }
-    // Device pixels per form pixel, and device pixels per logical pixel.
-    qreal scale() const { return toDevice_.m11(); }
-    qreal pixelRatio() const { return ratio_; }
+    QRect rect(const QRect& form) const { return toQt(DeviceMap::rect(fromQt(form))); }
+    QPoint point(QPoint form) const { return toQt(DeviceMap::point(fromQt(form))); }
     const QTransform& formTransform() const { return formTransform_; }
     // The painter's own coordinates (device pixels over the pixel ratio) for device pixels.
-    QTransform devicePixels() const { return QTransform::fromScale(1 / ratio_, 1 / ratio_); }
+    QTransform devicePixels() const { return QTransform::fromScale(1 / pixelRatio(), 1 / pixelRatio()); }
 
 private:
-    qreal ratio_;
+    QtDeviceMap(const QTransform& world, qreal ratio)
+        : DeviceMap(world.m11(), {world.dx(), world.dy()}, ratio), formTransform_(world)
+    {
+    }
+
     QTransform formTransform_;
-    QTransform toDevice_;
 };
 
 // While a window's scale changes (a corner dragged, fullscreen switched on),
@@ -72,7 +65,7 @@ private:
 // has not changed for a moment.
 class Painting {
 public:
-    Painting(const QPainter& p, const DeviceMap& map, PaintScale* state) : widget_(dynamic_cast<QWidget*>(p.device()))
+    Painting(const QPainter& p, const QtDeviceMap& map, PaintScale* state) : widget_(dynamic_cast<QWidget*>(p.device()))
     {
         if (!state)
             return;
@@ -150,7 +143,7 @@ void drawSmoothly(QPainter& p, const QRect& target, const QImage& pixels)
 
 // A picture drawn with its top-left corner at a form point, at its own size in
 // form pixels.
-void paintPicture(QPainter& p, const DeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt)
+void paintPicture(QPainter& p, const QtDeviceMap& map, Painting& painting, const Picture& picture, QPoint formAt)
 {
     const QRect target = map.rect(QRect(formAt, toQt(picture.size())));
     if (target.isEmpty())
@@ -254,7 +247,7 @@ QHash<QString, qreal>& lastLookScales()
     return scales;
 }
 
-void paintText(QPainter& p, const DeviceMap& map, Painting& painting, const TextDrawing& text)
+void paintText(QPainter& p, const QtDeviceMap& map, Painting& painting, const TextDrawing& text)
 {
     const QRect r = toQt(text.box);
     const qreal scale = map.scale();
@@ -293,7 +286,7 @@ void paintText(QPainter& p, const DeviceMap& map, Painting& painting, const Text
 // painter's logical pixels (its device's pixel ratio is the style's to use),
 // on the button's device rectangle, with its font scaled by the window's
 // scale; never an enlarged drawing of a smaller button.
-void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const ButtonDrawing& button, QStyle* style)
+void paintButton(QPainter& p, const QtDeviceMap& map, Painting& painting, const ButtonDrawing& button, QStyle* style)
 {
     // One palette for every button and every paint: the style caches the
     // bevels it draws under the palette's cache key, and a palette changed at
@@ -305,12 +298,9 @@ void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Bu
         colours.setColor(QPalette::ButtonText, Qt::black);
         return colours;
     }();
-    const QRect device = map.rect(toQt(button.box));
-    const qreal ratio = map.pixelRatio();
-    const qreal windowScale = map.scale() / ratio;
+    const ButtonMarks marks = buttonMarks(map, button.box, button.font.pixelSize());
     QStyleOptionButton opt;
-    opt.rect = QRect(QPoint(qRound(device.left() / ratio), qRound(device.top() / ratio)),
-                     QPoint(qRound((device.right() + 1) / ratio) - 1, qRound((device.bottom() + 1) / ratio) - 1));
+    opt.rect = toQt(marks.face);
     opt.palette = palette;
     opt.state = QStyle::State_Enabled;
     opt.state |= button.down ? QStyle::State_Sunken : QStyle::State_Raised;
@@ -320,7 +310,7 @@ void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Bu
     if (!button.graphical) {
         opt.text = toQt(button.caption);
         QFont font = toQFont(button.font);
-        font.setPixelSize(std::max(1, qRound(font.pixelSize() * windowScale)));
+        font.setPixelSize(marks.captionPixels);
         p.setFont(font);
         opt.fontMetrics = p.fontMetrics();
         style->drawControl(QStyle::CE_PushButton, &opt, &p, nullptr);
@@ -338,17 +328,16 @@ void paintButton(QPainter& p, const DeviceMap& map, Painting& painting, const Bu
         // A dotted rectangle inside the face, as on a classic push button; it
         // never tints the button's picture.
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::black, std::max(1, qRound(windowScale)), Qt::DotLine));
-        const int in = qRound(4 * windowScale), out = qRound(5 * windowScale);
-        p.drawRect(opt.rect.adjusted(in, in, -out, -out));
+        p.setPen(QPen(Qt::black, marks.focusLine, Qt::DotLine));
+        p.drawRect(toQt(marks.focus));
     }
     p.restore();
 }
 
 // The outline stays a thin line whatever the scale: two device pixels wide.
-void paintDragOutline(QPainter& p, const DeviceMap& map, const QRect& outline)
+void paintDragOutline(QPainter& p, const QtDeviceMap& map, const QRect& outline)
 {
-    const QRect r = map.rect(outline).adjusted(1, 1, -1, -1);
+    const QRect r = toQt(dragOutlinePath(map, fromQt(outline)));
     p.save();
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 2));
@@ -380,7 +369,7 @@ QImage backgroundOnFace(const QImage& pixels)
 // The core's drawing carried out with a QPainter, in device pixels.
 class QtFormPainter : public FormPainter {
 public:
-    QtFormPainter(QPainter& p, const DeviceMap& map, Painting& painting, QStyle* style)
+    QtFormPainter(QPainter& p, const QtDeviceMap& map, Painting& painting, QStyle* style)
         : p_(p), map_(map), painting_(painting), style_(style)
     {
     }
@@ -419,7 +408,7 @@ public:
 
 private:
     QPainter& p_;
-    const DeviceMap& map_;
+    const QtDeviceMap& map_;
     Painting& painting_;
     QStyle* style_;
     QImage backgroundOnFace_;
@@ -437,7 +426,7 @@ void paintForm(QPainter& p, const Form& form, const QRect& area, QStyle* style, 
 {
     p.save();
     p.setClipRect(area);
-    const DeviceMap map(p);
+    const QtDeviceMap map(p);
     Painting painting(p, map, paintScale);
     p.setWorldTransform(map.devicePixels());
     QtFormPainter painter(p, map, painting, style);

@@ -103,14 +103,15 @@ EM_JS(void, tuvrel_js_caption, (const char* text, int length, int face, int pixe
     ctx.restore();
 });
 
-// The focus: a dotted rectangle inside the face, one dot in three.
-EM_JS(void, tuvrel_js_focus, (int x, int y, int w, int h, double width), {
+// The focus: a dotted line, one dot in three, along a path of whole pixels
+// whose left and top edges are the line's first pixels.
+EM_JS(void, tuvrel_js_focus, (double x, double y, double w, double h, double width), {
     const ctx = Module.tuvrelContext;
     ctx.save();
     ctx.strokeStyle = '#000000';
     ctx.lineWidth = width;
     ctx.setLineDash([width, 2 * width]);
-    ctx.strokeRect(x + width / 2, y + width / 2, w - width, h - width);
+    ctx.strokeRect(x + width / 2, y + width / 2, w, h);
     ctx.restore();
 });
 
@@ -128,8 +129,8 @@ EM_JS(void, tuvrel_js_line, (int x1, int y1, int x2, int y2, int width, int rgb,
     ctx.restore();
 });
 
-// The outline of a dragged image: two device pixels wide, white under black
-// dashes, so that it shows on any ground.
+// The outline of a dragged image along its path: two device pixels wide,
+// white under black dashes, so that it shows on any ground.
 EM_JS(void, tuvrel_js_outline, (int x, int y, int w, int h), {
     const ctx = Module.tuvrelContext;
     ctx.save();
@@ -179,21 +180,6 @@ void drawPicture(const DeviceMap& map, const Picture& picture, Point at)
 
 }  // namespace
 
-DeviceMap::DeviceMap(const FormTransform& transform, double pixelRatio)
-    : ratio_(pixelRatio), scale_(transform.scale() * pixelRatio), offset_{transform.offset().x * pixelRatio,
-                                                                          transform.offset().y * pixelRatio}
-{
-}
-
-Rect DeviceMap::rect(const Rect& form) const
-{
-    const int left = int(std::lround(offset_.x + form.left() * scale_));
-    const int top = int(std::lround(offset_.y + form.top() * scale_));
-    const int right = int(std::lround(offset_.x + (form.left() + form.width()) * scale_));
-    const int bottom = int(std::lround(offset_.y + (form.top() + form.height()) * scale_));
-    return {left, top, right - left, bottom - top};
-}
-
 void CanvasPainter::fill(const Rect& area, Rgb colour)
 {
     fillDevice(map_.rect(area), colour);
@@ -217,11 +203,11 @@ void CanvasPainter::button(const ButtonDrawing& button)
 {
     const Rect device = map_.rect(button.box);
     const double ratio = map_.pixelRatio();
-    const double windowScale = map_.windowScale();
+    const ButtonMarks marks = buttonMarks(map_, button.box, button.font.pixelSize());
     tuvrel_js_bevel(device.left(), device.top(), device.width(), device.height(), button.down, ratio);
     if (!button.graphical) {
-        // The caption at the font's size times the window's scale, in whole CSS pixels.
-        const int pixels = int(std::lround(std::max(1L, std::lround(button.font.pixelSize() * windowScale)) * ratio));
+        // The caption at the core's size for it, in whole CSS pixels.
+        const int pixels = roundToPixel(marks.captionPixels * ratio);
         tuvrel_js_caption(button.caption.data(), int(button.caption.size()), faceOf(button.font), pixels, device.left(),
                           device.top(), device.width(), device.height());
     } else if (!button.picture.isEmpty()) {
@@ -230,10 +216,9 @@ void CanvasPainter::button(const ButtonDrawing& button)
         endClip();
     }
     if (button.focused) {
-        const double width = std::max(1L, std::lround(windowScale)) * ratio;
-        const double in = std::lround(4 * windowScale) * ratio;
-        tuvrel_js_focus(int(device.left() + in), int(device.top() + in), int(device.width() - 2 * in),
-                        int(device.height() - 2 * in), width);
+        const Rect& f = marks.focus;
+        tuvrel_js_focus(f.left() * ratio, f.top() * ratio, f.width() * ratio, f.height() * ratio,
+                        marks.focusLine * ratio);
     }
 }
 
@@ -244,8 +229,8 @@ void CanvasPainter::line(Point from, Point to, int width, Rgb colour)
 
 void CanvasPainter::dragOutline(const Rect& outline)
 {
-    const Rect r = map_.rect(outline);
-    tuvrel_js_outline(r.left() + 1, r.top() + 1, r.width() - 2, r.height() - 2);
+    const Rect path = dragOutlinePath(map_, outline);
+    tuvrel_js_outline(path.left(), path.top(), path.width(), path.height());
 }
 
 void fillDevice(const Rect& device, Rgb colour)

@@ -1,32 +1,14 @@
 #pragma once
 // The core's drawing carried out on the page's canvas (its 2D context), in
 // device pixels: the form's transform on the page times the device pixel
-// ratio. Pictures are drawn from the site's renderings (the nearest larger
-// one for the size on the device), text with the bundled web fonts, buttons
-// in the desktop's style.
+// ratio, rounded as the core's DeviceMap rounds it, a button's marks where
+// the core puts them. Pictures are drawn from the site's renderings (the
+// nearest larger one for the size on the device), text with the bundled web
+// fonts, buttons in the desktop's style.
+#include "runtime/device_map.h"
 #include "runtime/form_drawing.h"
-#include "runtime/form_transform.h"
 
 namespace tuvrel::web {
-
-// Form pixels to device pixels of the canvas.
-class DeviceMap {
-public:
-    DeviceMap(const FormTransform& transform, double pixelRatio);
-
-    // Every edge rounded on its own, so that rectangles that meet in the form
-    // meet on the device.
-    Rect rect(const Rect& form) const;
-    double scale() const { return scale_; }                 // device pixels per form pixel
-    double pixelRatio() const { return ratio_; }            // device pixels per CSS pixel
-    double windowScale() const { return scale_ / ratio_; }  // CSS pixels per form pixel
-    PointF offset() const { return offset_; }               // device pixels
-
-private:
-    double ratio_;
-    double scale_;
-    PointF offset_;
-};
 
 class CanvasPainter : public FormPainter {
 public:
