@@ -225,7 +225,7 @@ void FormCanvas::paintEvent(QPaintEvent* event)
 
 qreal FormCanvas::tapSlack()
 {
-    return 2.0 * QGuiApplication::styleHints()->startDragDistance();
+    return tapSlackFor(QGuiApplication::styleHints()->startDragDistance());
 }
 
 bool FormCanvas::fromMouse(const QMouseEvent* event) const
@@ -376,10 +376,10 @@ void FormCanvas::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     // A popup such as a tool tip takes no input from the form; anything else
-    // taking the focus (another window, a message box) ends a press or drag.
-    // A finger that held the press stays the one pointer until it lifts, as
-    // the mouse does until its button comes up; its moves and its lift find
-    // nothing held.
+    // taking the focus (another window) ends a press or drag. A finger that
+    // held the press stays the one pointer until it lifts, as the mouse does
+    // until its button comes up; its moves and its lift find nothing held.
+    // A message box lets go of the pointer itself (FormRegistry::messageBox).
     if (event->reason() != Qt::PopupFocusReason && form_.generation() == generation_ && form_.isLoaded())
         form_.cancelInput();
     update();
@@ -435,18 +435,8 @@ FormWindow::FormWindow(Form& form, QtWindowSystem& system)
     if (Menu* item = form.menu()) {
         menuBar_ = new QMenuBar(this);
         QAction* action = menuBar_->addAction(toQt(item->caption()));
-        connect(action, &QAction::triggered, this, [this] {
-            FormRegistry& registry = form_.registry();
-            if (registry.ended() || form_.generation() != generation_)
-                return;
-            try {
-                form_.chooseMenu();
-            } catch (const std::exception& e) {
-                registry.fail(e.what());
-                return;
-            }
-            registry.eventDone();
-        });
+        connect(action, &QAction::triggered, this,
+                [this] { runEvent(form_.registry(), form_, generation_, [this] { form_.chooseMenu(); }); });
         layout->setMenuBar(menuBar_);
     }
     canvas_ = new FormCanvas(form, system, this);
@@ -464,11 +454,7 @@ void FormWindow::closeEvent(QCloseEvent* event)
 {
     // The window is destroyed by the form's unload, not by Qt.
     event->ignore();
-    FormRegistry& registry = form_.registry();
-    if (registry.ended() || form_.generation() != generation_)
-        return;
-    form_.unload();
-    registry.eventDone();
+    runEvent(form_.registry(), form_, generation_, [this] { form_.unload(); });
 }
 
 void FormWindow::showEvent(QShowEvent* event)

@@ -94,8 +94,10 @@ void FormRegistry::fail(const std::string& message)
 
 void FormRegistry::messageBox(const std::string& text, const std::string& title)
 {
-    if (windowSystem_ && !ended_)
-        windowSystem_->messageBox(text, title);
+    if (!windowSystem_ || ended_)
+        return;
+    pointers_->messageBoxOpens();
+    windowSystem_->messageBox(text, title);
 }
 
 }  // namespace tuvrel

@@ -6,6 +6,11 @@
 
 namespace tuvrel {
 
+double tapSlackFor(std::optional<double> platformDragDistance)
+{
+    return 2.0 * platformDragDistance.value_or(UsualDragDistance);
+}
+
 std::optional<PointerId> PointerArbiter::holder() const
 {
     if (held_ && !heldForm())
@@ -92,6 +97,13 @@ void PointerArbiter::cancel(const PointerId& pointer)
 
 void PointerArbiter::forget()
 {
+    held_.reset();
+}
+
+void PointerArbiter::messageBoxOpens()
+{
+    if (const auto pointer = holder())
+        cancel(*pointer);
     held_.reset();
 }
 

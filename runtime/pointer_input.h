@@ -41,12 +41,19 @@ struct PointerId {
     friend bool operator==(const PointerId&, const PointerId&) = default;
 };
 
+// How far a finger may wander from where it touched and still tap: twice the
+// distance at which the platform starts a drag, in the pixels the front end
+// gives screen positions in. A platform that gives none (a web page, in CSS
+// pixels) gets twice the usual desktop distance of 10 pixels.
+inline constexpr double UsualDragDistance = 10;
+double tapSlackFor(std::optional<double> platformDragDistance);
+
 class PointerArbiter {
 public:
     explicit PointerArbiter(FormRegistry& registry) : registry_(registry) {}
 
-    // How far a finger may wander from where it touched and still tap, in the
-    // pixels the front end gives screen positions in.
+    // How far a finger may wander from where it touched and still tap
+    // (tapSlackFor), in the pixels the front end gives screen positions in.
     void setTapSlack(double slack) { tapSlack_ = slack; }
     double tapSlack() const { return tapSlack_; }
 
@@ -76,6 +83,12 @@ public:
     // The held form's window went (or was hidden): the pointer holds nothing
     // any more, and its later events are nothing.
     void forget();
+    // A message box opens over the forms: a press or drag under way ends
+    // with nothing dropped or clicked, and the pointer holds nothing any
+    // more, so that its moves and its lift after the box are nothing and the
+    // next pointer down plays. (A box may take the pointer's lift for its
+    // own: a hold kept through it could stay held for good.)
+    void messageBoxOpens();
 
     // The pointer that plays, if one does.
     std::optional<PointerId> holder() const;

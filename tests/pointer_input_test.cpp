@@ -50,6 +50,25 @@ PointF screen(Point p)
     return {double(p.x), double(p.y)};
 }
 
+// A window system whose message box notes what still held a pointer while
+// it stood.
+class BoxWindows : public WindowSystem {
+public:
+    FormRegistry* registry = nullptr;
+    QStringList seen;
+
+    std::unique_ptr<FormView> createView(Form&) override { return nullptr; }
+    void messageBox(const std::string& text, const std::string&) override
+    {
+        const PointerArbiter& pointers = registry->pointers();
+        const Form* held = registry->existing("Board");
+        seen << test::qs(text) + (pointers.holds() ? ", held" : ", nothing held") +
+                    (held && held->drag() ? ", dragging" : "");
+    }
+    void quit(int) override {}
+    void reportError(const std::string&) override {}
+};
+
 }  // namespace
 
 class PointerInputTest : public QObject {
@@ -206,6 +225,63 @@ private slots:
         down(Mouse, knop());
         QVERIFY(!form->drag());
         up(Mouse, knop());
+        QCOMPARE(events(), QStringList{"click"});
+    }
+
+    void tapSlackOfThePlatform_data()
+    {
+        QTest::addColumn<double>("dragDistance");  // < 0: the platform gives none
+        QTest::addColumn<double>("slack");
+        QTest::newRow("a page, in CSS pixels") << -1.0 << 20.0;
+        QTest::newRow("a desktop's usual distance") << 10.0 << 20.0;
+        QTest::newRow("a desktop set to a short distance") << 4.0 << 8.0;
+        QTest::newRow("a large class board") << 25.0 << 50.0;
+    }
+    void tapSlackOfThePlatform()
+    {
+        QFETCH(double, dragDistance);
+        QFETCH(double, slack);
+        QCOMPARE(tapSlackFor(dragDistance < 0 ? std::nullopt : std::optional(dragDistance)), slack);
+    }
+
+    // A message box opening while a pointer holds (a menu item chosen while a
+    // finger drags): the press or drag ends with nothing dropped, the pointer
+    // holds nothing while the box stands, its moves and lift after it are
+    // nothing, and the next pointer down plays.
+    void aMessageBoxLetsGoOfThePointer_data()
+    {
+        QTest::addColumn<int>("pointer");  // 0 mouse, 1 finger
+        QTest::addColumn<bool>("dragging");
+        QTest::newRow("finger dragging") << 1 << true;
+        QTest::newRow("finger on a button") << 1 << false;
+        QTest::newRow("mouse dragging") << 0 << true;
+    }
+    void aMessageBoxLetsGoOfThePointer()
+    {
+        QFETCH(int, pointer);
+        QFETCH(bool, dragging);
+        BoxWindows windows;
+        FormRegistry boxed(&windows);
+        windows.registry = &boxed;
+        boxed.addFormClass(board());
+        Form& f = boxed.form("Board");
+        f.show();
+        PointerArbiter& input = boxed.pointers();
+        const PointerId first = pointer == 0 ? Mouse : FingerA;
+        const Point at = dragging ? f.image("piece").pixelRect().center() : f.button("knop").pixelRect().center();
+        const Point to = dragging ? f.image("target").pixelRect().center() : at;
+        const auto place = [](PointF s) { return PointerArbiter::Landing{{int(s.x), int(s.y)}, true}; };
+        input.press(first, f, at, screen(at));
+        QCOMPARE(bool(f.drag()), dragging);
+        boxed.messageBox("Hulp", "");
+        QCOMPARE(windows.seen, QStringList{"Hulp, nothing held"});
+        QVERIFY(!f.drag());
+        input.move(first, to, screen(to));
+        input.release(first, screen(to), place);
+        QCOMPARE(events(), QStringList{});
+        const Point knop = f.button("knop").pixelRect().center();
+        input.press(FingerB, f, knop, screen(knop));
+        input.release(FingerB, screen(knop), place);
         QCOMPARE(events(), QStringList{"click"});
     }
 

@@ -49,10 +49,6 @@ namespace tuvrel::web {
 
 namespace {
 
-// How far a finger may wander and still tap, in CSS pixels: twice the
-// desktop's start-drag distance of 10 pixels, as the desktop allows.
-constexpr double TapSlack = 20.0;
-
 class Page;
 
 // A loaded form's place in the page.
@@ -71,7 +67,10 @@ private:
 
 class Page final : public WindowSystem {
 public:
-    Page() : registry_(std::make_unique<FormRegistry>(this)) { registry_->pointers().setTapSlack(TapSlack); }
+    Page() : registry_(std::make_unique<FormRegistry>(this))
+    {
+        registry_->pointers().setTapSlack(tapSlackFor(std::nullopt));
+    }
     ~Page() override { registry_.reset(); }
 
     FormRegistry& registry() { return *registry_; }
@@ -173,6 +172,10 @@ public:
             return;
         beginClip(map.rect(area).intersected(clientOnDevice));
         CanvasPainter painter(map);
+        // The front form is the active one: its focused button shows the
+        // dotted line from the start, as on the desktop's active window,
+        // whether or not a key was ever used (a tablet's child never presses
+        // Tab, and the line says which button Enter would press).
         drawForm(*form, area, painter, true);
         endClip();
     }
@@ -181,11 +184,9 @@ public:
     std::unique_ptr<FormView> createView(Form& form) override { return std::make_unique<Layer>(*this, form); }
     void messageBox(const std::string& text, const std::string& title) override
     {
-        // The box stands over what is in front now; a press or drag under
-        // way ends, as when a desktop window loses the pointer to a box.
+        // The box stands over what is in front now (the registry has ended
+        // any press or drag under way).
         settle();
-        if (const auto held = registry_->pointers().holder())
-            registry_->pointers().cancel(*held);
         ++suspended_;
         tuvrel_js_message_box(text.c_str(), title.c_str());
         --suspended_;
