@@ -9,10 +9,13 @@
 // With --start: what the page shows first, as the program starts it (Start
 // shown in a fresh registry): {"form": name, "width", "height" (its client
 // size), "shown" (the pictures the loaded forms show, as the page's
-// tuvrel_pictures(0)), "catalog" (every picture, as tuvrel_pictures(1))}. The
-// page fetches these pictures while its WebAssembly loads.
+// tuvrel_pictures(0)), "catalog" (every picture, as tuvrel_pictures(1)),
+// "strip" (the colour of the strips beside a form, #rrggbb)}. The page
+// fetches these pictures while its WebAssembly loads; the build writes the
+// strips' colour into the page's files.
 #include "forms/descriptions.h"
 #include "menu/form_catalog.h"
+#include "runtime/colors.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
 #include "web/state_json.h"
@@ -42,6 +45,15 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
+// A colour as CSS writes it: #rrggbb.
+std::string cssColour(tuvrel::Rgb colour)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", unsigned(colour.red), unsigned(colour.green),
+                  unsigned(colour.blue));
+    return text;
+}
+
 std::string startJson()
 {
     tuvrel::FormRegistry registry;
@@ -51,7 +63,7 @@ std::string startJson()
     return "{\"form\":" + quoted(start.name()) + ",\"width\":" + std::to_string(start.clientSize().width) +
            ",\"height\":" + std::to_string(start.clientSize().height) +
            ",\"shown\":" + tuvrel::web::picturesShownJson(registry) + ",\"catalog\":" + tuvrel::web::catalogJson() +
-           "}";
+           ",\"strip\":" + quoted(cssColour(tuvrel::colours::Strip)) + "}";
 }
 
 }  // namespace

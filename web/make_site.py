@@ -20,6 +20,10 @@ itself starts it), and index.html carries that list with the pictures'
 catalog entries as a JSON data block (FIRST_PICTURES). The build fails if a
 picture of the list has no entry in the catalog or a rendering the site lacks.
 
+The colour of the strips beside a form is the program's (--start gives it):
+the build writes it where index.html and page.css hold @STRIP@, and into the
+web app manifest.
+
     make_site.py --program DIR --pictures DIR --manifest-dir DIR --form-texts FORM_TEXTS --node NODE --out DIR
 """
 import argparse
@@ -43,8 +47,6 @@ SUBSET_PACKAGES = 'fonttools and python3-brotli'
 # messages of its own.
 ASCII = {chr(c) for c in range(0x20, 0x7f)}
 
-STRIP = '#36414c'
-
 MANIFEST = {
     'name': 'Tuvrel: Sinterklaasspelletjes',
     'short_name': 'Tuvrel',
@@ -55,8 +57,7 @@ MANIFEST = {
     'scope': './',
     'display': 'fullscreen',
     'orientation': 'landscape',
-    'background_color': STRIP,
-    'theme_color': STRIP,
+    # 'background_color' and 'theme_color': the strips' colour, from the program.
     'icons': [
         {'src': 'icons/icon-192.png', 'sizes': '192x192', 'type': 'image/png', 'purpose': 'any'},
         {'src': 'icons/icon-512.png', 'sizes': '512x512', 'type': 'image/png', 'purpose': 'any'},
@@ -153,6 +154,16 @@ def first_pictures(start, site):
             'pictures': pictures}
 
 
+def with_strip_colour(text, strip, name):
+    """A page file with the strips' colour (form_texts.js --start gives the
+    program's own) in place of its @STRIP@, which it must hold."""
+    if not re.fullmatch(r'#[0-9a-f]{6}', strip):
+        fail(f'the program gave {strip!r} as the strips\' colour, not a colour')
+    if '@STRIP@' not in text:
+        fail(f'{name} should hold @STRIP@ where the strips\' colour goes')
+    return text.replace('@STRIP@', strip)
+
+
 def with_first_pictures(html, first):
     """index.html with the list in its data block, safe inside <script>."""
     placeholder = '@FIRST_PICTURES@'
@@ -246,12 +257,18 @@ def main():
         check_subset(out / 'fonts' / name, texts, source)
 
     index = out / 'index.html'
-    first = first_pictures(first_frame(args.node, args.form_texts), out)
+    start = first_frame(args.node, args.form_texts)
+    first = first_pictures(start, out)
     index.write_text(with_first_pictures(index.read_text(encoding='utf-8'), first), encoding='utf-8')
+    for name in ('index.html', 'page.css'):
+        page_file = out / name
+        page_file.write_text(with_strip_colour(page_file.read_text(encoding='utf-8'), start['strip'], name),
+                             encoding='utf-8')
 
     make_icons(window_icon_source(args.manifest_dir), out / 'icons')
     shutil.copy(here / 'site' / 'exclamation.svg', out / 'icons' / 'exclamation.svg')
-    (out / 'manifest.webmanifest').write_text(json.dumps(MANIFEST, ensure_ascii=False, indent=2) + '\n',
+    manifest = {**MANIFEST, 'background_color': start['strip'], 'theme_color': start['strip']}
+    (out / 'manifest.webmanifest').write_text(json.dumps(manifest, ensure_ascii=False, indent=2) + '\n',
                                               encoding='utf-8')
 
     # What the page preloads must be files of the site.

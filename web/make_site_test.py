@@ -117,5 +117,28 @@ class FirstPicturesTest(unittest.TestCase):
                 make_site.with_first_pictures(broken, {})
 
 
+class StripColourTest(unittest.TestCase):
+    """The strips' colour goes from the program into the page's files."""
+
+    def test_the_colour_goes_where_the_page_asks_for_it(self):
+        self.assertEqual(make_site.with_strip_colour(':root { --strip: @STRIP@; }', '#36414c', 'page.css'),
+                         ':root { --strip: #36414c; }')
+
+    def test_the_build_fails_without_a_place_or_a_colour(self):
+        for label, text, colour in [('no place', '<meta name="theme-color">', '#36414c'),
+                                    ('not a colour', '@STRIP@', 'slate'),
+                                    ('markup', '@STRIP@', '#36414c"><script>')]:
+            with self.subTest(case=label), self.assertRaises(SystemExit):
+                make_site.with_strip_colour(text, colour, 'index.html')
+
+    def test_the_page_files_hold_the_place(self):
+        site = pathlib.Path(__file__).resolve().parent / 'site'
+        for name in ('index.html', 'page.css'):
+            with self.subTest(file=name):
+                text = (site / name).read_text(encoding='utf-8')
+                self.assertIn('@STRIP@', text)
+                self.assertNotRegex(text, r'#36414c')
+
+
 if __name__ == '__main__':
     unittest.main()
