@@ -44,4 +44,22 @@ std::span<const int> pictureScales()
     return kPictureScales;
 }
 
+int renderingReach(int ownLength, int scale)
+{
+    return ownLength * scale + 1;
+}
+
+int renderingScaleFor(int ownWidth, int ownHeight, int deviceWidth, int deviceHeight)
+{
+    const auto reaches = [&](int k) {
+        return renderingReach(ownWidth, k) >= deviceWidth && renderingReach(ownHeight, k) >= deviceHeight;
+    };
+    if (reaches(1) || pictureScales().empty())
+        return 1;
+    for (const int k : pictureScales())
+        if (reaches(k))
+            return k;
+    return pictureScales().back();
+}
+
 }  // namespace tuvrel

@@ -26,4 +26,14 @@ const PictureAsset* findPictureAsset(std::string_view name);  // nullptr if unkn
 // its largest image, with smooth edges (PNG with alpha, or JPEG for a JPEG).
 std::span<const int> pictureScales();
 
+// Which rendering a picture is drawn from, for every front end. A rendering
+// at scale k (1: the picture's own pixels) serves a target up to its own
+// length times k plus one pixel, which smooth drawing stretches without a
+// visible change.
+int renderingReach(int ownLength, int scale);
+// The rendering a picture of its own size draws a target of device pixels
+// from: 1, or the smallest of pictureScales() that reaches the target; the
+// largest there is beyond that.
+int renderingScaleFor(int ownWidth, int ownHeight, int deviceWidth, int deviceHeight);
+
 }  // namespace tuvrel

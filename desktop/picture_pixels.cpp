@@ -144,33 +144,26 @@ std::vector<QImage> renderingsAtHand(const PictureAsset& asset)
     return atHand;
 }
 
-// Whether an image drawn at `size` is as large as the target, within a pixel,
-// which smooth drawing stretches without a visible change.
+// Whether an image drawn at `size` reaches the target (renderingReach).
 bool covers(QSize have, QSize want)
 {
-    return have.width() + 1 >= want.width() && have.height() + 1 >= want.height();
+    return renderingReach(have.width(), 1) >= want.width() && renderingReach(have.height(), 1) >= want.height();
 }
 
-// The pixels of an asset for a target size: from the smallest rendering that
-// covers it, drawn smoothly to exactly that size. The 1:1 pixels are decoded
-// only when they are what is drawn, so that a larger screen holds only the
-// larger renderings.
+// The pixels of an asset for a target size: from the rendering the core
+// chooses for it (renderingScaleFor), drawn smoothly to exactly that size.
+// The 1:1 pixels are decoded only when they are what is drawn, so that a
+// larger screen holds only the larger renderings. A program built without
+// larger renderings draws from the largest there is.
 QImage pixelsAt(const PictureAsset& asset, QSize deviceSize)
 {
-    const QSize own(asset.width, asset.height);
     if (deviceSize.isEmpty())
         return {};
+    const int scale = renderingScaleFor(asset.width, asset.height, deviceSize.width(), deviceSize.height());
     QImage source;
-    if (!covers(own, deviceSize)) {
-        for (int k : pictureScales()) {
-            QImage larger = cached(renderingCache(), SizeKey{&asset, k, 0}, [&] { return decodeRendering(asset, k); });
-            if (larger.isNull())
-                break;  // a program built without larger renderings: the largest there is
-            source = larger;
-            if (covers(own * k, deviceSize))
-                break;
-        }
-    }
+    for (auto k = pictureScales().rbegin(); k != pictureScales().rend() && source.isNull(); ++k)
+        if (*k <= scale)
+            source = cached(renderingCache(), SizeKey{&asset, *k, 0}, [&] { return decodeRendering(asset, *k); });
     if (source.isNull())
         source = ownPixels(asset);
     if (source.isNull() || source.size() == deviceSize)

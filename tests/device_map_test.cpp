@@ -1,7 +1,9 @@
 // Form pixels to device pixels, as the core decides them for both front ends:
 // the rounding of every edge at whole and fractional scales (checked against
 // Qt's own arithmetic, which the desktop has always drawn with), where a
-// button's focus line and caption go, and the drag outline's path.
+// button's focus line and caption go, the drag outline's path, and which
+// rendering a picture is drawn from on its device rectangle.
+#include "assets/picture_catalog.h"
 #include "menu/form_catalog.h"
 #include "runtime/control.h"
 #include "runtime/device_map.h"
@@ -11,6 +13,8 @@
 
 #include <QTest>
 #include <QTransform>
+#include <algorithm>
+#include <array>
 
 using namespace tuvrel;
 
@@ -166,6 +170,28 @@ private slots:
         const int rightGap = face.right() - (marks.focus.right() + line);
         QVERIFY(rightGap >= line);
         QVERIFY(std::abs(rightGap - (marks.focus.left() - face.left())) <= line + 1);
+    }
+
+    // Which rendering draws a picture of 43 x 44 pixels on a device
+    // rectangle: its own pixels while they reach it within a pixel, then the
+    // smallest larger rendering that does, the largest beyond them all.
+    void renderingForADeviceRectangle_data()
+    {
+        QTest::addColumn<double>("deviceScale");
+        QTest::addColumn<int>("rendering");
+        const std::pair<double, int> rows[] = {{1, 1}, {1.02, 1}, {1.25, 2}, {1.5, 2}, {1.75, 2},
+                                               {2, 2}, {2.02, 2}, {2.05, 3}, {3, 3},   {4, 3}};
+        for (const auto& [scale, rendering] : rows)
+            QTest::addRow("%g", scale) << scale << rendering;
+    }
+    void renderingForADeviceRectangle()
+    {
+        QFETCH(double, deviceScale);
+        QFETCH(int, rendering);
+        if (!std::ranges::equal(pictureScales(), std::array{2, 3}))
+            QSKIP("a program built with other scales than 2 and 3");
+        const Rect device = DeviceMap(deviceScale, {}, 1).rect(Rect(0, 0, 43, 44));
+        QCOMPARE(renderingScaleFor(43, 44, device.width(), device.height()), rendering);
     }
 
     // The outline's path lies one device pixel inside the image at every

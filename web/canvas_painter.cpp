@@ -1,5 +1,7 @@
 #include "web/canvas_painter.h"
 
+#include "assets/picture_catalog.h"
+
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 
@@ -29,9 +31,10 @@ EM_JS(void, tuvrel_js_unclip, (), {
     Module.tuvrelContext.restore();
 });
 
-EM_JS(void, tuvrel_js_picture, (const char* name, int nameLength, int width, int height,
-                                int x, int y, int w, int h), {
-    Module.tuvrelPictures.draw(UTF8ToString(name, nameLength), width, height, x, y, w, h);
+// A picture on a device rectangle, from its rendering at `scale` (the core's
+// choice for that size).
+EM_JS(void, tuvrel_js_picture, (const char* name, int nameLength, int scale, int x, int y, int w, int h), {
+    Module.tuvrelPictures.draw(UTF8ToString(name, nameLength), scale, x, y, w, h);
 });
 
 // A label's text, laid out in form pixels (so that it breaks its lines as at
@@ -174,8 +177,9 @@ void drawPicture(const DeviceMap& map, const Picture& picture, Point at)
     if (target.isEmpty() || picture.isEmpty())
         return;
     const std::string_view name = picture.assetName();
-    tuvrel_js_picture(name.data(), int(name.size()), picture.size().width, picture.size().height, target.left(),
-                      target.top(), target.width(), target.height());
+    const int scale = renderingScaleFor(picture.size().width, picture.size().height, target.width(), target.height());
+    tuvrel_js_picture(name.data(), int(name.size()), scale, target.left(), target.top(), target.width(),
+                      target.height());
 }
 
 }  // namespace

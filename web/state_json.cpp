@@ -138,6 +138,19 @@ Point centreOf(const Form& form, const std::string& name)
     return c->pixelRect().center();
 }
 
+// How far each rendering of a picture reaches (renderingReach), its own
+// pixels first: [[width, height], ...] in device pixels. The page draws a
+// target from the first rendering that reaches it, as the core chooses.
+std::string reachJson(const PictureAsset& a)
+{
+    std::string out = "[[" + std::to_string(renderingReach(a.width, 1)) + "," +
+                      std::to_string(renderingReach(a.height, 1)) + "]";
+    for (const int k : pictureScales())
+        out += ",[" + std::to_string(renderingReach(a.width, k)) + "," + std::to_string(renderingReach(a.height, k)) +
+               "]";
+    return out + "]";
+}
+
 }  // namespace
 
 std::string catalogJson()
@@ -155,7 +168,7 @@ std::string catalogJson()
         first = false;
         out += "{\"name\":" + quoted(a.name) + ",\"w\":" + std::to_string(a.width) +
                ",\"h\":" + std::to_string(a.height) + ",\"e\":\"" + extensionOf(a.format) + "\",\"k\":\"" +
-               (a.format == PictureFormat::Jpeg ? "jpg" : "png") + "\"}";
+               (a.format == PictureFormat::Jpeg ? "jpg" : "png") + "\",\"r\":" + reachJson(a) + "}";
     }
     return out + "]}";
 }

@@ -143,8 +143,10 @@
   // ------------------------------------------------------------ pictures
 
   // Every picture in the renderings the site has of it: its own pixels (1)
-  // and its source rendered at the larger scales. A picture is drawn from the
-  // smallest rendering that covers its size on the device, smoothly to size.
+  // and its source rendered at the larger scales. Which rendering draws a
+  // size on the device is the program's rule: the program says it for what
+  // it draws, and the table gives each rendering's reach (p.r) for what is
+  // fetched before it is drawn. Drawn smoothly to size.
   class Pictures {
     constructor(catalog) {
       this.byName = new Map(catalog.pictures.map((p) => [p.name, p]));
@@ -164,9 +166,8 @@
     // 32 MB, enough for every picture of a form at a board's 4K.
     static get sizedBudget() { return 8 * 1024 * 1024; }
     scaleFor(p, width, height) {
-      for (const k of this.scales)
-        if (p.w * k + 1 >= width && p.h * k + 1 >= height) return k;
-      return this.scales[this.scales.length - 1];
+      const i = p.r.findIndex(([w, h]) => w >= width && h >= height);
+      return this.scales[i < 0 ? this.scales.length - 1 : i];
     }
     // The rendering a device scale (device pixels per form pixel) draws.
     scaleAt(p, deviceScale) {
@@ -198,11 +199,10 @@
       return entry.promise;
     }
     static get askAgainAfter() { return 10000; }
-    // Draws a picture of `width` x `height` form pixels onto a device rectangle.
-    draw(name, width, height, x, y, w, h) {
+    // Draws a picture onto a device rectangle from its rendering at scale k.
+    draw(name, k, x, y, w, h) {
       const p = this.byName.get(name);
       if (!p) return;
-      const k = this.scaleFor(p, w, h);
       const key = name + '@' + k;
       const entry = this.kept.get(key);
       if (entry && entry.bitmap) return Module.tuvrelContext.drawImage(this.atSize(key, entry.bitmap, w, h), x, y);
