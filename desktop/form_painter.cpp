@@ -328,8 +328,11 @@ void paintButton(QPainter& p, const QtDeviceMap& map, Painting& painting, const 
         // A dotted rectangle inside the face, as on a classic push button; it
         // never tints the button's picture.
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::black, marks.focusLine, Qt::DotLine));
-        p.drawRect(toQt(marks.focus));
+        // Qt centres an aliased line on the path it strokes, the odd pixel
+        // inside: the path that makes the line cover the core's pixels.
+        const int line = marks.focusLine;
+        p.setPen(QPen(Qt::black, line, Qt::DotLine));
+        p.drawRect(toQt(marks.focus).adjusted(line / 2, line / 2, -(line + 1) / 2, -(line + 1) / 2));
     }
     p.restore();
 }

@@ -50,11 +50,15 @@ ButtonMarks buttonMarks(const DeviceMap& map, const Rect& button, int captionFon
     const double windowScale = map.windowScale();
     ButtonMarks marks;
     marks.face = map.logical(map.rect(button));
-    // Four form pixels inside the face, one more on the right and at the
-    // bottom for the line's own pixel beyond the path.
+    // The line runs four form pixels inside the face on the left and at the
+    // top, five on the right and at the bottom, with its pixels centred on
+    // that path (half a line's width to each side, the odd pixel inside):
+    // the look of the desktop's buttons as they have always been drawn.
     const int in = roundToPixel(4 * windowScale), out = roundToPixel(5 * windowScale);
-    marks.focus = marks.face.adjusted(in, in, -out, -out);
-    marks.focusLine = std::max(1, roundToPixel(windowScale));
+    const int line = std::max(1, roundToPixel(windowScale));
+    const Rect path = marks.face.adjusted(in, in, -out + 1, -out + 1);
+    marks.focus = path.adjusted(-(line / 2), -(line / 2), (line + 1) / 2 - 1, (line + 1) / 2 - 1);
+    marks.focusLine = line;
     marks.captionPixels = std::max(1, roundToPixel(captionFontPixels * windowScale));
     return marks;
 }

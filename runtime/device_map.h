@@ -41,12 +41,10 @@ private:
 };
 
 // Where a push button's marks lie, in the window's own pixels (a platform
-// style draws buttons in those). The focus line is drawn as a painter strokes
-// a rectangle of whole pixels: a line one pixel wide covers left() to
-// right() + 1, top() to bottom() + 1.
+// style draws buttons in those).
 struct ButtonMarks {
     Rect face;              // the button: its bevel, its caption centred in it
-    Rect focus;             // the dotted focus rectangle, inside the face
+    Rect focus;             // the pixels the dotted focus line covers, inside the face: its outer edge
     int focusLine = 1;      // the dotted line's width
     int captionPixels = 1;  // the caption's font size: the form's size at the window's scale
 };

@@ -5,6 +5,7 @@
 #include "desktop/form_painter.h"
 #include "desktop/picture_pixels.h"
 #include "runtime/counter.h"
+#include "runtime/device_map.h"
 #include "runtime/runtime_error.h"
 #include "tests/support/form_driver.h"
 
@@ -685,6 +686,43 @@ private slots:
     }
 
     // ------------------------------------------------------------ keyboard focus
+
+    // The painter draws the focus line where the core puts it (buttonMarks):
+    // dots along its top and left edges as wide as the line, none just
+    // outside them.
+    void theFocusLineLiesWhereTheCoreSays_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("1") << 1.0;
+        QTest::newRow("1.5") << 1.5;
+        QTest::newRow("2") << 2.0;
+    }
+    void theFocusLineLiesWhereTheCoreSays()
+    {
+        QFETCH(double, scale);
+        const CommandButton& knop = a->button("knopB");
+        QCOMPARE(a->focusedButton(), &knop);
+        QImage image((QSizeF(toQt(a->clientSize())) * scale).toSize(), QImage::Format_RGB32);
+        {
+            QPainter p(&image);
+            p.scale(scale, scale);
+            paintForm(p, *a, QRect(QPoint(0, 0), toQt(a->clientSize())), QApplication::style(), true);
+        }
+        const ButtonMarks marks = buttonMarks(DeviceMap(scale, {}, 1), knop.pixelRect(), knop.font().pixelSize());
+        const Rect& f = marks.focus;
+        const auto dots = [&](int x0, int y0, int dx, int dy, int n) {
+            int black = 0;
+            for (int i = 0; i < n; ++i)
+                black += image.pixelColor(x0 + i * dx, y0 + i * dy) == Qt::black ? 1 : 0;
+            return black;
+        };
+        for (int i = 0; i < marks.focusLine; ++i) {
+            QVERIFY(dots(f.left(), f.top() + i, 1, 0, f.width()) > f.width() / 6);
+            QVERIFY(dots(f.left() + i, f.top(), 0, 1, f.height()) > f.height() / 6);
+        }
+        QCOMPARE(dots(f.left(), f.top() - 1, 1, 0, f.width()), 0);
+        QCOMPARE(dots(f.left() - 1, f.top(), 0, 1, f.height()), 0);
+    }
 
     void focusFollowsTabIndex()
     {

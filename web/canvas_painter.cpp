@@ -106,15 +106,15 @@ EM_JS(void, tuvrel_js_caption, (const char* text, int length, int face, int pixe
     ctx.restore();
 });
 
-// The focus: a dotted line, one dot in three, along a path of whole pixels
-// whose left and top edges are the line's first pixels.
+// The focus: a dotted line, one dot in three, covering the rectangle's
+// outer pixels.
 EM_JS(void, tuvrel_js_focus, (double x, double y, double w, double h, double width), {
     const ctx = Module.tuvrelContext;
     ctx.save();
     ctx.strokeStyle = '#000000';
     ctx.lineWidth = width;
     ctx.setLineDash([width, 2 * width]);
-    ctx.strokeRect(x + width / 2, y + width / 2, w, h);
+    ctx.strokeRect(x + width / 2, y + width / 2, w - width, h - width);
     ctx.restore();
 });
 
