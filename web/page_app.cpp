@@ -15,6 +15,12 @@
 #include "web/canvas_painter.h"
 #include "web/state_json.h"
 
+#ifdef TUVREL_TEST_HOOKS
+#include "tests/support/play_moves.h"
+
+#include <stdexcept>
+#endif
+
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 
@@ -283,6 +289,19 @@ Key keyOf(int key)
 using namespace tuvrel;
 using namespace tuvrel::web;
 
+#ifdef TUVREL_TEST_HOOKS
+// The moves of a play as the tests write them ("click:Control" and
+// "drag:Source>Target", separated by ';'), read by the parser the desktop's
+// tests use.
+static std::vector<std::pair<std::string, std::string>> movesOf(const char* moves)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const test::Move& m : test::parseMoves(moves))
+        out.emplace_back(m.source, m.target);
+    return out;
+}
+#endif
+
 extern "C" {
 
 // Start, and the named form in front of it (the page's address); false when
@@ -452,12 +471,26 @@ EMSCRIPTEN_KEEPALIVE const char* tuvrel_state()
 }
 
 // JSON: the state the core alone reaches from `formName` in front of Start
-// after the moves ("click:Control" and "drag:Source>Target", separated by
-// ';'), played on the form itself; the browser's play of the same moves must
-// end there.
+// after the moves, played on the form itself; the browser's play of the same
+// moves must end there.
 EMSCRIPTEN_KEEPALIVE const char* tuvrel_core_play(const char* formName, const char* moves)
 {
-    returned = corePlayJson(formName, moves);
+    try {
+        returned = corePlayJson(formName, *moves ? movesOf(moves) : std::vector<std::pair<std::string, std::string>>{});
+    } catch (const std::invalid_argument& e) {
+        returned = errorJson(e.what());
+    }
+    return returned.c_str();
+}
+
+// JSON: the moves, [{"source", "target"}], or {"error"}.
+EMSCRIPTEN_KEEPALIVE const char* tuvrel_moves(const char* moves)
+{
+    try {
+        returned = movesJson(movesOf(moves));
+    } catch (const std::invalid_argument& e) {
+        returned = errorJson(e.what());
+    }
     return returned.c_str();
 }
 

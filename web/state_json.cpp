@@ -200,7 +200,7 @@ std::string stateJson(const FormRegistry& registry, const std::vector<std::strin
     return out + ",\"forms\":" + formsJson(registry) + "}";
 }
 
-std::string corePlayJson(const std::string& formName, const std::string& moves)
+std::string corePlayJson(const std::string& formName, const std::vector<std::pair<std::string, std::string>>& moves)
 {
     try {
         FormRegistry registry;
@@ -209,30 +209,15 @@ std::string corePlayJson(const std::string& formName, const std::string& moves)
         if (formName != "Start")
             registry.show(formName);
         Form& form = registry.form(formName);
-        std::istringstream list(moves);
-        std::string move;
-        while (std::getline(list, move, ';')) {
-            if (move.empty())
-                continue;
+        for (const auto& [source, target] : moves) {
             if (!form.isLoaded())
                 break;
-            const auto colon = move.find(':');
-            const std::string verb = move.substr(0, colon);
-            const std::string what = colon == std::string::npos ? "" : move.substr(colon + 1);
-            if (verb == "click") {
-                const Point at = centreOf(form, what);
-                form.mousePress(at, MouseButton::Left);
-                form.mouseRelease(at, MouseButton::Left);
-            } else if (verb == "drag") {
-                const auto arrow = what.find('>');
-                const Point from = centreOf(form, what.substr(0, arrow));
-                const Point to = centreOf(form, what.substr(arrow + 1));
-                form.mousePress(from, MouseButton::Left);
+            const Point from = centreOf(form, source);
+            const Point to = target.empty() ? from : centreOf(form, target);
+            form.mousePress(from, MouseButton::Left);
+            if (!target.empty())
                 form.mouseMove(to);
-                form.mouseRelease(to, MouseButton::Left);
-            } else {
-                throw RuntimeError("the play has an unknown move " + move);
-            }
+            form.mouseRelease(to, MouseButton::Left);
             registry.eventDone();
         }
         return "{\"ended\":" + std::string(registry.ended() ? "true" : "false") + ",\"forms\":" + formsJson(registry) +
@@ -240,6 +225,20 @@ std::string corePlayJson(const std::string& formName, const std::string& moves)
     } catch (const std::exception& e) {
         return "{\"error\":" + quoted(e.what()) + "}";
     }
+}
+
+std::string errorJson(const std::string& what)
+{
+    return "{\"error\":" + quoted(what) + "}";
+}
+
+std::string movesJson(const std::vector<std::pair<std::string, std::string>>& moves)
+{
+    std::string out = "[";
+    for (const auto& [source, target] : moves)
+        out += std::string(out.size() > 1 ? "," : "") + "{\"source\":" + quoted(source) +
+               ",\"target\":" + quoted(target) + "}";
+    return out + "]";
 }
 
 }  // namespace tuvrel::web

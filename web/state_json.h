@@ -5,6 +5,7 @@
 #include "runtime/form_transform.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tuvrel::web {
@@ -22,8 +23,12 @@ std::string picturesShownJson(const FormRegistry& registry);
 std::string stateJson(const FormRegistry& registry, const std::vector<std::string>& layers, const FormTransform& front,
                       bool busy);
 // The same state reached by the core alone, with no page: Start, the form in
-// front of it, then the moves ("click:Name", "drag:Source>Target", separated
-// by ';') made at the controls' centres on the form itself.
-std::string corePlayJson(const std::string& formName, const std::string& moves);
+// front of it, then the moves (source and target; no target for a click)
+// made at the controls' centres on the form itself.
+std::string corePlayJson(const std::string& formName, const std::vector<std::pair<std::string, std::string>>& moves);
+// Moves as [{"source", "target"}], the target empty for a click.
+std::string movesJson(const std::vector<std::pair<std::string, std::string>>& moves);
+// {"error": what}.
+std::string errorJson(const std::string& what);
 
 }  // namespace tuvrel::web

@@ -4,6 +4,7 @@
 // behind can be compared across window sizes and hands. The moves are the
 // data file tests/support/plays.txt, which the browser's tests play too.
 #include "tests/support/form_driver.h"
+#include "tests/support/play_moves.h"
 
 #include <functional>
 #include <string>
@@ -24,23 +25,10 @@ extern const Hand fingerHand;
 // in between: what a play does, whatever the screen, the window or the hand.
 extern const Hand formHand;
 
-// One move of a play: a click on a control (target empty) or a drag from a
-// source onto a target.
-struct Move {
-    std::string source;
-    std::string target;
-    bool isClick() const { return target.empty(); }
-};
-
 struct Play {
     const char* form;
     std::function<void(Form&, const Hand&)> moves;
 };
-
-// A play file's text as plays: "Form: click:Control; drag:Source>Target"
-// lines, # comments and blank lines. What is not such a line is an error
-// naming its line (std::invalid_argument).
-std::vector<std::pair<std::string, std::vector<Move>>> parsePlays(std::string_view text);
 
 // The plays of tests/support/plays.txt, as built into the tests.
 const std::vector<Play>& plays();

@@ -4,24 +4,21 @@
 // fingers: only the first one plays.
 import {describe, test} from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import {centre, formsOf, open, play, readPlays, state, useSite} from './support.mjs';
+import {centre, formsOf, open, play, plays, state, stepsOf, useSite} from './support.mjs';
 
-const plays = readPlays(fs.readFileSync(new URL('../support/plays.txt', import.meta.url), 'utf8'));
 
 useSite();
 
 describe('every family played on the page', () => {
-  test('the plays file is read as the desktop reads it', () => {
-    assert.ok(plays.length > 0);
-    assert.deepEqual(readPlays('# c\n\n Spel : drag: ImgSint > Image1 ;click:knop_2\r\nTellen3: drag:Img2c>Image2b'),
-      [{form: 'Spel', moves: 'drag:ImgSint>Image1;click:knop_2'}, {form: 'Tellen3', moves: 'drag:Img2c>Image2b'}]);
-    for (const [text, error] of [
-      [': click:a', /line 1: a play is/], ['Spel drag:a>b', /a play is/], ['Spel:', /"" is no move/],
-      ['Spel: click:a;', /"" is no move/], ['Spel: tap:a', /"tap:a" is no move/], ['Spel: drag:a', /is no move/],
-      ['Spel: drag:a>', /is no move/], ['Spel: click:a b', /is no move/], ['Spel: click:a\n#\nSpel: click:b', /line 3: a second play of Spel/],
-    ])
-      assert.throws(() => readPlays(text), error, text);
+  // The page's test build reads moves with the desktop tests' parser
+  // (tests/plays_test.cpp tests it): what the browser's plays rely on.
+  test('the page reads moves as the desktop tests do', async () => {
+    const {context, page} = await open('/');
+    assert.deepEqual(await stepsOf(page, ' drag: ImgSint > Image1 ;click:knop_2'),
+      [{from: 'ImgSint', to: 'Image1'}, {from: 'knop_2', to: 'knop_2'}]);
+    for (const bad of ['', 'tap:a', 'drag:a', 'click:a b', 'click:a;'])
+      await assert.rejects(stepsOf(page, bad), /are no moves/, bad);
+    await context.close();
   });
 
   for (const {form, moves} of plays) {

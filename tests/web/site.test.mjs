@@ -2,7 +2,7 @@
 // finger, back, the end screen, the message box and offline.
 import {describe, test} from 'node:test';
 import assert from 'node:assert/strict';
-import {centre, formsOf, open, origin, play, state, useSite} from './support.mjs';
+import {centre, formsOf, open, origin, play, state, stepsOf, useSite} from './support.mjs';
 
 useSite();
 
@@ -174,7 +174,7 @@ describe('the site', () => {
         assert.match(await page.textContent('#box-text'), text);
         assert.equal((await state(page)).busy, true, 'the handler waits in the box');
         // The next move by mouse and by finger, Tab, Shift+Tab and back: nothing.
-        const [from, to] = moves[i].split(':')[1].split('>');
+        const [{from, to}] = await stepsOf(page, moves[i]);
         const a = await centre(page, form, from), b = await centre(page, form, to ?? from);
         await page.mouse.move(a.x, a.y);
         await page.mouse.down();

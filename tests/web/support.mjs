@@ -117,38 +117,24 @@ export async function centre(page, formName, control) {
   return {x: box.x + s.transform.x + (cx + 0.5) * s.transform.scale, y: box.y + s.transform.y + (cy + 0.5) * s.transform.scale};
 }
 
-// The plays' file: "Form: move; move" lines, # comments, blank lines; moves
-// click:Control or drag:Source>Target. Read as the desktop's tests read it
-// (tests/support/plays.cpp), and as strictly: a line that is no play stops
-// the tests with its number.
-export function readPlays(text) {
-  const name = /^[A-Za-z0-9_]+$/;
-  const plays = [];
-  text.split('\n').forEach((raw, index) => {
-    const line = raw.trim();
-    if (!line || line.startsWith('#')) return;
-    const fail = (what) => { throw new Error(`tests/support/plays.txt line ${index + 1}: ${what}: ${line}`); };
-    const colon = line.indexOf(':');
-    const form = colon < 0 ? '' : line.slice(0, colon).trim();
-    if (!name.test(form)) fail('a play is "Form: move; move"');
-    if (plays.some((p) => p.form === form)) fail(`a second play of ${form}`);
-    const moves = line.slice(colon + 1).split(';').map((move) => {
-      const [verb, what = ''] = move.split(/:(.*)/s).map((s) => s.trim());
-      if (verb === 'click' && name.test(what)) return `click:${what}`;
-      const [source = '', target = ''] = what.split('>').map((s) => s.trim());
-      if (verb === 'drag' && name.test(source) && name.test(target)) return `drag:${source}>${target}`;
-      fail(`"${move.trim()}" is no move (click:Control or drag:Source>Target)`);
-    });
-    plays.push({form, moves: moves.join(';')});
-  });
-  return plays;
+// Every family's play (tests/support/plays.txt), as the desktop tests' parser
+// reads it: [{form, moves: "click:A;drag:B>C", steps: [{source, target}]}],
+// written beside the test site by its build (web/plays_json.cpp).
+const playsFile = path.join(path.dirname(path.resolve(testSite)), 'plays.json');
+export const plays = fs.existsSync(playsFile) ? JSON.parse(fs.readFileSync(playsFile, 'utf8')) : [];
+if (!plays.length) throw new Error(`no plays at ${playsFile}: build the target tuvrel_site_checked (tests/web/run.sh does)`);
+
+// The steps of moves ("click:Name;drag:Source>Target"), read by the same
+// parser in the page's test build: [{from, to}], to = from for a click.
+export async function stepsOf(page, moves) {
+  const steps = await page.evaluate((m) => window.tuvrelMoves(m), moves);
+  if (!Array.isArray(steps)) throw new Error(`"${moves}" are no moves: ${steps.error}`);
+  return steps.map((s) => ({from: s.source, to: s.target || s.source}));
 }
 
 // The moves of a play ("click:Name;drag:Source>Target") by mouse or by finger.
 export async function play(page, cdp, formName, moves, by) {
-  for (const move of moves.split(';')) {
-    const [verb, what] = move.split(':');
-    const [from, to] = verb === 'click' ? [what, what] : what.split('>');
+  for (const {from, to} of await stepsOf(page, moves)) {
     const a = await centre(page, formName, from), b = await centre(page, formName, to);
     if (by === 'mouse') {
       await page.mouse.move(a.x, a.y);

@@ -12,14 +12,13 @@ import {spawn} from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
 import {Builder, Origin} from 'selenium-webdriver';
-import {centre, formsOf, readPlays, serveSite, state} from './support.mjs';
+import {centre, formsOf, plays, serveSite, state, stepsOf} from './support.mjs';
 
 const driverBinary = '/usr/bin/WebKitWebDriver';
 const miniBrowser = ['/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.0/MiniBrowser']
   .find((f) => fs.existsSync(f));
 const skip = !fs.existsSync(driverBinary) ? `${driverBinary} is not installed (webkit2gtk-driver)`
   : !miniBrowser ? 'WebKitGTK\'s MiniBrowser is not installed' : false;
-const plays = readPlays(fs.readFileSync(new URL('../support/plays.txt', import.meta.url), 'utf8'));
 
 let served, xvfb, webDriver, driver;
 
@@ -94,9 +93,7 @@ async function mouseMove(a, b) {
   await actions.release().perform();
 }
 async function playByMouse(form, moves) {
-  for (const move of moves.split(';')) {
-    const [verb, what] = move.split(':');
-    const [from, to] = verb === 'click' ? [what, what] : what.split('>');
+  for (const {from, to} of await stepsOf(page, moves)) {
     await mouseMove(await centre(page, form, from), await centre(page, form, to));
   }
   await waitFor(() => !window.tuvrelState().holds);
@@ -146,8 +143,7 @@ describe('WebKit (WebKitGTK MiniBrowser)', {skip}, () => {
     const moves = 'drag:img1>Image1;drag:img2>Image2;drag:img4>Image3';
     await open('/#Puzzel1');
     const drags = [];
-    for (const move of moves.split(';')) {
-      const [from, to] = move.split(':')[1].split('>');
+    for (const {from, to} of await stepsOf(page, moves)) {
       drags.push([await centre(page, 'Puzzel1', from), await centre(page, 'Puzzel1', to)]);
     }
     await page.evaluate((list) => {

@@ -820,6 +820,7 @@
       };
       window.tuvrelCorePlay = (form, moves) =>
         JSON.parse(module.ccall('tuvrel_core_play', 'string', ['string', 'string'], [form, moves]));
+      window.tuvrelMoves = (moves) => JSON.parse(module.ccall('tuvrel_moves', 'string', ['string'], [moves]));
     }
 
     // Start, and the game the address names in front of it.
