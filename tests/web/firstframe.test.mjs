@@ -36,15 +36,19 @@ async function newPage({width = 1366, height = 768, scale = 1} = {}, routes = as
   return {context, page, problems, requested};
 }
 
+// A route's handler whose request may outlive the test's page: what it can no
+// longer answer is nobody's business once the context is closed.
+const quietly = (handler) => (route) => Promise.resolve().then(() => handler(route)).catch(() => {});
+
 // The data block of index.html, changed by `edit` (its JSON text in, out).
 const editList = (edit) => async (context) => {
-  await context.route(origin + '/', async (route) => {
+  await context.route(origin + '/', quietly(async (route) => {
     const response = await route.fetch();
     const html = await response.text();
     const block = /(<script type="application\/json" id="first-pictures">)([^<]*)(<\/script>)/;
     assert.match(html, block, 'index.html carries the list of the first frame\'s pictures');
     await route.fulfill({response, body: html.replace(block, (_, open, json, close) => open + edit(json) + close)});
-  });
+  }));
 };
 
 describe('Start\'s pictures, fetched while the program loads', () => {
@@ -60,10 +64,10 @@ describe('Start\'s pictures, fetched while the program loads', () => {
       let release;
       const released = new Promise((resolve) => { release = resolve; });
       let whileHeld = null;
-      const {context, page, problems, requested} = await newPage(size, (c) => c.route(origin + '/tuvrel.wasm', async (route) => {
+      const {context, page, problems, requested} = await newPage(size, (c) => c.route(origin + '/tuvrel.wasm', quietly(async (route) => {
         await released;
         await route.continue();
-      }));
+      })));
       try {
         const going = page.goto(origin + '/');
         const until = Date.now() + 5000;
@@ -135,8 +139,8 @@ describe('Start\'s pictures, fetched while the program loads', () => {
     let broken = null;
     const {context, page} = await newPage({}, async (c) => {
       await editList((json) => { broken = JSON.parse(json).pictures[0].name; return json; })(c);
-      await c.route(/\/pictures\//, (route) => (broken && route.request().url().includes('/' + broken + '.')
-        ? route.fulfill({status: 404, body: ''}) : route.continue()));
+      await c.route(/\/pictures\//, quietly((route) => (broken && route.request().url().includes('/' + broken + '.')
+        ? route.fulfill({status: 404, body: ''}) : route.continue())));
     });
     try {
       await page.goto(origin + '/');
