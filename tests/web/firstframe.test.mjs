@@ -38,7 +38,9 @@ async function newPage({width = 1366, height = 768, scale = 1} = {}, routes = as
 
 // A route's handler whose request may outlive the test's page: what it can no
 // longer answer is nobody's business once the context is closed.
-const quietly = (handler) => (route) => Promise.resolve().then(() => handler(route)).catch(() => {});
+const quietly = (handler) => (route) => Promise.resolve().then(() => handler(route)).catch((error) => {
+  if (!/disposed|closed|Target/i.test(String(error && error.message))) throw error;
+});
 
 // The data block of index.html, changed by `edit` (its JSON text in, out).
 const editList = (edit) => async (context) => {
