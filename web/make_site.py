@@ -24,9 +24,16 @@ The colour of the strips beside a form is the program's (--start gives it):
 the build writes it where index.html and page.css hold @STRIP@, and into the
 web app manifest.
 
+The page, its program and its style are also written precompressed beside
+themselves (NAME.br, brotli at its best, and NAME.gz, gzip -9), so that a
+static host (or web/serve.py) can send them compressed to a browser that takes
+them; the service worker lists only the files themselves, which a browser
+receives whole whichever way they travelled. Brotli is node's (its zlib).
+
     make_site.py --program DIR --pictures DIR --manifest-dir DIR --form-texts FORM_TEXTS --node NODE --out DIR
 """
 import argparse
+import gzip
 import hashlib
 import json
 import pathlib
@@ -69,6 +76,21 @@ MANIFEST = {
 def file_digest(path):
     """The start of a file's SHA-256, as the service worker checks it."""
     return hashlib.sha256(path.read_bytes()).hexdigest()[:16]
+
+
+# The kinds of file written precompressed beside themselves.
+PRECOMPRESSED = ('.wasm', '.js', '.css', '.html')
+
+# node's zlib: every file named on the command line written as FILE.br.
+BROTLI_SCRIPT = r"""
+const fs = require('fs'), zlib = require('zlib');
+for (const file of process.argv.slice(1)) {
+  const data = fs.readFileSync(file);
+  fs.writeFileSync(file + '.br', zlib.brotliCompressSync(data, {params: {
+    [zlib.constants.BROTLI_PARAM_QUALITY]: zlib.constants.BROTLI_MAX_QUALITY,
+    [zlib.constants.BROTLI_PARAM_SIZE_HINT]: data.length}}));
+}
+"""
 
 
 def fail(message):
@@ -218,6 +240,27 @@ def check_subset(font, texts, source):
              f'{len(missing)} such characters in all')
 
 
+def site_files(out):
+    """Every file of the site but the precompressed copies, as paths within it."""
+    return sorted(p.relative_to(out).as_posix() for p in out.rglob('*')
+                  if p.is_file() and not (p.suffix in ('.br', '.gz') and p.with_suffix('').suffix in PRECOMPRESSED))
+
+
+def precompress(out, node):
+    """Writes NAME.br and NAME.gz beside every file of the kinds PRECOMPRESSED;
+    returns the files it compressed."""
+    files = sorted(p for p in out.rglob('*') if p.is_file() and p.suffix in PRECOMPRESSED)
+    for file in files:
+        # mtime 0: the same site gives the same bytes.
+        (out / (file.relative_to(out).as_posix() + '.gz')).write_bytes(
+            gzip.compress(file.read_bytes(), compresslevel=9, mtime=0))
+    try:
+        subprocess.run([node, '-e', BROTLI_SCRIPT, *map(str, files)], check=True, capture_output=True, text=True)
+    except (OSError, subprocess.CalledProcessError) as e:
+        fail(f'{node} could not write the brotli copies: {(getattr(e, "stderr", "") or str(e)).strip()}')
+    return files
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--program', required=True, help='folder with tuvrel.js and tuvrel.wasm')
@@ -280,7 +323,7 @@ def main():
     # page carries its version (index.html's meta tuvrel-version), written
     # once the version is known; the worker checks every file it caches
     # against the start of its SHA-256.
-    files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
+    files = site_files(out)
     digest = hashlib.sha256()
     for name in files:
         digest.update(name.encode() + b'\0' + (out / name).read_bytes())
@@ -295,7 +338,8 @@ def main():
     worker = worker.replace('@VERSION@', version).replace('@FILES@', json.dumps(listed, indent=2))
     (out / 'sw.js').write_text(worker, encoding='utf-8')
     (out / 'version.txt').write_text(version + '\n', encoding='utf-8')
-    print(f'make_site: {out} (version {version}, {len(listed) + 1} files)')
+    compressed = precompress(out, args.node)
+    print(f'make_site: {out} (version {version}, {len(listed) + 1} files, {len(compressed)} also as .br and .gz)')
 
 
 if __name__ == '__main__':

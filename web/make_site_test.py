@@ -3,11 +3,16 @@
 build fails, naming the control, when a form's text has one a subset lacks.
 The list of Start's pictures in index.html: the catalog's entries of what
 Start shows, and a build that fails when one has no entry or no rendering.
+The precompressed copies: each the file itself once decompressed, and none
+in the service worker's list.
 
     python3 web/make_site_test.py
 """
+import gzip
 import json
 import pathlib
+import shutil
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -138,6 +143,47 @@ class StripColourTest(unittest.TestCase):
                 text = (site / name).read_text(encoding='utf-8')
                 self.assertIn('@STRIP@', text)
                 self.assertNotRegex(text, r'#36414c')
+
+class PrecompressedTest(unittest.TestCase):
+    # Text that compresses, and bytes that do not; an empty file; kinds that stay as they are.
+    FILES = {
+        'index.html': '<!doctype html><p>Tuvrel wordt geladen…</p>\n'.encode() * 40,
+        'tuvrel.wasm': bytes(range(256)) * 64,
+        'page.js': b'',
+        'sw.js': b'const FILES = ["./"];\n',
+        'fonts/page.css': b'body{margin:0}\n' * 10,
+        'pictures/piet.gif': b'GIF89a' * 50,
+        'manifest.webmanifest': b'{}\n',
+    }
+
+    def test_each_copy_is_the_file_and_the_worker_lists_none(self):
+        node = shutil.which('node')
+        if not node:
+            self.skipTest('no node for the brotli copies')
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        root = pathlib.Path(folder.name)
+        for name, data in self.FILES.items():
+            (root / name).parent.mkdir(parents=True, exist_ok=True)
+            (root / name).write_bytes(data)
+        compressed = {p.relative_to(root).as_posix() for p in make_site.precompress(root, node)}
+        self.assertEqual(compressed, {'index.html', 'tuvrel.wasm', 'page.js', 'sw.js', 'fonts/page.css'})
+        unbrotli = "process.stdout.write(require('zlib').brotliDecompressSync(require('fs').readFileSync(process.argv[1])))"
+        for name, data in self.FILES.items():
+            with self.subTest(file=name):
+                if name in compressed:
+                    self.assertEqual(gzip.decompress((root / (name + '.gz')).read_bytes()), data)
+                    brotli = subprocess.run([node, '-e', unbrotli, str(root / (name + '.br'))], check=True,
+                                            capture_output=True).stdout
+                    self.assertEqual(brotli, data)
+                else:
+                    self.assertFalse((root / (name + '.gz')).exists() or (root / (name + '.br')).exists())
+        self.assertEqual(make_site.site_files(root), sorted(self.FILES))
+        # The same site gives the same bytes.
+        before = {n: (root / (n + '.gz')).read_bytes() + (root / (n + '.br')).read_bytes() for n in compressed}
+        make_site.precompress(root, node)
+        self.assertEqual(before, {n: (root / (n + '.gz')).read_bytes() + (root / (n + '.br')).read_bytes()
+                                  for n in compressed})
 
 
 if __name__ == '__main__':

@@ -5,9 +5,10 @@
 #include "runtime/form.h"
 #include "runtime/pointer_input.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
-#include <sstream>
 
 namespace tuvrel::web {
 
@@ -73,34 +74,36 @@ private:
     std::map<std::uint64_t, int> numbers_;
 };
 
+// Built by appending, not with a string stream: iostreams would bring the
+// locale machinery into the page's program (about 50 KB of WebAssembly).
 std::string controlJson(const Control& c, PictureNames& pictures)
 {
-    std::ostringstream out;
+    const auto flag = [](bool on) { return on ? "true" : "false"; };
     const Rect r = c.pixelRect();
-    out << "{\"name\":" << quoted(c.name()) << ",\"visible\":" << (c.visible() ? "true" : "false")
-        << ",\"enabled\":" << (c.enabled() ? "true" : "false") << ",\"x\":" << r.left() << ",\"y\":" << r.top()
-        << ",\"w\":" << r.width() << ",\"h\":" << r.height();
+    std::string out = "{\"name\":" + quoted(c.name()) + ",\"visible\":" + flag(c.visible()) +
+                      ",\"enabled\":" + flag(c.enabled()) + ",\"x\":" + std::to_string(r.left()) +
+                      ",\"y\":" + std::to_string(r.top()) + ",\"w\":" + std::to_string(r.width()) +
+                      ",\"h\":" + std::to_string(r.height());
     switch (c.controlClass()) {
     case ControlClass::Image:
-        out << ",\"class\":\"Image\",\"picture\":" << quoted(pictures.name(static_cast<const Image&>(c).picture()));
+        out += ",\"class\":\"Image\",\"picture\":" + quoted(pictures.name(static_cast<const Image&>(c).picture()));
         break;
     case ControlClass::Label:
-        out << ",\"class\":\"Label\",\"caption\":" << quoted(static_cast<const Label&>(c).caption());
+        out += ",\"class\":\"Label\",\"caption\":" + quoted(static_cast<const Label&>(c).caption());
         break;
     case ControlClass::CommandButton: {
         const auto& b = static_cast<const CommandButton&>(c);
-        out << ",\"class\":\"CommandButton\",\"caption\":" << quoted(b.caption())
-            << ",\"picture\":" << quoted(pictures.name(b.picture()));
+        out += ",\"class\":\"CommandButton\",\"caption\":" + quoted(b.caption()) +
+               ",\"picture\":" + quoted(pictures.name(b.picture()));
         break;
     }
     case ControlClass::Shape:
-        out << ",\"class\":\"Shape\",\"fill\":" << static_cast<const Shape&>(c).fillColor();
+        out += ",\"class\":\"Shape\",\"fill\":" + std::to_string(static_cast<const Shape&>(c).fillColor());
         break;
-    case ControlClass::Line: out << ",\"class\":\"Line\""; break;
-    case ControlClass::Menu: out << ",\"class\":\"Menu\""; break;
+    case ControlClass::Line: out += ",\"class\":\"Line\""; break;
+    case ControlClass::Menu: out += ",\"class\":\"Menu\""; break;
     }
-    out << "}";
-    return out.str();
+    return out + "}";
 }
 
 std::string formsJson(const FormRegistry& registry)

@@ -198,8 +198,11 @@ function anotherVersion(from, version) {
   const to = fs.mkdtempSync(path.join(os.tmpdir(), 'tuvrel-version-'));
   fs.cpSync(from, to, {recursive: true});
   const old = fs.readFileSync(path.join(from, 'version.txt'), 'utf8').trim();
-  for (const name of ['index.html', 'version.txt', 'sw.js'])
+  for (const name of ['index.html', 'version.txt', 'sw.js']) {
     fs.writeFileSync(path.join(to, name), fs.readFileSync(path.join(to, name), 'utf8').split(old).join(version));
+    // Its precompressed copies, the old version's, would be served in its place.
+    for (const copy of ['.br', '.gz']) fs.rmSync(path.join(to, name + copy), {force: true});
+  }
   const digest = (file) => crypto.createHash('sha256').update(fs.readFileSync(path.join(to, file))).digest('hex').slice(0, 16);
   const worker = fs.readFileSync(path.join(to, 'sw.js'), 'utf8').replace(/const FILES = (\{[\s\S]*?\});/, (_, json) => {
     const files = JSON.parse(json);

@@ -26,6 +26,19 @@ const types = {
 
 export let origin, browser;
 
+// The precompressed copy of a file to send for an Accept-Encoding header
+// (brotli before gzip, none at q=0), or null.
+export function encodingFor(header, file) {
+  const quality = new Map(String(header || '').split(',').map((part) => {
+    const [name, ...params] = part.split(';').map((x) => x.trim().toLowerCase());
+    const q = params.find((p) => p.startsWith('q='));
+    return [name, q ? Number(q.slice(2)) || 0 : 1];
+  }));
+  for (const [name, suffix] of [['br', '.br'], ['gzip', '.gz']])
+    if ((quality.get(name) ?? quality.get('*') ?? 0) > 0 && fs.existsSync(file + suffix)) return {name, suffix};
+  return null;
+}
+
 // Serves a site folder on a free port of 127.0.0.1 until close(). `mounts`
 // serves folders under paths of their own ({'/tuvrel/': folder}); `use(folder)`
 // puts another folder where the first was (a new version published);
@@ -48,9 +61,12 @@ export async function serveSite(folder = testSite, {mounts = null, intercept = n
     if (!file.startsWith(root)) return res.writeHead(403).end();
     if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
     if (intercept && intercept(req, res, file, pathname)) return;
-    fs.readFile(file, (error, data) => {
+    // The copy the site's build wrote precompressed beside the file, when the browser takes it (as web/serve.py).
+    const coding = encodingFor(req.headers['accept-encoding'], file);
+    fs.readFile(coding ? file + coding.suffix : file, (error, data) => {
       if (error) return res.writeHead(404).end();
-      res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache'});
+      res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache',
+        ...(coding && {'Content-Encoding': coding.name, 'Vary': 'Accept-Encoding'})});
       res.end(data);
     });
   });
