@@ -74,7 +74,9 @@ if [ "$web" = 1 ]; then
   source tools/emscripten-tree.sh
   native=$(realpath "$build")
   configure_core_tree "$native" "$native/web-site" >&2
-  cmake --build "$native/web-site" -j"$jobs" --target tuvrel_site >&2
+  # The test build of the site: the same page and program with the hooks the
+  # benchmark reads (the page's state, its module, the painted pixels).
+  cmake --build "$native/web-site" -j"$jobs" --target tuvrel_site tuvrel_site_checked >&2
   [ -d tests/web/node_modules/playwright-core ] || (cd tests/web && npm ci --no-audit --no-fund >&2)
-  node bench/web/web_bench.mjs "$native/web-site/site" ${web_args[@]+"${web_args[@]}"}
+  node bench/web/web_bench.mjs "$native/web-site/site-checked" ${web_args[@]+"${web_args[@]}"}
 fi

@@ -277,7 +277,7 @@ def main():
         shutil.rmtree(out)
     out.mkdir(parents=True)
 
-    for name in ('index.html', 'page.js', 'page.css'):
+    for name in ('index.html', 'compile.js', 'page.js', 'page.css'):
         shutil.copy(here / 'site' / name, out / name)
     for name in ('tuvrel.js', 'tuvrel.wasm'):
         source = pathlib.Path(args.program) / name

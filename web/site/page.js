@@ -765,14 +765,20 @@
   }
 
   // The WebAssembly, compiled while it downloads, and downloaded again when
-  // it does not arrive whole.
+  // it does not arrive whole. compile.js started the compile from the page's
+  // head, before this script runs; where that failed (or the browser has no
+  // streaming compilation) it is fetched here.
   Module.instantiateWasm = (imports, receive) => {
-    fetchRetrying('tuvrel.wasm', async (response) => {
+    const compiling = (document.querySelector('script[src="compile.js"]') || {}).compiling;
+    const early = compiling
+      ? compiling.then((module) => WebAssembly.instantiate(module, imports).then((instance) => ({instance, module})))
+      : Promise.reject(new Error('not compiled early'));
+    early.catch(() => fetchRetrying('tuvrel.wasm', async (response) => {
       const type = response.headers.get('Content-Type') || '';
       return typeof WebAssembly.instantiateStreaming === 'function' && type.startsWith('application/wasm')
         ? WebAssembly.instantiateStreaming(response, imports)
         : WebAssembly.instantiate(await response.arrayBuffer(), imports);
-    }).then((result) => receive(result.instance, result.module), (error) => {
+    })).then((result) => receive(result.instance, result.module), (error) => {
       if (!stopped) cannotStart('Tuvrel kon niet worden geladen', `Het bestand tuvrel.wasm kwam niet binnen of is beschadigd (${error.message}). `);
     });
     return {};

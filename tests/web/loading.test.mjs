@@ -1,3 +1,5 @@
+// How the program reaches the page. It compiles while it downloads
+// (compile.js, from the page's head), one download of tuvrel.wasm.
 // The page, its program and its style travel compressed: the site's build
 // writes NAME.br and NAME.gz beside them, and both servers (the tests' and
 // web/serve.py, as a school's host would) send the copy the browser's
@@ -15,7 +17,7 @@ import {browser, origin, serveSite, state, testSite as site, useSite} from './su
 
 useSite();
 
-const compressed = ['index.html', 'page.js', 'page.css', 'tuvrel.js', 'tuvrel.wasm', 'sw.js'];
+const compressed = ['index.html', 'compile.js', 'page.js', 'page.css', 'tuvrel.js', 'tuvrel.wasm', 'sw.js'];
 
 function get(address, acceptEncoding) {
   return new Promise((resolve, reject) => {
@@ -40,6 +42,21 @@ async function servePy() {
   });
   return {origin: address, close: () => child.kill()};
 }
+
+describe('the program compiled while it downloads', () => {
+  test('the page instantiates the module its head compiled, and asks for tuvrel.wasm once', async () => {
+    const context = await browser.newContext({viewport: {width: 1024, height: 768}});
+    const page = await context.newPage();
+    const wasm = [];
+    page.on('request', (r) => { if (new URL(r.url()).pathname === '/tuvrel.wasm') wasm.push(r.url()); });
+    await page.goto(origin + '/');
+    await page.waitForSelector('html[data-ready="true"]', {timeout: 30000});
+    assert.equal(await page.evaluate(async () => (await document.querySelector('script[src="compile.js"]').compiling) instanceof WebAssembly.Module), true);
+    assert.equal(wasm.length, 1, 'one request: the preload, taken by the compile');
+    assert.deepEqual((await state(page)).layers, ['Start']);
+    await context.close();
+  });
+});
 
 describe('compressed files', () => {
   test('the site has a .br and a .gz of each, and the other files have none', () => {
@@ -95,7 +112,7 @@ describe('compressed files', () => {
     await p.goto(origin + '/');
     await p.waitForSelector('html[data-ready="true"]', {timeout: 30000});
     assert.deepEqual((await state(p)).layers, ['Start']);
-    for (const name of ['index.html', 'page.js', 'page.css', 'tuvrel.js', 'tuvrel.wasm']) {
+    for (const name of ['index.html', 'compile.js', 'page.js', 'page.css', 'tuvrel.js', 'tuvrel.wasm']) {
       const r = answers.get(name);
       assert.ok(r, `the page asked for ${name}`);
       assert.match(r.headers()['content-encoding'] || '', /^(br|gzip)$/, `${name} came compressed`);
