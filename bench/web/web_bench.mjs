@@ -741,9 +741,11 @@ function report(r) {
 
   // 2
   const fileName = (url) => { const p = new URL(url).pathname; return p === '/' ? 'index.html' : p.slice(1); };
+  // Sizes are the published site's (site beside site-checked, whose program carries the tests' checks).
+  const published = fs.existsSync(path.join(path.dirname(site), 'site', 'tuvrel.wasm')) ? path.join(path.dirname(site), 'site') : site;
   const compressedOf = new Map();
   const compressedSize = (name) => {
-    if (!compressedOf.has(name)) compressedOf.set(name, compressed(path.join(site, name)));
+    if (!compressedOf.has(name)) compressedOf.set(name, compressed(path.join(published, name)));
     return compressedOf.get(name);
   };
   for (const b of r.bytes) {
@@ -796,7 +798,7 @@ function report(r) {
     `decoded pictures (${MB(m.pictures)} MB) and the canvas's backing store (${MB(m.canvas)} MB)`);
 
   // 2: the program's size and the code before the first frame, as the goals for the slow device count them.
-  const wasmBytes = fs.statSync(path.join(site, 'tuvrel.wasm')).size;
+  const wasmBytes = fs.statSync(path.join(published, 'tuvrel.wasm')).size;
   rows.push(['2', '.wasm, KB (half of the 930,567 bytes it was)', '1', kB(wasmBytes), '930.6', (wasmBytes / 930567).toFixed(2),
     '≤ 465 KB', met(wasmBytes <= 930567 / 2)]);
   rows.push(['2', 'code before the first frame (.wasm and .js), brotli, KB', '1', kB(brotli), '-', '-', '≤ 150 KB',
