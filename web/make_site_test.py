@@ -144,6 +144,7 @@ class StripColourTest(unittest.TestCase):
                 self.assertIn('@STRIP@', text)
                 self.assertNotRegex(text, r'#36414c')
 
+
 class PrecompressedTest(unittest.TestCase):
     # Text that compresses, and bytes that do not; an empty file; kinds that stay as they are.
     FILES = {
