@@ -9,7 +9,7 @@ import crypto from 'node:crypto';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {centre, formsOf, launchChromium, play, plays, serveSite, site, testSite} from './support.mjs';
+import {assertButtonsPictured, centre, formsOf, launchChromium, play, plays, serveSite, site, testSite} from './support.mjs';
 
 
 let browser;
@@ -334,18 +334,7 @@ describe('the offline copy', () => {
           await page.reload();
           await ready(page);
           const s = await stateOf(page);
-          const buttons = s.forms[0].controls.filter((c) => c.class === 'CommandButton' && c.picture);
-          const colours = await page.evaluate(([t, boxes]) => {
-            const ctx = document.getElementById('canvas').getContext('2d');
-            return boxes.map((c) => {
-              const data = ctx.getImageData(Math.round(t.x + c.x * t.scale), Math.round(t.y + c.y * t.scale),
-                Math.round(c.w * t.scale), Math.round(c.h * t.scale)).data;
-              const seen = new Set();
-              for (let i = 0; i < data.length; i += 4) seen.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
-              return seen.size;
-            });
-          }, [s.transform, buttons]);
-          colours.forEach((n, i) => assert.ok(n > 40, `${buttons[i].name} shows its picture offline (${n} colours)`));
+          await assertButtonsPictured(page, s, ' offline');
         }
         assert.deepEqual(problems, []);
         await context.close();

@@ -6,7 +6,7 @@ import {after, before, describe, test} from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import puppeteer from 'puppeteer-core';
-import {centre, formsOf, serveSite, state} from './support.mjs';
+import {assertButtonsPictured, centre, formsOf, serveSite, state} from './support.mjs';
 
 const firefox = '/usr/bin/firefox-esr';
 const skip = fs.existsSync(firefox) ? false : `${firefox} is not installed`;
@@ -57,22 +57,7 @@ describe('Firefox ESR', {skip}, () => {
     assert.deepEqual(s.layers, ['Start']);
     assert.equal(await page.title(), s.forms[0].caption);
     assert.deepEqual(await page.evaluate(() => [document.fonts.check('16px "Tuvrel Comic"'), document.fonts.check('16px "Tuvrel Sans"')]), [true, true]);
-    // Every pictured button shows its picture: many colours inside its box,
-    // where an empty button face has a handful.
-    const buttons = s.forms[0].controls.filter((c) => c.class === 'CommandButton' && c.picture);
-    assert.ok(buttons.length > 0);
-    const colours = await page.evaluate(([t, boxes]) => {
-      const ctx = document.getElementById('canvas').getContext('2d');
-      const r = window.devicePixelRatio;
-      return boxes.map((c) => {
-        const x = Math.round((t.x + c.x * t.scale) * r), y = Math.round((t.y + c.y * t.scale) * r);
-        const data = ctx.getImageData(x, y, Math.round(c.w * t.scale * r), Math.round(c.h * t.scale * r)).data;
-        const seen = new Set();
-        for (let i = 0; i < data.length; i += 4) seen.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
-        return seen.size;
-      });
-    }, [s.transform, buttons]);
-    colours.forEach((n, i) => assert.ok(n > 40, `${buttons[i].name} shows ${n} colours`));
+    await assertButtonsPictured(page, s);
     assert.deepEqual(problems, []);
     await page.close();
   });

@@ -168,6 +168,27 @@ export async function play(page, cdp, formName, moves, by) {
   await page.waitForFunction(() => !window.tuvrelState().holds);
 }
 
+// Every pictured button of the front form shows its picture: many colours
+// inside its box on the canvas, where an empty button face has a handful.
+// `page` is any driver's page with evaluate(fn, arg); `s` its state.
+export async function assertButtonsPictured(page, s, when = '') {
+  const front = s.forms.find((f) => f.name === s.layers[0]);
+  const buttons = front.controls.filter((c) => c.class === 'CommandButton' && c.picture);
+  assert.ok(buttons.length > 0, `${front.name} has pictured buttons`);
+  const colours = await page.evaluate(([t, boxes]) => {
+    const ctx = document.getElementById('canvas').getContext('2d');
+    const r = window.devicePixelRatio;
+    return boxes.map((c) => {
+      const x = Math.round((t.x + c.x * t.scale) * r), y = Math.round((t.y + c.y * t.scale) * r);
+      const data = ctx.getImageData(x, y, Math.round(c.w * t.scale * r), Math.round(c.h * t.scale * r)).data;
+      const seen = new Set();
+      for (let i = 0; i < data.length; i += 4) seen.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
+      return seen.size;
+    });
+  }, [s.transform, buttons]);
+  colours.forEach((n, i) => assert.ok(n > 40, `${buttons[i].name} shows its picture${when} (${n} colours)`));
+}
+
 // What two plays are compared on: every loaded form and its controls.
 export const formsOf = (s) => s.forms;
 

@@ -1,7 +1,7 @@
 // The engine of every iPad: WebKit, here Debian's WebKitGTK, its MiniBrowser
 // driven by its own WebDriver (WebKitWebDriver, webkit2gtk-driver) over
 // classic WebDriver with selenium-webdriver (pinned in package-lock.json), on
-// a private X server. One browser session serves every check: Start with its
+// a private X server. One browser, started once, serves every check: Start with its
 // pictures and fonts, every family's play by mouse to the core's state, a
 // puzzle by Pointer Events of type touch dispatched in the page (WebKitGTK's
 // WebDriver delivers its touch actions as mouse events), the message box,
@@ -12,7 +12,7 @@ import {spawn} from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
 import {Builder, Origin} from 'selenium-webdriver';
-import {centre, formsOf, plays, serveSite, state, stepsOf} from './support.mjs';
+import {assertButtonsPictured, centre, formsOf, plays, serveSite, state, stepsOf} from './support.mjs';
 
 const driverBinary = '/usr/bin/WebKitWebDriver';
 const miniBrowser = ['/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.0/MiniBrowser']
@@ -106,22 +106,7 @@ describe('WebKit (WebKitGTK MiniBrowser)', {skip}, () => {
     assert.deepEqual(s.layers, ['Start']);
     assert.equal(await driver.getTitle(), s.forms[0].caption);
     assert.deepEqual(await page.evaluate(() => [document.fonts.check('16px "Tuvrel Comic"'), document.fonts.check('16px "Tuvrel Sans"')]), [true, true]);
-    // Every pictured button shows its picture: many colours inside its box,
-    // where an empty button face has a handful.
-    const buttons = s.forms[0].controls.filter((c) => c.class === 'CommandButton' && c.picture);
-    assert.ok(buttons.length > 0);
-    const colours = await page.evaluate(([t, boxes]) => {
-      const ctx = document.getElementById('canvas').getContext('2d');
-      const r = window.devicePixelRatio;
-      return boxes.map((c) => {
-        const x = Math.round((t.x + c.x * t.scale) * r), y = Math.round((t.y + c.y * t.scale) * r);
-        const data = ctx.getImageData(x, y, Math.round(c.w * t.scale * r), Math.round(c.h * t.scale * r)).data;
-        const seen = new Set();
-        for (let i = 0; i < data.length; i += 4) seen.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
-        return seen.size;
-      });
-    }, [s.transform, buttons]);
-    colours.forEach((n, i) => assert.ok(n > 40, `${buttons[i].name} shows ${n} colours`));
+    await assertButtonsPictured(page, s);
     assert.deepEqual(await problems(), []);
   });
 
@@ -205,8 +190,8 @@ describe('WebKit (WebKitGTK MiniBrowser)', {skip}, () => {
     assert.deepEqual(await problems(), []);
   });
 
-  // What this WebKit does with the offline copy is reported, not assumed: its
-  // automation sessions may keep no service worker.
+  // What this WebKit does with the offline copy is reported, not assumed: a
+  // WebKit driven by WebDriver may keep no service worker.
   test('after a first visit, offline: the site starts from its offline copy where this WebKit keeps one', async (t) => {
     await open('/');
     const worker = await page.evaluate(() => Promise.race([
@@ -218,7 +203,7 @@ describe('WebKit (WebKitGTK MiniBrowser)', {skip}, () => {
       }),
       new Promise((resolve) => setTimeout(() => resolve('no worker'), 60000)),
     ]));
-    if (worker !== 'controlled') return t.skip(`this WebKit's automation session keeps no service worker (${worker})`);
+    if (worker !== 'controlled') return t.skip(`this WebKit, driven by WebDriver, keeps no service worker (${worker})`);
     const address = served.origin;
     await served.close();
     try {
