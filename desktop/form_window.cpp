@@ -363,7 +363,10 @@ void FormCanvas::keyPressEvent(QKeyEvent* event)
     if (event->isAutoRepeat())
         return;
     const int key = event->key();
-    // F11 and Escape belong to the program's fullscreen setting, not to the form.
+    // Escape puts a picture carried by taps back where it came from; F11 and
+    // Escape otherwise belong to the program's fullscreen setting, not to the form.
+    if (key == Qt::Key_Escape && pointers().putDown())
+        return;
     if (key == Qt::Key_F11 || key == Qt::Key_Escape) {
         if (auto* system = dynamic_cast<QtWindowSystem*>(form_.registry().windowSystem()))
             system->setFullscreen(key == Qt::Key_F11 && !system->fullscreen());
@@ -435,8 +438,11 @@ FormWindow::FormWindow(Form& form, QtWindowSystem& system)
     if (Menu* item = form.menu()) {
         menuBar_ = new QMenuBar(this);
         QAction* action = menuBar_->addAction(toQt(item->caption()));
-        connect(action, &QAction::triggered, this,
-                [this] { runEvent(form_.registry(), form_, generation_, [this] { form_.chooseMenu(); }); });
+        connect(action, &QAction::triggered, this, [this] {
+            // A picture carried by taps goes back first; then the item plays.
+            form_.registry().pointers().putDown();
+            runEvent(form_.registry(), form_, generation_, [this] { form_.chooseMenu(); });
+        });
         layout->setMenuBar(menuBar_);
     }
     canvas_ = new FormCanvas(form, system, this);

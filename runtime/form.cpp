@@ -302,6 +302,19 @@ void Form::cancelInput()
     loaded_->pressed = nullptr;
 }
 
+void Form::restDragOutline()
+{
+    if (!loaded_ || !loaded_->drag)
+        return;
+    DragState& drag = *loaded_->drag;
+    const Rect home = drag.source->pixelRect();
+    if (drag.outline == home)
+        return;
+    invalidate(drag.outline);
+    drag.outline = home;
+    invalidate(home);
+}
+
 void Form::chooseMenu()
 {
     if (!loaded_ || !loaded_->menu || loaded_->drag || loaded_->pressed)

@@ -85,8 +85,9 @@ public:
     // window or over another window lying on top of it.
     void mouseRelease(Point point, MouseButton button, bool overThisForm = true);
     void keyPress(Key key);
-    void chooseMenu();   // the menu-bar item was chosen
-    void cancelInput();  // forget a press or drag in progress (the window lost the pointer)
+    void chooseMenu();       // the menu-bar item was chosen
+    void cancelInput();      // forget a press or drag in progress (the window lost the pointer)
+    void restDragOutline();  // a drag under way shows its outline on the dragged picture again
     std::string toolTipAt(Point point) const;
 
     const std::optional<DragState>& drag() const;

@@ -31,10 +31,55 @@ Form* PointerArbiter::heldForm() const
     return held_->form;
 }
 
+void PointerArbiter::setCarryByTaps(bool on)
+{
+    carryByTaps_ = on;
+    if (!on)
+        putDown();
+}
+
+Form* PointerArbiter::carriedForm() const
+{
+    if (!carried_ || held_)
+        return nullptr;
+    Form* form = carried_->form;
+    if (form->generation() != carried_->generation || !form->isLoaded() || !form->drag())
+        return nullptr;
+    return form;
+}
+
+bool PointerArbiter::putDown()
+{
+    Form* form = carriedForm();
+    carried_.reset();
+    if (!form)
+        return false;
+    form->cancelInput();
+    return true;
+}
+
+bool PointerArbiter::tappedWithin(const Held& held, PointF screen) const
+{
+    return std::hypot(screen.x - held.screenAt.x, screen.y - held.screenAt.y) <= tapSlack_;
+}
+
 bool PointerArbiter::press(const PointerId& pointer, Form& form, Point at, PointF screen)
 {
     if (registry_.ended())
         return false;
+    if (Form* carriedFrom = carriedForm()) {
+        carried_.reset();
+        if (carriedFrom != &form) {
+            // A tap on another window: as a drag let go over another window,
+            // the picture goes back and nothing is dropped.
+            carriedFrom->cancelInput();
+            return false;
+        }
+        // This pointer carries the picture on: the form's drag goes on.
+        held_ = Held{pointer, &form, form.generation(), at, screen, pointer.wanders(), true};
+        return true;
+    }
+    carried_.reset();
     if (held_) {
         // The same pointer down again: its release never came (the platform
         // lost it); that press is forgotten, as a form forgets it.
@@ -47,7 +92,7 @@ bool PointerArbiter::press(const PointerId& pointer, Form& form, Point at, Point
         }
     }
     const std::uint64_t generation = form.generation();
-    held_ = Held{pointer, &form, generation, at, screen, pointer.wanders()};
+    held_ = Held{pointer, &form, generation, at, screen, pointer.wanders(), false};
     runEvent(registry_, form, generation, [&] { form.mousePress(at, MouseButton::Left); });
     // A drag follows a finger from its first move; a press that can only
     // click keeps the finger's slack.
@@ -80,6 +125,13 @@ void PointerArbiter::release(const PointerId& pointer, PointF screen, const Plac
     Form* form = was.form;
     if (form->generation() != was.generation || !form->isLoaded())
         return;
+    // A tap on a picture that can be dragged picks it up: the drag stays,
+    // its outline back on the picture, for the next tap to carry on.
+    if (carryByTaps_ && !was.placing && form->drag() && tappedWithin(was, screen)) {
+        form->restDragOutline();
+        carried_ = Carried{form, was.generation};
+        return;
+    }
     const Landing landing = place(was.tapping ? was.screenAt : screen);
     runEvent(registry_, *form, was.generation,
              [&] { form->mouseRelease(landing.at, MouseButton::Left, landing.overForm); });
@@ -98,6 +150,7 @@ void PointerArbiter::cancel(const PointerId& pointer)
 void PointerArbiter::forget()
 {
     held_.reset();
+    carried_.reset();
 }
 
 void PointerArbiter::messageBoxOpens()
@@ -105,6 +158,7 @@ void PointerArbiter::messageBoxOpens()
     if (const auto pointer = holder())
         cancel(*pointer);
     held_.reset();
+    putDown();
 }
 
 }  // namespace tuvrel

@@ -7,6 +7,11 @@
 // finger may wander a little from where it touched and still tap. Every front
 // end feeds its platform's pointer events through one arbiter, in form pixels
 // of the form under the pointer, so that these rules are written once.
+//
+// For a child who cannot yet hold a drag, a picture may also be carried by
+// taps (setCarryByTaps): a tap on a picture that can be dragged picks it up
+// (the form keeps its drag, outline and all), and the next tap drops it where
+// that tap lands, as if it had been dragged there and let go.
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
 #include "runtime/geometry.h"
@@ -90,6 +95,22 @@ public:
     // own: a hold kept through it could stay held for good.)
     void messageBoxOpens();
 
+    // Carrying by taps: while on, a tap (a press and a release within the
+    // tap slack, the mouse's click too) on a picture that can be dragged
+    // picks it up instead of dropping it on itself. The next pointer down
+    // carries it from there: lifted within the slack it drops where it went
+    // down; moved further it drags the picture as a drag does. A tap on the
+    // picture itself puts it back. Dragging plays as always.
+    void setCarryByTaps(bool on);
+    bool carryByTaps() const { return carryByTaps_; }
+    // The form whose picture is carried by taps, while it is (no pointer
+    // down, the form as it was built, its drag still under way).
+    Form* carriedForm() const;
+    bool carrying() const { return carriedForm() != nullptr; }
+    // Puts a carried picture back where it came from, nothing dropped (the
+    // Escape key, the back action, the menu). Returns whether one was carried.
+    bool putDown();
+
     // The pointer that plays, if one does.
     std::optional<PointerId> holder() const;
     bool holds() const { return holder().has_value(); }
@@ -106,11 +127,20 @@ private:
         Point pressedAt;  // form pixels
         PointF screenAt;  // where it went down
         bool tapping;     // a wandering pointer still within the slack
+        bool placing;     // the press that carries a picture picked up by a tap
     };
+    struct Carried {
+        Form* form;
+        std::uint64_t generation;
+    };
+
+    bool tappedWithin(const Held& held, PointF screen) const;
 
     FormRegistry& registry_;
     double tapSlack_ = 0;
     std::optional<Held> held_;
+    bool carryByTaps_ = false;
+    std::optional<Carried> carried_;
 };
 
 template <class Action>

@@ -6,6 +6,7 @@
 #include "runtime/form.h"
 #include "runtime/form_drawing.h"
 #include "runtime/form_registry.h"
+#include "runtime/pointer_input.h"
 #include "tests/support/core_qt.h"
 
 #include <QTest>
@@ -220,6 +221,24 @@ private slots:
             QVERIFY(outline);
             QCOMPARE(outline->outline, piece.pixelRect().translated(40, -30));
             puzzle.mouseRelease(grab + Point{40, -30}, MouseButton::Left);
+            // Picked up by a click that jiggled (carrying by taps): the
+            // outline is drawn on the piece, last, until the next tap.
+            PointerArbiter& pointers = registry->pointers();
+            pointers.setTapSlack(8);
+            pointers.setCarryByTaps(true);
+            const PointerId mouse{PointerId::Kind::Mouse, 1, 0};
+            pointers.press(mouse, puzzle, grab, {double(grab.x), double(grab.y)});
+            pointers.move(mouse, grab + Point{3, 2}, {double(grab.x + 3), double(grab.y + 2)});
+            pointers.release(mouse, {double(grab.x + 3), double(grab.y + 2)}, [&](PointF) {
+                return PointerArbiter::Landing{grab + Point{3, 2}, true};
+            });
+            QVERIFY(pointers.carrying());
+            const auto* held = std::get_if<OutlineOp>(&drawn(puzzle).back());
+            QVERIFY(held);
+            QCOMPARE(held->outline, piece.pixelRect());
+            QVERIFY(pointers.putDown());
+            pointers.setCarryByTaps(false);
+            QVERIFY(!std::holds_alternative<OutlineOp>(drawn(puzzle).back()));
             piece.setVisible(false);
             for (const Op& op : drawn(puzzle))
                 if (const auto* p = std::get_if<PictureOp>(&op))

@@ -1,10 +1,13 @@
 // The program's rules for pointers, as every front end gets them from the
 // core: one pointer plays at a time, a finger's tap may wander by the slack,
 // a cancelled touch drops nothing, a pointer whose form went holds nothing.
+#include "menu/form_catalog.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
 #include "runtime/pointer_input.h"
+#include "tests/monkey/form_state.h"
 #include "tests/support/core_qt.h"
+#include "tests/support/plays.h"
 
 #include <QTest>
 
@@ -283,6 +286,189 @@ private slots:
         input.press(FingerB, f, knop, screen(knop));
         input.release(FingerB, screen(knop), place);
         QCOMPARE(events(), QStringList{"click"});
+    }
+
+    // Carrying by taps: a tap on the piece picks it up, the next tap drops it
+    // where it lands, as a drag let go there; a pick-up held on and dragged
+    // drops where it is let go. The mouse's click is such a tap too.
+    void carryByTaps_data()
+    {
+        QTest::addColumn<int>("pointer");      // 0 mouse, 1 finger, 2 pen
+        QTest::addColumn<int>("jiggle");       // pixels the pick-up and the drop wander
+        QTest::addColumn<bool>("dragOnward");  // the second press drags to the target
+        QTest::newRow("mouse, clicks") << 0 << 0 << false;
+        QTest::newRow("mouse, clicks that jiggle") << 0 << 5 << false;
+        QTest::newRow("finger, taps") << 1 << 0 << false;
+        QTest::newRow("finger, taps within the slack") << 1 << 8 << false;
+        QTest::newRow("pen, taps") << 2 << 3 << false;
+        QTest::newRow("finger, tap then drag") << 1 << 0 << true;
+        QTest::newRow("mouse, click then drag") << 0 << 0 << true;
+    }
+    void carryByTaps()
+    {
+        QFETCH(int, pointer);
+        QFETCH(int, jiggle);
+        QFETCH(bool, dragOnward);
+        const PointerId p = pointer == 0 ? Mouse : pointer == 1 ? FingerA : Pen;
+        arbiter->setCarryByTaps(true);
+        const Rect home = form->image("piece").pixelRect();
+        const Point wobble{jiggle, 0};
+        down(p, piece());
+        move(p, piece() + wobble);
+        up(p, piece() + wobble);
+        QVERIFY(arbiter->carrying());
+        QVERIFY(!arbiter->holds());
+        QVERIFY(form->drag());
+        QCOMPARE(form->drag()->outline, home);
+        QCOMPARE(events(), QStringList{});
+        if (dragOnward) {
+            down(p, knop());
+            move(p, target());
+            QCOMPARE(form->drag()->outline.center(), target() + (home.center() - piece()));
+            up(p, target());
+        } else {
+            // A tap lands where it went down; a finger's wandering is nothing.
+            down(p, target());
+            move(p, target() + wobble);
+            up(p, target() + wobble);
+        }
+        QCOMPARE(events(), QStringList{"drop piece"});
+        QVERIFY(!form->drag());
+        QVERIFY(!arbiter->carrying());
+    }
+
+    // Put back with nothing dropped: a tap on the piece itself, Escape or the
+    // back action (putDown), the menu's box, its form closed; a tap on
+    // another window. Then the next tap on the target drops nothing either.
+    void aCarriedPiecePutBackDropsNothing_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"its own tap", "put down", "a message box", "its form closed", "another window",
+                                "carrying turned off", "a cancelled touch"})
+            QTest::newRow(how) << QString(how);
+    }
+    void aCarriedPiecePutBackDropsNothing()
+    {
+        QFETCH(QString, how);
+        static const FormClass other(
+            FormDescription{.name = "Other", .caption = "o", .clientWidth = 1500, .clientHeight = 1500});
+        registry->addFormClass(other);
+        arbiter->setCarryByTaps(true);
+        down(FingerA, piece());
+        up(FingerA, piece());
+        QVERIFY(arbiter->carrying());
+        if (how == "its own tap") {
+            down(FingerB, piece() + Point{5, 5});
+            up(FingerB, piece() + Point{5, 5});
+        } else if (how == "put down") {
+            QVERIFY(arbiter->putDown());
+            QVERIFY(!arbiter->putDown());
+        } else if (how == "a message box") {
+            arbiter->messageBoxOpens();
+        } else if (how == "its form closed") {
+            registry->show("Other");
+            form->unload();
+            QVERIFY(!arbiter->carrying());
+            form->show();
+        } else if (how == "another window") {
+            Form& second = registry->form("Other");
+            second.show();
+            QVERIFY(!arbiter->press(FingerB, second, {5, 5}, {5, 5}));
+            up(FingerB, target());
+        } else if (how == "carrying turned off") {
+            arbiter->setCarryByTaps(false);
+        } else {
+            down(FingerB, target());
+            arbiter->cancel(FingerB);
+        }
+        QVERIFY(!form->drag());
+        QVERIFY(!arbiter->carrying());
+        down(Mouse, target());
+        up(Mouse, target());
+        QCOMPARE(events(), QStringList{});
+        QVERIFY(!form->drag());
+    }
+
+    // While the press that carries the piece on is down, every other pointer
+    // is nothing; a click on a button is a click in this mode as in any.
+    void carryingKeepsOnePointerAndClicks()
+    {
+        arbiter->setCarryByTaps(true);
+        down(Mouse, knop());
+        up(Mouse, knop());
+        QCOMPARE(events(), QStringList{"click"});
+        QVERIFY(!arbiter->carrying());
+        down(FingerA, piece());
+        up(FingerA, piece());
+        down(FingerA, target());
+        down(FingerB, knop());
+        up(FingerB, knop());
+        down(Mouse, piece());
+        up(Mouse, piece());
+        QCOMPARE(events(), QStringList{"click"});
+        up(FingerA, target());
+        QCOMPARE(events(), (QStringList{"click", "drop piece"}));
+    }
+
+    // Every family's play, each drag made as two taps while carrying by
+    // taps (each click a tap), ends as its drags leave the form.
+    void everyPlayByTaps_data()
+    {
+        QTest::addColumn<QString>("play");
+        for (const test::Play& p : test::plays())
+            QTest::newRow(p.form) << QString(p.form);
+    }
+    void everyPlayByTaps()
+    {
+        QFETCH(QString, play);
+        const std::string name = play.toStdString();
+        monkey::FormState expected;
+        {
+            FormRegistry onForm;
+            registerProgramForms(onForm);
+            Form& f = onForm.form(name);
+            f.show();
+            test::play(name).moves(f, test::formHand);
+            expected = monkey::stateOf(f);
+        }
+        FormRegistry program;
+        registerProgramForms(program);
+        Form& f = program.form(name);
+        f.show();
+        program.pointers().setCarryByTaps(true);
+        program.pointers().setTapSlack(8);
+        static const auto tapOn = [](Form& on, std::string_view control) {
+            const Point at = on.find(control)->pixelRect().center();
+            PointerArbiter& pointers = on.registry().pointers();
+            pointers.press(FingerA, on, at, screen(at));
+            pointers.release(FingerA, screen(at), [](PointF s) {
+                return PointerArbiter::Landing{{int(s.x), int(s.y)}, true};
+            });
+        };
+        const test::Hand taps{"taps", [](Form& on, std::string_view control) { tapOn(on, control); },
+                              [](Form& on, std::string_view source, std::string_view target) {
+                                  tapOn(on, source);
+                                  QVERIFY2(on.registry().pointers().carrying(), "picked up");
+                                  tapOn(on, target);
+                              }};
+        test::play(name).moves(f, taps);
+        QVERIFY(!f.drag());
+        QVERIFY(!program.pointers().carrying());
+        const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(f));
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    // Without carrying, a tap on the piece is a drop on itself: nothing, and
+    // the next tap finds nothing held.
+    void withoutCarryingATapHoldsNothing()
+    {
+        down(FingerA, piece());
+        up(FingerA, piece());
+        QVERIFY(!form->drag());
+        QVERIFY(!arbiter->carrying());
+        down(FingerA, target());
+        up(FingerA, target());
+        QCOMPARE(events(), QStringList{});
     }
 
     // A failure inside a handler ends the program in order; the pointer holds nothing.

@@ -3,6 +3,7 @@
 // finger plays at a time in the whole program (a second finger, on the same
 // window or another, and the mouse meanwhile are nothing), a cancelled touch
 // drops nothing, a long press is no tool tip, at every window scale.
+#include "runtime/pointer_input.h"
 #include "tests/monkey/form_state.h"
 #include "tests/support/form_driver.h"
 #include "tests/support/plays.h"
@@ -476,6 +477,43 @@ private slots:
 
     // One pointer at a time: the mouse during a finger's drag, and a finger
     // during the mouse's, change nothing of the drag.
+    // Carrying by taps: a puzzle played by finger taps alone, every drag a
+    // tap on the quarter and a tap on its place, ends as the mouse's drags
+    // leave it. Escape puts a carried quarter back, and only then leaves full screen.
+    void carryByTapsPlaysAPuzzle()
+    {
+        program.reset();
+        const monkey::FormState expected = monkey::stateAfterMousePlay("Puzzel1");
+        Program puzzle;
+        Form& p = puzzle.show("Puzzel1");
+        PointerArbiter& pointers = puzzle.registry().pointers();
+        pointers.setCarryByTaps(true);
+        const Hand taps{"taps", tap, [](Form& form, std::string_view source, std::string_view target) {
+                            tap(form, source);
+                            QVERIFY(form.registry().pointers().carrying());
+                            tap(form, target);
+                        }};
+        play("Puzzel1").moves(p, taps);
+        QVERIFY(!p.drag());
+        const QString difference = monkey::differenceUpToIdentity(expected, monkey::stateOf(p));
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+        setFullscreen(puzzle, true);
+        QTRY_VERIFY(windowOf(p)->isFullScreen());
+        const monkey::FormState before = monkey::stateOf(p);
+        tap(p, "img1");
+        QVERIFY(pointers.carrying());
+        QTest::keyClick(canvasOf(p), Qt::Key_Escape);
+        QVERIFY(!pointers.carrying());
+        QVERIFY(!p.drag());
+        QVERIFY(windowOf(p)->isFullScreen());
+        tap(p, "Image1");
+        QVERIFY(monkey::differenceExact(before, monkey::stateOf(p)).isEmpty());
+        // With nothing carried, Escape leaves full screen as always.
+        QTest::keyClick(canvasOf(p), Qt::Key_Escape);
+        QTRY_VERIFY(!windowOf(p)->isFullScreen());
+    }
+
     void mouseAndFingerMixed()
     {
         const QPoint piece = centreOf(*f, "piece");

@@ -270,6 +270,8 @@ PointerId pointerOf(int kind, int id)
     return {k, 0, id};
 }
 
+constexpr int EscapeKey = 5;
+
 Key keyOf(int key)
 {
     switch (key) {
@@ -359,48 +361,68 @@ EMSCRIPTEN_KEEPALIVE void tuvrel_pointer(int phase, int kind, int id, double x, 
     p.settle();
 }
 
-// Tab 0, Shift+Tab 1, Space 2, Enter on the keypad 3, Enter 4.
+// Tab 0, Shift+Tab 1, Space 2, Enter on the keypad 3, Enter 4, Escape 5.
+// Escape puts a picture carried by taps back; it is nothing to a form.
 EMSCRIPTEN_KEEPALIVE void tuvrel_key(int key)
 {
     Page& p = page();
-    if (Form* front = p.front())
+    if (key == EscapeKey)
+        p.registry().pointers().putDown();
+    else if (Form* front = p.front())
         runEvent(p.registry(), *front, front->generation(), [&] { front->keyPress(keyOf(key)); });
     p.settle();
 }
 
-// The front form's menu-bar item was chosen (not while a pointer plays).
+// Whether a tap on a picture picks it up and the next tap puts it down.
+EMSCRIPTEN_KEEPALIVE void tuvrel_carry_by_taps(int on)
+{
+    Page& p = page();
+    p.registry().pointers().setCarryByTaps(on != 0);
+    p.settle();
+}
+
+// The front form's menu-bar item was chosen (not while a pointer plays; a
+// picture carried by taps goes back first).
 EMSCRIPTEN_KEEPALIVE void tuvrel_menu()
 {
     Page& p = page();
     Form* front = p.front();
-    if (front && front->menu() && !p.registry().pointers().holds())
+    if (front && front->menu() && !p.registry().pointers().holds()) {
+        p.registry().pointers().putDown();
         runEvent(p.registry(), *front, front->generation(), [&] { front->chooseMenu(); });
+    }
     p.settle();
 }
 
 // The browser's back action: the front form closes as its window's close
-// button closes it on the desktop; on Start it is the browser's. Returns
-// whether a form closed.
+// button closes it on the desktop; on Start it is the browser's. A picture
+// carried by taps is put back instead, and the form stays. Returns whether
+// a form closed.
 EMSCRIPTEN_KEEPALIVE int tuvrel_back()
 {
     Page& p = page();
     Form* front = p.front();
     if (!front || equalsIgnoringCase(front->name(), "Start"))
         return 0;
+    if (p.registry().pointers().putDown()) {
+        p.settle();
+        return 0;
+    }
     runEvent(p.registry(), *front, front->generation(), [&] { front->unload(); });
     p.settle();
     return 1;
 }
 
 // Whether nothing would be lost if the page loaded again now: Start alone,
-// no pointer held, no handler waiting in a message box. A new version of the
-// site takes over only then.
+// no pointer held, no picture carried, no handler waiting in a message box.
+// A new version of the site takes over only then.
 EMSCRIPTEN_KEEPALIVE int tuvrel_idle()
 {
     Page& p = page();
     const auto& layers = p.layers();
     return layers.size() == 1 && equalsIgnoringCase(layers.front()->name(), "Start") &&
-                   !p.registry().pointers().holds() && !p.handlerSuspended() && !p.registry().ended()
+                   !p.registry().pointers().holds() && !p.registry().pointers().carrying() && !p.handlerSuspended() &&
+                   !p.registry().ended()
                ? 1
                : 0;
 }

@@ -195,6 +195,7 @@ std::string stateJson(const FormRegistry& registry, const std::vector<std::strin
 {
     std::string out = "{\"ended\":" + std::string(registry.ended() ? "true" : "false") +
                       ",\"holds\":" + (registry.pointers().holds() ? "true" : "false") +
+                      ",\"carrying\":" + (registry.pointers().carrying() ? "true" : "false") +
                       ",\"busy\":" + (busy ? "true" : "false") + ",\"layers\":[";
     for (size_t i = 0; i < layers.size(); ++i)
         out += (i ? "," : "") + quoted(layers[i]);

@@ -8,6 +8,8 @@
 // no invariant, no console error, no page error, no stop of the program; and
 // the program still answers at the end.
 //
+// Half of the batches play with pictures carried by taps (tikken).
+//
 // Most events are PointerEvents and key events dispatched on the canvas from
 // inside the page (the same handlers of page.js, many per evaluate); a share
 // is real input through the DevTools protocol (Input.dispatchMouseEvent,
@@ -194,7 +196,7 @@ function installDriver() {
   }
   const keys = [
     {key: 'Tab', code: 'Tab'}, {key: 'Tab', code: 'Tab', shiftKey: true}, {key: 'Enter', code: 'Enter'},
-    {key: 'Enter', code: 'NumpadEnter'}, {key: ' ', code: 'Space'},
+    {key: 'Enter', code: 'NumpadEnter'}, {key: ' ', code: 'Space'}, {key: 'Escape', code: 'Escape'},
   ];
   function key(rnd) {
     const k = rnd.pick(keys);
@@ -453,6 +455,9 @@ test(`random run: ${eventCount} events from seed 0x${seed.toString(16)}, invaria
       await back();
     } else {
       await toLeastPlayed();
+      // Every other batch carries pictures by taps, as with "tikken" on:
+      // picked up by one tap, put down by the next, Escape or back.
+      await page.evaluate((on) => window.tuvrelCarryByTaps(on), batchIndex % 2 === 1);
       const count = Math.min(batch, eventCount - done);
       const failure = await page.evaluate(([n, s]) => window.tuvrelRandom.run(n, s), [count, (seed ^ Math.imul(++batchIndex, 0x9e3779b1)) >>> 0]);
       if (failure) fail(null, failure);

@@ -560,8 +560,10 @@
     if (e.key === 'Tab') key = e.shiftKey ? 1 : 0;
     else if (e.key === ' ') key = 2;
     else if (e.key === 'Enter') key = e.code === 'NumpadEnter' ? 3 : 4;
+    else if (e.key === 'Escape') key = 5;
     if (key < 0) return;
-    e.preventDefault();
+    // Escape keeps its meaning to the browser (leaving full screen, say).
+    if (key !== 5) e.preventDefault();
     if (!e.repeat) call('tuvrel_key', key);
   });
 
@@ -827,6 +829,7 @@
       window.tuvrelCorePlay = (form, moves) =>
         JSON.parse(module.ccall('tuvrel_core_play', 'string', ['string', 'string'], [form, moves]));
       window.tuvrelMoves = (moves) => JSON.parse(module.ccall('tuvrel_moves', 'string', ['string'], [moves]));
+      window.tuvrelCarryByTaps = (on) => module._tuvrel_carry_by_taps(on ? 1 : 0);
     }
 
     // Start, and the game the address names in front of it.
