@@ -270,8 +270,6 @@ PointerId pointerOf(int kind, int id)
     return {k, 0, id};
 }
 
-constexpr int EscapeKey = 5;
-
 Key keyOf(int key)
 {
     switch (key) {
@@ -361,16 +359,24 @@ EMSCRIPTEN_KEEPALIVE void tuvrel_pointer(int phase, int kind, int id, double x, 
     p.settle();
 }
 
-// Tab 0, Shift+Tab 1, Space 2, Enter on the keypad 3, Enter 4, Escape 5.
-// Escape puts a picture carried by taps back; it is nothing to a form.
+// Tab 0, Shift+Tab 1, Space 2, Enter on the keypad 3, Enter 4.
 EMSCRIPTEN_KEEPALIVE void tuvrel_key(int key)
 {
     Page& p = page();
-    if (key == EscapeKey)
-        p.registry().pointers().putDown();
-    else if (Form* front = p.front())
+    if (Form* front = p.front())
         runEvent(p.registry(), *front, front->generation(), [&] { front->keyPress(keyOf(key)); });
     p.settle();
+}
+
+// Escape, or the back action while a picture is carried by taps: it goes
+// back where it came from. Returns whether one was carried (then back leaves
+// the game where it is).
+EMSCRIPTEN_KEEPALIVE int tuvrel_put_down()
+{
+    Page& p = page();
+    const bool carried = p.registry().pointers().putDown();
+    p.settle();
+    return carried ? 1 : 0;
 }
 
 // Whether a tap on a picture picks it up and the next tap puts it down.
@@ -395,19 +401,15 @@ EMSCRIPTEN_KEEPALIVE void tuvrel_menu()
 }
 
 // The browser's back action: the front form closes as its window's close
-// button closes it on the desktop; on Start it is the browser's. A picture
-// carried by taps is put back instead, and the form stays. Returns whether
-// a form closed.
+// button closes it on the desktop; on Start it is the browser's. (A picture
+// carried by taps is put down first: tuvrel_put_down.) Returns whether a
+// form closed.
 EMSCRIPTEN_KEEPALIVE int tuvrel_back()
 {
     Page& p = page();
     Form* front = p.front();
     if (!front || equalsIgnoringCase(front->name(), "Start"))
         return 0;
-    if (p.registry().pointers().putDown()) {
-        p.settle();
-        return 0;
-    }
     runEvent(p.registry(), *front, front->generation(), [&] { front->unload(); });
     p.settle();
     return 1;

@@ -2,7 +2,7 @@
 // finger, back, the end screen, the message box and offline.
 import {describe, test} from 'node:test';
 import assert from 'node:assert/strict';
-import {centre, formsOf, open, origin, play, state, stepsOf, useSite} from './support.mjs';
+import {centre, formsOf, open, origin, play, plays, state, stepsOf, useSite} from './support.mjs';
 
 useSite();
 
@@ -119,6 +119,56 @@ describe('the site', () => {
     assert.equal((await state(page)).ended, true);
     await page.click('#again');
     await page.waitForFunction(() => window.tuvrelState().layers.join() === 'Start');
+    assert.deepEqual(problems, []);
+    await context.close();
+  });
+
+  // A class page's link with "tikken": a child plays a puzzle and a sudoku
+  // with finger taps alone, each picture carried by a tap on it and a tap on
+  // its place, to where the core's own drags end; a carried picture goes
+  // back by its own tap, Escape and back (the game stays), dropping nothing.
+  test('with tikken a puzzle and a sudoku play by taps alone; its own tap, Escape and back put a picture back', async () => {
+    const {context, page, problems} = await open('/?tikken#Puzzel1', {touch: true});
+    const cdp = await context.newCDPSession(page);
+    const tap = async (formName, control) => {
+      const p = await centre(page, formName, control);
+      await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{...p, id: 1}]});
+      await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+    };
+    for (const form of ['Puzzel1', 'Sudoku1']) {
+      if (form !== 'Puzzel1') {
+        await page.evaluate((name) => { location.hash = name; }, form);
+        await page.waitForFunction((name) => window.tuvrelState().layers[0] === name, form);
+      }
+      const {moves} = plays.find((p) => p.form === form);
+      const before_ = await state(page);
+      await play(page, cdp, form, moves, 'taps');
+      const core = await page.evaluate(([f, m]) => window.tuvrelCorePlay(f, m), [form, moves]);
+      assert.notDeepEqual(formsOf(core), formsOf(before_), `${form}: the play changes the form`);
+      assert.deepEqual(formsOf(await state(page)), formsOf(core), `${form} by taps`);
+      const played = await state(page);
+      const formOf = (s) => s.forms.find((f) => f.name === form);
+      const visible = (name) => formOf(played).controls.some((c) => c.name === name && c.visible);
+      const {from} = (await stepsOf(page, moves)).find((m) => m.from !== m.to && visible(m.from));
+      for (const [how, putBack] of [
+        ['its own tap', () => tap(form, from)],
+        ['Escape', () => page.keyboard.press('Escape')],
+        ['back', () => page.goBack()],
+      ]) {
+        await tap(form, from);
+        await page.waitForFunction(() => window.tuvrelState().carrying);
+        assert.equal(formOf(await state(page)).dragging, true, `${form}: ${how}: held`);
+        await putBack();
+        await page.waitForFunction(() => !window.tuvrelState().carrying);
+        const now = await state(page);
+        assert.equal(now.layers[0], form, `${form}: ${how}: the game stays`);
+        await page.waitForURL(new RegExp(`\\?tikken#${form}$`));
+        assert.deepEqual(formsOf(now), formsOf(played), `${form}: ${how} dropped nothing`);
+      }
+      // Back, with nothing carried, closes the game as always.
+      await page.goBack();
+      await page.waitForFunction(() => window.tuvrelState().layers.join() === 'Start');
+    }
     assert.deepEqual(problems, []);
     await context.close();
   });

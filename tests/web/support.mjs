@@ -148,11 +148,18 @@ export async function stepsOf(page, moves) {
   return steps.map((s) => ({from: s.source, to: s.target || s.source}));
 }
 
-// The moves of a play ("click:Name;drag:Source>Target") by mouse or by finger.
+// The moves of a play ("click:Name;drag:Source>Target") by mouse, by finger,
+// or by finger taps alone with pictures carried by taps (by: "taps").
 export async function play(page, cdp, formName, moves, by) {
   for (const {from, to} of await stepsOf(page, moves)) {
     const a = await centre(page, formName, from), b = await centre(page, formName, to);
-    if (by === 'mouse') {
+    if (by === 'taps') {
+      // Carried by taps (tikken): a finger's tap on the picture, a tap where it goes.
+      for (const p of from === to ? [a] : [a, b]) {
+        await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{x: p.x, y: p.y, id: 1}]});
+        await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+      }
+    } else if (by === 'mouse') {
       await page.mouse.move(a.x, a.y);
       await page.mouse.down();
       await page.mouse.move(b.x, b.y, {steps: 8});
@@ -165,7 +172,7 @@ export async function play(page, cdp, formName, moves, by) {
       await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
     }
   }
-  await page.waitForFunction(() => !window.tuvrelState().holds);
+  await page.waitForFunction(() => !window.tuvrelState().holds && !window.tuvrelState().carrying);
 }
 
 // Every pictured button of the front form shows its picture: many colours

@@ -393,6 +393,7 @@
   // back stops at; until then the address shows the game and back leaves.
   const history_ = {
     gameEntry: false,
+    gameName: '',
     ignorePops: 0,
     // A game that came to the front while our own step back was on its way:
     // its entry is pushed once that step has arrived, for pushed before it,
@@ -414,6 +415,7 @@
         if (!this.gameEntry) history.pushState({tuvrel: 'game'}, '', '#' + name);
         else history.replaceState({tuvrel: 'game'}, '', '#' + name);
         this.gameEntry = true;
+        this.gameName = name;
       } else {
         this.leave();
       }
@@ -451,9 +453,12 @@
       }
       if (this.gameEntry) {
         this.gameEntry = false;
-        if (!call('tuvrel_back')) {
-          // A message box is open: the game stays, and so does its entry.
-          history.pushState({tuvrel: 'game'}, '', location.hash ? location.hash : '#');
+        // Back puts a picture carried by taps down, and the game stays.
+        const putDown = !waiting && !stopped && Module._tuvrel_put_down() === 1;
+        if (putDown || !call('tuvrel_back')) {
+          // A message box is open, or back put a carried picture down: the
+          // game stays, and so does its entry, under its name.
+          history.pushState({tuvrel: 'game'}, '', '#' + this.gameName);
           this.gameEntry = true;
         }
       } else if (location.hash && ready && !waiting && !stopped) {
@@ -560,10 +565,11 @@
     if (e.key === 'Tab') key = e.shiftKey ? 1 : 0;
     else if (e.key === ' ') key = 2;
     else if (e.key === 'Enter') key = e.code === 'NumpadEnter' ? 3 : 4;
-    else if (e.key === 'Escape') key = 5;
+    // Escape puts a picture carried by taps back; it keeps its meaning to
+    // the browser (leaving full screen, say).
+    else if (e.key === 'Escape' && !waiting) Module._tuvrel_put_down();
     if (key < 0) return;
-    // Escape keeps its meaning to the browser (leaving full screen, say).
-    if (key !== 5) e.preventDefault();
+    e.preventDefault();
     if (!e.repeat) call('tuvrel_key', key);
   });
 
