@@ -98,6 +98,7 @@ void Form::show()
         view_ = registry_.windowSystem()->createView(*this);
     if (view_)
         view_->bringToFront();
+    registry_.formShown(*this);
 }
 
 void Form::unload()
@@ -226,6 +227,8 @@ void Form::mousePress(Point point, MouseButton button)
     // A disabled control in front swallows the press: the form gets it, and the form has no handlers.
     if (!hit || !hit->enabled())
         return;
+    if (hit->controlClass() == ControlClass::Label)
+        registry_.labelTapped(*hit);
     if (hit->controlClass() == ControlClass::Image) {
         auto* image = static_cast<Image*>(hit);
         if (image->dragAutomatic()) {

@@ -1,6 +1,7 @@
 #include "runtime/form_registry.h"
 
 #include "runtime/pointer_input.h"
+#include "runtime/read_aloud.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
@@ -97,7 +98,29 @@ void FormRegistry::messageBox(const std::string& text, const std::string& title)
     if (!windowSystem_ || ended_)
         return;
     pointers_->messageBoxOpens();
+    readAloud({text});
     windowSystem_->messageBox(text, title);
+}
+
+void FormRegistry::readAloud(const std::vector<std::string>& texts)
+{
+    if (readAloud_ && windowSystem_ && !ended_)
+        windowSystem_->readAloud(texts);
+}
+
+void FormRegistry::formShown(const Form& form)
+{
+    // A form with nothing to read still ends the reading of the one it covers.
+    if (readAloud_ && form.isLoaded())
+        readAloud(frontTexts(form));
+}
+
+void FormRegistry::labelTapped(const Control& label)
+{
+    if (!readAloud_)
+        return;
+    if (std::vector<std::string> texts = tapTexts(label); !texts.empty())
+        readAloud(texts);
 }
 
 }  // namespace tuvrel

@@ -52,6 +52,15 @@ public:
 
     void messageBox(const std::string& text, const std::string& title);
     WindowSystem* windowSystem() const { return windowSystem_; }
+
+    // Reading aloud ("voorlezen"), a setting a teacher turns on: while it is
+    // on, a form shown reads its front texts, a message box its text and a
+    // tapped label its text (runtime/read_aloud.h says which texts), each
+    // reading in place of the one before.
+    void setReadAloud(bool on) { readAloud_ = on; }
+    bool readsAloud() const { return readAloud_; }
+    void formShown(const Form& form);
+    void labelTapped(const Control& label);
     // The one pointer that plays, for every form of the program.
     PointerArbiter& pointers() const { return *pointers_; }
 
@@ -64,6 +73,9 @@ private:
     std::vector<std::string> creationOrder_;
     bool ended_ = false;
     int exitCode_ = 0;
+    bool readAloud_ = false;
+
+    void readAloud(const std::vector<std::string>& texts);
 };
 
 }  // namespace tuvrel

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tuvrel {
 
@@ -39,6 +40,11 @@ public:
     virtual void quit(int exitCode) = 0;
     // A runtime operation failed; tell the user before the program stops.
     virtual void reportError(const std::string& message) = 0;
+    // Reads the texts aloud, one after the other, in place of whatever is
+    // being read now; an empty list only stops it. The registry asks only
+    // while reading aloud is on (FormRegistry::setReadAloud). A front end
+    // without a voice for the program's language stays silent.
+    virtual void readAloud(const std::vector<std::string>& texts) { (void)texts; }
 };
 
 }  // namespace tuvrel
