@@ -27,9 +27,23 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption fullscreen({QStringLiteral("f"), QStringLiteral("fullscreen")},
                                         QStringLiteral("Elk venster vult het hele scherm (F11 aan/uit, Esc uit). "
                                                        "Every window fills the screen (F11 toggles, Escape leaves)."));
+    const QCommandLineOption readAloud(
+        QStringLiteral("voorlezen"),
+        QString::fromUtf8("Lees de titel en de opdracht van elk spel voor, en een tekst waarop getikt wordt "
+                          "(met een Nederlandse stem van de computer; zonder speelt Tuvrel stil). "
+                          "Read each game's title and instruction aloud, and a text that is tapped "
+                          "(with the computer's Dutch voice; without one Tuvrel plays silently)."));
+    const QCommandLineOption carryByTaps(
+        QStringLiteral("tikken"),
+        QString::fromUtf8("Een plaatje verplaatsen met tikken in plaats van slepen: tik erop om het op te "
+                          "pakken, tik waar het heen moet om het neer te leggen. "
+                          "Move a picture by tapping instead of dragging: tap it to pick it up, tap where "
+                          "it goes to put it down."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(fullscreen);
+    parser.addOption(readAloud);
+    parser.addOption(carryByTaps);
 
     CommandLine result;
     // The usage names the program as it is installed, whatever path started it
@@ -55,6 +69,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         result.text = QStringLiteral("tuvrel %1\n").arg(QStringLiteral(TUVREL_VERSION));
     }
     result.fullscreen = parser.isSet(fullscreen);
+    result.readAloud = parser.isSet(readAloud);
+    result.carryByTaps = parser.isSet(carryByTaps);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The program's command line: --fullscreen, --help, --version. Read before the
+// The program's command line: --fullscreen, the two settings a teacher turns
+// on (--voorlezen, --tikken), --help, --version. Read before the
 // application object exists, so that help, version and a bad option never
 // need a display and never open a window.
 #include <QString>
@@ -11,7 +12,9 @@ struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     bool fullscreen = false;
-    QString text;  // what to print for Help, Version and Error
+    bool readAloud = false;    // --voorlezen: the texts of the games read aloud
+    bool carryByTaps = false;  // --tikken: a tap picks a picture up, the next puts it down
+    QString text;              // what to print for Help, Version and Error
 };
 
 // arguments[0] is the program's name, as in argv.

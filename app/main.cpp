@@ -4,6 +4,7 @@
 #include "app/display_platform.h"
 #include "app/program_start.h"
 #include "desktop/form_window.h"
+#include "desktop/speech.h"
 #include "menu/form_catalog.h"
 #include "runtime/form_registry.h"
 
@@ -81,6 +82,8 @@ int main(int argc, char* argv[])
     tuvrel::QtWindowSystem windows;
     windows.setFullscreen(commandLine.fullscreen);
     tuvrel::FormRegistry registry(&windows);
+    if (commandLine.readAloud)
+        tuvrel::startReadingAloud(registry, windows, tuvrel::DutchSpeech::installedEngines(), stderr);
     // Everything that can fail before the first event is reported as every
     // runtime failure is: a face that cannot be loaded, a form table that
     // does not hold together, a picture the program does not carry.

@@ -565,6 +565,12 @@ void QtWindowSystem::messageBox(const std::string& text, const std::string& titl
         before->activateWindow();
 }
 
+void QtWindowSystem::readAloud(const std::vector<std::string>& texts)
+{
+    if (speech_)
+        speech_->read(texts);
+}
+
 void QtWindowSystem::setFullscreen(bool on)
 {
     fullscreen_ = on;

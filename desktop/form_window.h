@@ -5,6 +5,7 @@
 // and provides the message box.
 #include "desktop/form_painter.h"
 #include "desktop/qt_types.h"
+#include "desktop/speech.h"
 #include "runtime/form_transform.h"
 #include "runtime/form_view.h"
 
@@ -104,6 +105,10 @@ public:
     void messageBox(const std::string& text, const std::string& title) override;
     void quit(int exitCode) override;
     void reportError(const std::string& message) override;
+    // Through the Dutch voice given (setSpeech), or not at all.
+    void readAloud(const std::vector<std::string>& texts) override;
+    void setSpeech(std::unique_ptr<DutchSpeech> speech) { speech_ = std::move(speech); }
+    bool speaks() const { return speech_ != nullptr; }
 
     // Fullscreen is a setting of the program, not of one window: while it is
     // on, every form window is shown fullscreen, those open now and those shown later.
@@ -125,6 +130,7 @@ private:
     bool interactive_;
     bool fullscreen_ = false;
     std::vector<QPointer<FormWindow>> stack_;
+    std::unique_ptr<DutchSpeech> speech_;
 };
 
 }  // namespace tuvrel

@@ -60,30 +60,52 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("action");
         QTest::addColumn<bool>("fullscreen");
+        QTest::addColumn<bool>("readAloud");
+        QTest::addColumn<bool>("carryByTaps");
         QTest::addColumn<QString>("textHas");
         using A = CommandLine::Action;
-        QTest::newRow("nothing") << QStringList{} << int(A::Run) << false << QString();
-        QTest::newRow("--fullscreen") << QStringList{"--fullscreen"} << int(A::Run) << true << QString();
-        QTest::newRow("-f") << QStringList{"-f"} << int(A::Run) << true << QString();
-        QTest::newRow("--help") << QStringList{"--help"} << int(A::Help) << false << "Usage: tuvrel [options]";
-        QTest::newRow("-h") << QStringList{"-h"} << int(A::Help) << false << "--fullscreen";
-        QTest::newRow("--version") << QStringList{"--version"} << int(A::Version) << false << "tuvrel " TUVREL_VERSION;
-        QTest::newRow("unknown option") << QStringList{"--groot"} << int(A::Error) << false << "groot";
-        QTest::newRow("stray argument") << QStringList{"Spel"} << int(A::Error) << false << "'Spel'";
+        const bool no = false, yes = true;
+        QTest::newRow("nothing") << QStringList{} << int(A::Run) << no << no << no << QString();
+        QTest::newRow("--fullscreen") << QStringList{"--fullscreen"} << int(A::Run) << yes << no << no << QString();
+        QTest::newRow("-f") << QStringList{"-f"} << int(A::Run) << yes << no << no << QString();
+        QTest::newRow("--voorlezen") << QStringList{"--voorlezen"} << int(A::Run) << no << yes << no << QString();
+        QTest::newRow("--tikken") << QStringList{"--tikken"} << int(A::Run) << no << no << yes << QString();
+        QTest::newRow("all three") << QStringList{"--tikken", "-f", "--voorlezen"} << int(A::Run) << yes << yes << yes
+                                   << QString();
+        QTest::newRow("-voorlezen, one dash")
+            << QStringList{"-voorlezen"} << int(A::Run) << no << yes << no << QString();
+        QTest::newRow("--help") << QStringList{"--help"} << int(A::Help) << no << no << no << "Usage: tuvrel [options]";
+        QTest::newRow("-h") << QStringList{"-h"} << int(A::Help) << no << no << no << "--fullscreen";
+        QTest::newRow("help names voorlezen")
+            << QStringList{"-h"} << int(A::Help) << no << no << no << "  --voorlezen ";
+        QTest::newRow("help names tikken") << QStringList{"-h"} << int(A::Help) << no << no << no << "  --tikken ";
+        QTest::newRow("--version") << QStringList{"--version"} << int(A::Version) << no << no << no
+                                   << "tuvrel " TUVREL_VERSION;
+        QTest::newRow("unknown option") << QStringList{"--groot"} << int(A::Error) << no << no << no << "groot";
+        QTest::newRow("misspelt setting") << QStringList{"--voorlees"} << int(A::Error) << no << no << no << "voorlees";
+        QTest::newRow("stray argument") << QStringList{"Spel"} << int(A::Error) << no << no << no << "'Spel'";
         QTest::newRow("stray after option")
-            << QStringList{"--fullscreen", "x"} << int(A::Error) << false << "Usage: tuvrel";
-        QTest::newRow("value for a switch") << QStringList{"--fullscreen=1"} << int(A::Error) << false << "fullscreen";
+            << QStringList{"--fullscreen", "x"} << int(A::Error) << no << no << no << "Usage: tuvrel";
+        QTest::newRow("value for a switch")
+            << QStringList{"--fullscreen=1"} << int(A::Error) << no << no << no << "fullscreen";
+        QTest::newRow("value for a setting")
+            << QStringList{"--voorlezen=0"} << int(A::Error) << no << no << no << "voorlezen";
     }
     void parse()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, action);
         QFETCH(bool, fullscreen);
+        QFETCH(bool, readAloud);
+        QFETCH(bool, carryByTaps);
         QFETCH(QString, textHas);
         const CommandLine line = parseCommandLine(QStringList{"tuvrel"} + arguments);
         QCOMPARE(int(line.action), action);
-        if (line.action == CommandLine::Action::Run)
+        if (line.action == CommandLine::Action::Run) {
             QCOMPARE(line.fullscreen, fullscreen);
+            QCOMPARE(line.readAloud, readAloud);
+            QCOMPARE(line.carryByTaps, carryByTaps);
+        }
         QVERIFY2(line.text.contains(textHas), qPrintable(line.text));
     }
 

@@ -9,6 +9,11 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev
+  # reading aloud (--voorlezen): Qt's text-to-speech through speech-dispatcher,
+  # with espeak-ng's Dutch voice (the program builds and plays silently
+  # without); Debian 12's qt6-speech-dev needs qt6-declarative-dev's
+  # QtQmlIntegration to be found by CMake and does not say so
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
   librsvg2-dev libcairo2-dev libgif-dev libjpeg-dev libpng-dev
   fonts-comic-neue fonts-liberation2
 )

@@ -40,6 +40,14 @@ for build_only in librsvg libcairo libgif libjpeg libpng; do
   [[ $depends == *"$build_only"* ]] && fail "Depends names the build-time library $build_only: $depends"
 done
 
+# A program that links Qt's text-to-speech recommends the engine behind it and its Dutch voice.
+if [[ $depends == *libqt6texttospeech6* ]]; then
+  recommends=$(dpkg-deb -f "$deb" Recommends)
+  for engine in qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng; do
+    [[ $recommends =~ (^|, )$engine(,|$) ]] || fail "Recommends lacks $engine: '$recommends'"
+  done
+fi
+
 # Files: path|what `file` says of it.
 file_checks=(
   "usr/games/tuvrel|ELF 64-bit LSB pie executable"
