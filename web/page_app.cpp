@@ -49,6 +49,12 @@ EM_ASYNC_JS(void, tuvrel_js_message_box, (const char* text, const char* title), 
 EM_JS(void, tuvrel_js_end, (const char* error), {
     Module.tuvrelPage.ended(UTF8ToString(error));
 });
+
+// Reading aloud: the texts (a JSON array) in place of the reading before; an
+// empty array only stops it.
+EM_JS(void, tuvrel_js_read_aloud, (const char* texts), {
+    Module.tuvrelPage.readAloud(JSON.parse(UTF8ToString(texts)));
+});
 // clang-format on
 
 namespace tuvrel::web {
@@ -56,6 +62,10 @@ namespace tuvrel::web {
 namespace {
 
 class Page;
+
+// The settings the page read from its address or its memory, for every start
+// of the program (the end screen's "again" too).
+bool readAloudSetting = false;
 
 // A loaded form's place in the page.
 class Layer : public FormView {
@@ -76,6 +86,7 @@ public:
     Page() : registry_(std::make_unique<FormRegistry>(this))
     {
         registry_->pointers().setTapSlack(tapSlackFor(std::nullopt));
+        registry_->setReadAloud(readAloudSetting);
     }
     ~Page() override { registry_.reset(); }
 
@@ -206,6 +217,7 @@ public:
         tuvrel_js_end(error_.c_str());
     }
     void reportError(const std::string& message) override { error_ = message; }
+    void readAloud(const std::vector<std::string>& texts) override { tuvrel_js_read_aloud(textsJson(texts).c_str()); }
 
 private:
     void requestFrame()
@@ -303,6 +315,15 @@ static std::vector<std::pair<std::string, std::string>> movesOf(const char* move
 #endif
 
 extern "C" {
+
+// Reading aloud ("voorlezen", from the page's address or its memory): on or
+// off for this start of the program and the ones after it.
+EMSCRIPTEN_KEEPALIVE void tuvrel_set_read_aloud(int on)
+{
+    readAloudSetting = on != 0;
+    if (thePage)
+        thePage->registry().setReadAloud(readAloudSetting);
+}
 
 // Start, and the named form in front of it (the page's address); false when
 // the program could not start (the error is on the page).

@@ -231,6 +231,14 @@ std::string corePlayJson(const std::string& formName, const std::vector<std::pai
     }
 }
 
+std::string textsJson(const std::vector<std::string>& texts)
+{
+    std::string out = "[";
+    for (const std::string& text : texts)
+        out += (out.size() > 1 ? "," : "") + quoted(text);
+    return out + "]";
+}
+
 std::string errorJson(const std::string& what)
 {
     return "{\"error\":" + quoted(what) + "}";

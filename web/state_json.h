@@ -28,6 +28,8 @@ std::string stateJson(const FormRegistry& registry, const std::vector<std::strin
 std::string corePlayJson(const std::string& formName, const std::vector<std::pair<std::string, std::string>>& moves);
 // Moves as [{"source", "target"}], the target empty for a click.
 std::string movesJson(const std::vector<std::pair<std::string, std::string>>& moves);
+// Texts as a JSON array of strings.
+std::string textsJson(const std::vector<std::string>& texts);
 // {"error": what}.
 std::string errorJson(const std::string& what);
 

@@ -18,6 +18,7 @@
   function problem(title, text) {
     stopped = true;
     $('loading').hidden = true;
+    $('speech-note').hidden = true;
     $('problem-title').textContent = title;
     $('problem-text').textContent = text;
     $('problem').hidden = false;
@@ -76,6 +77,35 @@
       return;
     }
   }
+
+  // ------------------------------------------------------------ settings
+
+  // The two settings a teacher turns on, read once before the program
+  // starts: from the address, so that a class page's link carries them
+  // (?voorlezen&tikken, =0 turns one off), and remembered on this device
+  // until an address changes them; an address without them plays as this
+  // device was set last. Two switches, nothing about the child. Each copy of
+  // the site on a host (say /tuvrel/ and /tuvrel-test/) keeps its own.
+  //   voorlezen: the program's texts read aloud (reading aloud, below)
+  //   tikken: a tap picks a picture up, the next tap puts it down
+  const settings = (() => {
+    const query = new URLSearchParams(location.search);
+    const folder = location.pathname.slice(0, location.pathname.lastIndexOf('/') + 1);
+    const read = {};
+    for (const name of ['voorlezen', 'tikken']) {
+      const key = 'tuvrel ' + folder + ' ' + name;
+      if (query.has(name)) {
+        read[name] = !['0', 'nee', 'uit', 'false'].includes(query.get(name).toLowerCase());
+        // Without storage (a private window that refuses it) for this visit only.
+        try { localStorage.setItem(key, read[name] ? '1' : '0'); } catch (error) { /* this visit only */ }
+      } else {
+        let kept = null;
+        try { kept = localStorage.getItem(key); } catch (error) { kept = null; }
+        read[name] = kept === '1';
+      }
+    }
+    return Object.freeze(read);
+  })();
 
   // ------------------------------------------------------------ the network
 
@@ -335,6 +365,8 @@
       if (barBefore !== menubar.hidden) layout();
       hideTip();
       history_.front(name, isStart);
+      frontIsStart = isStart;
+      speech.showNote();
       // A game closed: the moment a new version may take over.
       if (isStart) setTimeout(() => offline.whenIdle(), 300);
     },
@@ -343,8 +375,14 @@
       hideTip();
       return showBox(message, title);
     },
+    readAloud(texts) {
+      speech.read(texts);
+    },
     ended(error) {
       hideTip();
+      speech.stop();
+      frontIsStart = false;
+      speech.showNote();
       history_.leave();
       const showEnd = () => {
         canvas.hidden = true;
@@ -359,6 +397,108 @@
       }
     },
   };
+
+  // ------------------------------------------------------------ reading aloud
+
+  // The program says what is read and when (with voorlezen on: a game's
+  // title and instruction as it comes to the front, a message box's text, a
+  // label the child taps); the page speaks it with the device's own Dutch
+  // voice (speechSynthesis), each reading cancelling the one before. Never a
+  // voice of another language, and never one that speaks through a server
+  // (localService false, such as Chrome's "Google Nederlands"): nothing
+  // leaves the device. Where the device has no Dutch voice of its own,
+  // nothing is spoken and Start says so in a small note.
+  //
+  // Browsers let a page speak only once someone touched it (Chrome, and
+  // Safari on an iPad): a reading asked for before that (Start's, a game's
+  // that the address opened) waits for the first touch, click or key, and is
+  // spoken then unless that touch asked for another.
+  const speech = {
+    synth: null,
+    voice: null,
+    voicesSettled: false,
+    touched: false,
+    waiting: null,  // a reading that waits for the first touch
+    start() {
+      if (!settings.voorlezen) return;
+      const synth = window.speechSynthesis;
+      if (!synth || typeof window.SpeechSynthesisUtterance !== 'function') {
+        this.voicesSettled = true;
+        return this.showNote();
+      }
+      this.synth = synth;
+      this.chooseVoice();
+      // The voices may come a moment later (Chromium lists them after the
+      // page has asked once); a device that has none by then has none.
+      if (typeof synth.addEventListener === 'function') synth.addEventListener('voiceschanged', () => this.chooseVoice());
+      setTimeout(() => {
+        this.voicesSettled = true;
+        this.showNote();
+        this.flush();
+      }, this.settleTime);
+      // Registered after the page's own listeners, so that they run after them.
+      for (const type of ['pointerup', 'touchend', 'click', 'keydown'])
+        window.addEventListener(type, () => this.touch());
+    },
+    settleTime: 3000,
+    // The device's own Dutch voice: the Netherlands' before Flanders', the
+    // device's default among them first.
+    chooseVoice() {
+      const dutch = (this.synth.getVoices() || [])
+        .filter((v) => /^nl(?:[-_]|$)/i.test(v.lang || '') && v.localService !== false);
+      const rank = (v) => (/^nl[-_]NL$/i.test(v.lang) ? 0 : /^nl$/i.test(v.lang) ? 1 : 2) * 2 + (v.default ? 0 : 1);
+      dutch.sort((a, b) => rank(a) - rank(b));
+      this.voice = dutch[0] || null;
+      if (this.synth.getVoices().length) this.voicesSettled = true;
+      this.showNote();
+      this.flush();
+    },
+    showNote() {
+      $('speech-note').hidden = !(settings.voorlezen && this.voicesSettled && !this.voice && frontIsStart);
+    },
+    mayStart() {
+      const activation = navigator.userActivation;
+      return this.touched || !!(activation && activation.hasBeenActive);
+    },
+    // The program's reading: the texts, one after the other, in place of
+    // whatever is being read; none only stops it.
+    read(texts) {
+      if (!this.synth) return;
+      this.synth.cancel();
+      this.waiting = texts.length ? texts : null;
+      this.flush();
+    },
+    // The reading that waits, spoken once there is a voice and the page may
+    // speak; one the device has no voice for is dropped.
+    flush() {
+      if (!this.waiting) return;
+      if (!this.voice) {
+        if (this.voicesSettled) this.waiting = null;
+        return;
+      }
+      if (!this.mayStart()) return;
+      const texts = this.waiting;
+      this.waiting = null;
+      for (const text of texts) {
+        const utterance = new SpeechSynthesisUtterance(text);
+        utterance.voice = this.voice;
+        utterance.lang = this.voice.lang;
+        this.synth.speak(utterance);
+      }
+    },
+    // A touch, click or key of the child's, after the page has handled it:
+    // from now on the page may speak, and a reading that waited for it is
+    // spoken now, inside the gesture (Safari counts only that).
+    touch() {
+      this.touched = true;
+      this.flush();
+    },
+    stop() {
+      this.waiting = null;
+      if (this.synth) this.synth.cancel();
+    },
+  };
+  let frontIsStart = false;
 
   // ------------------------------------------------------------ message box
 
@@ -842,6 +982,8 @@
     const wanted = addressName();
     history.replaceState(null, '', history_.base);
     layout();
+    speech.start();
+    module._tuvrel_set_read_aloud(settings.voorlezen ? 1 : 0);
     const started = module.ccall('tuvrel_start', 'number', ['string'], [wanted]);
     layout();
     if (!started || stopped) {
