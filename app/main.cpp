@@ -7,6 +7,7 @@
 #include "desktop/speech.h"
 #include "menu/form_catalog.h"
 #include "runtime/form_registry.h"
+#include "runtime/pointer_input.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -82,6 +83,7 @@ int main(int argc, char* argv[])
     tuvrel::QtWindowSystem windows;
     windows.setFullscreen(commandLine.fullscreen);
     tuvrel::FormRegistry registry(&windows);
+    registry.pointers().setCarryByTaps(commandLine.carryByTaps);
     if (commandLine.readAloud)
         tuvrel::startReadingAloud(registry, windows, tuvrel::DutchSpeech::installedEngines(), stderr);
     // Everything that can fail before the first event is reported as every

@@ -984,6 +984,7 @@
     layout();
     speech.start();
     module._tuvrel_set_read_aloud(settings.voorlezen ? 1 : 0);
+    module._tuvrel_carry_by_taps(settings.tikken ? 1 : 0);
     const started = module.ccall('tuvrel_start', 'number', ['string'], [wanted]);
     layout();
     if (!started || stopped) {
