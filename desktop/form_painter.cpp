@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tuvrel {
@@ -160,22 +161,13 @@ void paintPicture(QPainter& p, const QtDeviceMap& map, Painting& painting, const
     }
 }
 
-int textFlags(const TextDrawing& text)
-{
-    const int align = (text.alignment == Alignment::Center  ? Qt::AlignHCenter
-                       : text.alignment == Alignment::Right ? Qt::AlignRight
-                                                            : Qt::AlignLeft);
-    return align | Qt::AlignTop | Qt::TextWordWrap;
-}
-
-// A label's text, drawn once and kept: laying the text out, and drawing
-// glyphs too large for Qt's glyph cache as outlines (the 85-pixel title of
-// Start), costs far more than copying the finished pixels at every paint.
-// Only the part of the label the text covers is kept. An opaque label keeps
-// it on its ground, so its pixels are the ones drawing it directly would
-// give; a transparent one keeps the text alone. The text is laid out in form
-// pixels, so that it breaks its lines as it does at 1:1, and drawn at the
-// scale it is shown at.
+// A label's text, drawn once and kept: drawing glyphs too large for Qt's
+// glyph cache as outlines (the 85-pixel title of Start) costs far more than
+// copying the finished pixels at every paint. Only the part of the label the
+// text covers is kept. An opaque label keeps it on its ground, so its pixels
+// are the ones drawing it directly would give; a transparent one keeps the
+// text alone. The lines stand where the core laid them out in form pixels;
+// they are drawn at the scale they are shown at.
 struct LabelLook {
     QImage image;  // device pixels, at the scale it was made for
     QPoint at;     // where it lies inside the label, in form pixels
@@ -186,20 +178,40 @@ QColor groundOf(const TextDrawing& text)
     return text.ground ? toQt(*text.ground) : QColor(Qt::transparent);
 }
 
+// A line's start on its baseline, from the label's top-left corner.
+QPointF lineOrigin(const TextDrawing& text, const TextLine& line)
+{
+    return {line.x - text.box.left(), line.baseline - text.box.top()};
+}
+
+// The lines drawn with a painter whose origin is the label's top-left corner.
+void drawLines(QPainter& p, const TextDrawing& text)
+{
+    p.setFont(toQFont(text.font));
+    p.setPen(toQt(text.colour));
+    for (const TextLine& line : text.lines)
+        p.drawText(lineOrigin(text, line), toQt(line.text));
+}
+
 // What a label shows, whatever the scale: its looks are kept by it, not by
 // the label, so that a rebuilt form finds its labels' looks again and nothing
-// is kept per label. The caption last, so that no two can share a name.
+// is kept per label. Each line's text last on its own line, so that no two
+// can share a name.
 QString lookName(const TextDrawing& text)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5x%6|%7|")
-               .arg(toQt(text.font.face))
-               .arg(text.font.points)
-               .arg(toQt(text.colour).rgb())
-               .arg(text.ground ? qint64(toQt(*text.ground).rgb()) : qint64(-1))
-               .arg(text.box.width())
-               .arg(text.box.height())
-               .arg(int(text.alignment)) +
-           toQt(text.text);
+    QString name = QStringLiteral("%1|%2|%3|%4|%5x%6|")
+                       .arg(toQt(text.font.face))
+                       .arg(text.font.points)
+                       .arg(toQt(text.colour).rgb())
+                       .arg(text.ground ? qint64(toQt(*text.ground).rgb()) : qint64(-1))
+                       .arg(text.box.width())
+                       .arg(text.box.height());
+    for (const TextLine& line : text.lines) {
+        const QPointF at = lineOrigin(text, line);
+        name += QStringLiteral("%1,%2|").arg(at.x(), 0, 'g', 17).arg(at.y(), 0, 'g', 17) + toQt(line.text) +
+                QLatin1Char('\n');
+    }
+    return name;
 }
 
 // The look of a label at a scale: kept, made now (only when `make`), or none.
@@ -214,14 +226,12 @@ const LabelLook* labelLook(const TextDrawing& text, const QString& name, qreal s
         return look;
     if (!make)
         return nullptr;
-    const QSize size = toQt(text.box.size());
-    const QFont font = toQFont(text.font);
-    const QRect box(QPoint(0, 0), size);
-    const QString caption = toQt(text.text);
-    // The text, with room for glyphs that reach past their advance.
-    const int margin = font.pixelSize() / 6 + 2;
-    QRect used = QFontMetrics(font).boundingRect(box, textFlags(text), caption);
-    used = used.adjusted(-margin, -margin, margin, margin) & box;
+    const QRect box(QPoint(0, 0), toQt(text.box.size()));
+    // The lines' block, with room for glyphs that reach past their advance.
+    const int margin = text.font.pixelSize() / 6 + 2;
+    const QRectF block(text.block.x - text.box.left(), text.block.y - text.box.top(), text.block.width,
+                       text.block.height);
+    const QRect used = block.toAlignedRect().adjusted(-margin, -margin, margin, margin) & box;
     auto look = std::make_unique<LabelLook>();
     look->at = used.topLeft();
     if (!used.isEmpty()) {
@@ -230,9 +240,7 @@ const LabelLook* labelLook(const TextDrawing& text, const QString& name, qreal s
         look->image.fill(groundOf(text));
         QPainter q(&look->image);
         q.translate(-used.topLeft());
-        q.setFont(font);
-        q.setPen(toQt(text.colour));
-        q.drawText(box, textFlags(text), caption);
+        drawLines(q, text);
     }
     const qsizetype bytes = look->image.sizeInBytes() + 64;
     LabelLook* kept = look.release();
@@ -276,9 +284,8 @@ void paintText(QPainter& p, const QtDeviceMap& map, Painting& painting, const Te
     p.save();
     p.setWorldTransform(map.formTransform());
     p.setClipRect(r, Qt::IntersectClip);
-    p.setFont(toQFont(text.font));
-    p.setPen(toQt(text.colour));
-    p.drawText(r, textFlags(text), toQt(text.text));
+    p.translate(r.topLeft());
+    drawLines(p, text);
     p.restore();
 }
 
@@ -377,6 +384,7 @@ public:
     {
     }
 
+    TextMeasurer& measurer() override { return measurer_; }
     void fill(const Rect& area, Rgb colour) override { p_.fillRect(map_.rect(toQt(area)), toQt(colour)); }
     void picture(const Picture& picture, Point at) override { paintPicture(p_, map_, painting_, picture, toQt(at)); }
     bool laysBackgroundOnFace(const Picture& background) override
@@ -414,10 +422,37 @@ private:
     const QtDeviceMap& map_;
     Painting& painting_;
     QStyle* style_;
+    QtTextMeasurer measurer_;
     QImage backgroundOnFace_;
 };
 
 }  // namespace
+
+LineMetrics QtTextMeasurer::lineMetrics(const FontSpec& font)
+{
+    const QFontMetricsF m = metricsOf(font);
+    return {m.ascent(), m.descent(), m.leading()};
+}
+
+RunWidth QtTextMeasurer::measure(const FontSpec& font, std::string_view run)
+{
+    const QFontMetricsF m = metricsOf(font);
+    const QString text = toQt(run);
+    RunWidth width{m.horizontalAdvance(text), 0};
+    // The last character's ink past its advance: its right bearing where that
+    // is negative (half a surrogate pair has none to tell).
+    if (!text.isEmpty() && !text.back().isSurrogate())
+        width.overhang = std::max(0.0, -m.rightBearing(text.back()));
+    return width;
+}
+
+QFontMetricsF QtTextMeasurer::metricsOf(const FontSpec& font)
+{
+    for (const auto& [spec, metrics] : fonts_)
+        if (spec == font)
+            return metrics;
+    return fonts_.emplace_back(font, QFontMetricsF(toQFont(font))).second;
+}
 
 bool paintScaleSettled(const PaintScale& paintScale)
 {

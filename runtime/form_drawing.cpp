@@ -87,7 +87,13 @@ public:
             fillShowing(r, i, toRgb(label.backColor()));
         if (label.caption().empty())
             return;
-        TextDrawing text{label.caption(), label.font(), toRgb(label.foreColor()), r, label.alignment(), {}};
+        const TextLayout layout = layOutText(label.caption(), label.font(), r, label.alignment(), painter_.measurer());
+        TextDrawing text{{}, label.font(), toRgb(label.foreColor()), r, layout.block, {}};
+        for (const TextLine& line : layout.lines)
+            if (!line.text.empty() && line.top < r.top() + r.height())
+                text.lines.push_back(line);
+        if (text.lines.empty())
+            return;
         if (label.opaque())
             text.ground = toRgb(label.backColor());
         painter_.text(text);

@@ -2,31 +2,33 @@
 // What a form looks like, decided once for every front end: the face and the
 // background picture, every visible control from the back to the front
 // (command buttons last), then the drag outline, as calls on a painter in
-// form pixels. The core says what is drawn where and skips what something
-// drawn later covers opaque; the front end's painter makes the pixels, lays
-// text out with its own fonts and draws buttons in its own style.
+// form pixels. The core says what is drawn where, lays labels' text out
+// into lines (runtime/text_layout.h) and skips what something drawn later
+// covers opaque; the front end's painter measures text and makes the pixels
+// with its own fonts, and draws buttons in its own style.
 #include "runtime/colors.h"
 #include "runtime/fonts.h"
-#include "runtime/form_description.h"
 #include "runtime/geometry.h"
 #include "runtime/picture.h"
 #include "runtime/region.h"
+#include "runtime/text_layout.h"
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tuvrel {
 
 class Form;
 
-// A label's text: laid out by the front end inside the box from its top,
-// aligned as asked, broken into lines at word boundaries where it is too wide.
+// A label's text, laid out by the core: each line drawn in the font from its
+// start on its baseline, nothing of it outside the label's box.
 struct TextDrawing {
-    std::string_view text;
+    std::vector<TextLine> lines;  // those that show in the box and have characters
     FontSpec font;
     Rgb colour;
     Rect box;
-    Alignment alignment = Alignment::Left;
+    RectF block;  // where all the lines lie (TextLayout::block); glyphs may reach a little past it
     // The label's own ground beneath the text when it is opaque (filled
     // already by then); the text alone on what lies beneath otherwise.
     std::optional<Rgb> ground;
@@ -49,6 +51,8 @@ class FormPainter {
 public:
     virtual ~FormPainter() = default;
 
+    // How this painter's fonts measure text, for laying labels out.
+    virtual TextMeasurer& measurer() = 0;
     // A rectangle filled with one colour.
     virtual void fill(const Rect& area, Rgb colour) = 0;
     // A picture at its own size with its top-left corner at a point.

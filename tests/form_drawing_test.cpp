@@ -30,11 +30,12 @@ struct BackgroundOp {
     Picture picture;
 };
 struct TextOp {
-    std::string text;
+    std::vector<TextLine> lines;
+    std::string text;  // the lines' characters, one line after the other
     FontSpec font;
     Rgb colour;
     Rect box;
-    Alignment alignment;
+    RectF block;
     bool onGround;
 };
 struct ButtonOp {
@@ -50,10 +51,20 @@ struct OutlineOp {
 };
 using Op = std::variant<FillOp, PictureOp, BackgroundOp, TextOp, ButtonOp, LineOp, OutlineOp>;
 
+// Every character 8 pixels wide, lines 16 pixels apart.
+class EvenMeasurer : public TextMeasurer {
+public:
+    LineMetrics lineMetrics(const FontSpec&) override { return {12, 4, 0}; }
+    RunWidth measure(const FontSpec&, std::string_view run) override { return {8.0 * double(run.size()), 0}; }
+};
+
 class RecordingPainter : public FormPainter {
 public:
     std::vector<Op> ops;
     bool layOnFace = false;
+    EvenMeasurer even;
+
+    TextMeasurer& measurer() override { return even; }
 
     void fill(const Rect& area, Rgb colour) override { ops.emplace_back(FillOp{area, colour}); }
     void picture(const Picture& picture, Point at) override { ops.emplace_back(PictureOp{picture, at}); }
@@ -61,7 +72,10 @@ public:
     void background(const Picture& picture, const Region&) override { ops.emplace_back(BackgroundOp{picture}); }
     void text(const TextDrawing& t) override
     {
-        ops.emplace_back(TextOp{std::string(t.text), t.font, t.colour, t.box, t.alignment, t.ground.has_value()});
+        std::string text;
+        for (const TextLine& line : t.lines)
+            text += std::string(text.empty() ? "" : "\n") + std::string(line.text);
+        ops.emplace_back(TextOp{t.lines, text, t.font, t.colour, t.box, t.block, t.ground.has_value()});
     }
     void button(const ButtonDrawing& b) override { ops.emplace_back(ButtonOp{b, std::string(b.caption)}); }
     void line(Point from, Point to, int width, Rgb) override { ops.emplace_back(LineOp{from, to, width}); }
@@ -279,6 +293,42 @@ private slots:
                 QVERIFY(std::any_of(onFace.begin(), onFace.end(),
                                     [](const Op& op) { return std::holds_alternative<BackgroundOp>(op); }));
         }
+    }
+
+    // A label hands the painter the core's layout of its caption: the lines
+    // that show in its box, where the core puts them; a caption of nothing
+    // but spaces draws no text at all.
+    void aLabelsTextIsTheCoresLayout()
+    {
+        Form& f = registry->form("Tellen1");
+        f.show();
+        Label& label = f.label("Label2");
+        std::string caption;
+        for (int word = 0; word < 60; ++word)
+            caption += "aan ";
+        label.setCaption(caption);  // 12 words a line, 16 pixels apart: two of five show in 25 pixels
+        const auto textOf = [&](const std::vector<Op>& ops) -> const TextOp* {
+            for (const Op& op : ops)
+                if (const auto* t = std::get_if<TextOp>(&op); t && t->box == label.pixelRect())
+                    return t;
+            return nullptr;
+        };
+        const std::vector<Op> ops = drawn(f);
+        const TextOp* text = textOf(ops);
+        QVERIFY(text);
+        EvenMeasurer even;
+        const TextLayout layout = layOutText(label.caption(), label.font(), label.pixelRect(), label.alignment(), even);
+        QCOMPARE(layout.lines.size(), size_t(5));
+        QCOMPARE(text->lines.size(), size_t(2));
+        for (size_t i = 0; i < text->lines.size(); ++i) {
+            QCOMPARE(text->lines[i].text, layout.lines[i].text);
+            QCOMPARE(text->lines[i].x, layout.lines[i].x);
+            QCOMPARE(text->lines[i].baseline, layout.lines[i].baseline);
+        }
+        QCOMPARE(text->block, layout.block);
+
+        label.setCaption("   ");
+        QVERIFY(!textOf(drawn(f)));
     }
 
     // A part of the form drawn alone touches only what lies in that part.

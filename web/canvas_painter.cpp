@@ -37,11 +37,11 @@ EM_JS(void, tuvrel_js_picture, (const char* name, int nameLength, int scale, int
     Module.tuvrelPictures.draw(UTF8ToString(name, nameLength), scale, x, y, w, h);
 });
 
-// A label's text, laid out in form pixels (so that it breaks its lines as at
-// its own size) and drawn through the form's transform at the device's
-// resolution: from the top of the box, each line aligned, words kept whole.
-EM_JS(void, tuvrel_js_text, (const char* text, int length, int face, int pixels, int rgb,
-                             int x, int y, int w, int h, int align, double scale, double ox, double oy), {
+// A label's lines, where the core laid them out in form pixels, drawn through
+// the form's transform at the device's resolution: begin with the label's
+// box as the clip, each line from its start on its baseline, then end.
+EM_JS(void, tuvrel_js_text_begin, (int face, int pixels, int rgb, int x, int y, int w, int h,
+                                   double scale, double ox, double oy), {
     const ctx = Module.tuvrelContext;
     ctx.save();
     ctx.setTransform(scale, 0, 0, scale, ox, oy);
@@ -51,15 +51,30 @@ EM_JS(void, tuvrel_js_text, (const char* text, int length, int face, int pixels,
     ctx.font = Module.tuvrelFont(face, pixels);
     ctx.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
     ctx.textBaseline = 'alphabetic';
-    const lines = Module.tuvrelWrap(ctx, UTF8ToString(text, length), w);
-    const m = ctx.measureText('Hg');
-    const ascent = m.fontBoundingBoxAscent, lineHeight = m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
-    for (let i = 0; i < lines.length; ++i) {
-        const width = ctx.measureText(lines[i]).width;
-        const left = align == 1 ? x + w - width : align == 2 ? x + (w - width) / 2 : x;
-        ctx.fillText(lines[i], left, y + ascent + i * lineHeight);
-    }
-    ctx.restore();
+    ctx.textAlign = 'left';
+});
+
+EM_JS(void, tuvrel_js_text_line, (const char* text, int length, double x, double baseline), {
+    Module.tuvrelContext.fillText(UTF8ToString(text, length), x, baseline);
+});
+
+EM_JS(void, tuvrel_js_text_end, (), {
+    Module.tuvrelContext.restore();
+});
+
+// Text measured in a face at a size in CSS pixels, which are form pixels
+// here: into out[0] and out[1] a run's advance and how far its ink reaches
+// past it, or the face's ascent and descent.
+EM_JS(void, tuvrel_js_measure, (const char* text, int length, int face, int pixels, double* out), {
+    const m = Module.tuvrelMeasure(face, pixels, UTF8ToString(text, length));
+    HEAPF64[out >> 3] = m.width;
+    HEAPF64[(out >> 3) + 1] = Math.max(0, m.actualBoundingBoxRight - m.width);
+});
+
+EM_JS(void, tuvrel_js_font_metrics, (int face, int pixels, double* out), {
+    const m = Module.tuvrelMeasure(face, pixels, 'Hg');
+    HEAPF64[out >> 3] = m.fontBoundingBoxAscent;
+    HEAPF64[(out >> 3) + 1] = m.fontBoundingBoxDescent;
 });
 
 // A push button's bevel as the desktop's style draws it: a grey outline with
@@ -194,13 +209,30 @@ void CanvasPainter::picture(const Picture& picture, Point at)
     drawPicture(map_, picture, at);
 }
 
+LineMetrics CanvasMeasurer::lineMetrics(const FontSpec& font)
+{
+    // The canvas tells no line gap: the lines follow each other at the face's
+    // ascent and descent.
+    double m[2] = {0, 0};
+    tuvrel_js_font_metrics(faceOf(font), font.pixelSize(), m);
+    return {m[0], m[1], 0};
+}
+
+RunWidth CanvasMeasurer::measure(const FontSpec& font, std::string_view run)
+{
+    double m[2] = {0, 0};
+    tuvrel_js_measure(run.data(), int(run.size()), faceOf(font), font.pixelSize(), m);
+    return {m[0], m[1]};
+}
+
 void CanvasPainter::text(const TextDrawing& text)
 {
     const Rect& box = text.box;
-    const int align = text.alignment == Alignment::Right ? 1 : text.alignment == Alignment::Center ? 2 : 0;
-    tuvrel_js_text(text.text.data(), int(text.text.size()), faceOf(text.font), text.font.pixelSize(),
-                   rgbOf(text.colour), box.left(), box.top(), box.width(), box.height(), align, map_.scale(),
-                   map_.offset().x, map_.offset().y);
+    tuvrel_js_text_begin(faceOf(text.font), text.font.pixelSize(), rgbOf(text.colour), box.left(), box.top(),
+                         box.width(), box.height(), map_.scale(), map_.offset().x, map_.offset().y);
+    for (const TextLine& line : text.lines)
+        tuvrel_js_text_line(line.text.data(), int(line.text.size()), line.x, line.baseline);
+    tuvrel_js_text_end();
 }
 
 void CanvasPainter::button(const ButtonDrawing& button)

@@ -48,10 +48,25 @@ private:
     };
 };
 
+// Text with no fonts at hand: every character as wide as half the font's size.
+class HalfEmMeasurer : public TextMeasurer {
+public:
+    LineMetrics lineMetrics(const FontSpec& font) override
+    {
+        return {0.8 * font.pixelSize(), 0.2 * font.pixelSize(), 0};
+    }
+    RunWidth measure(const FontSpec& font, std::string_view run) override
+    {
+        return {0.5 * font.pixelSize() * double(run.size()), 0};
+    }
+};
+
 // Counts what a form's drawing holds.
 class CountingPainter : public FormPainter {
 public:
     int pictures = 0, texts = 0, buttons = 0, fills = 0;
+    HalfEmMeasurer halfEm;
+    TextMeasurer& measurer() override { return halfEm; }
     void fill(const Rect&, Rgb) override { ++fills; }
     void picture(const Picture&, Point) override { ++pictures; }
     bool laysBackgroundOnFace(const Picture&) override { return false; }

@@ -150,24 +150,17 @@
     return pixels + 'px ' + families[face];
   }
 
-  // Lines of a text that fit a width: broken at spaces, a word too long kept
-  // whole on its own line, a line break in the text kept.
-  function wrap(ctx, text, width) {
-    const lines = [];
-    for (const paragraph of text.split(/\r\n|\r|\n/)) {
-      let line = '';
-      for (const word of paragraph.split(' ')) {
-        const longer = line ? line + ' ' + word : word;
-        if (line && ctx.measureText(longer).width > width) {
-          lines.push(line);
-          line = word;
-        } else {
-          line = longer;
-        }
-      }
-      lines.push(line);
+  // Text measured for the program's layout of labels (where their lines
+  // break is the program's to say), on a context of its own.
+  let measuring = null, measuringFont = '';
+  function measure(face, pixels, text) {
+    if (!measuring) measuring = document.createElement('canvas').getContext('2d');
+    const wanted = font(face, pixels);
+    if (wanted !== measuringFont) {
+      measuring.font = wanted;
+      measuringFont = wanted;
     }
-    return lines;
+    return measuring.measureText(text);
   }
 
   // ------------------------------------------------------------ pictures
@@ -297,7 +290,7 @@
     tuvrelPictures: null,
     tuvrelPage: null,
     tuvrelFont: font,
-    tuvrelWrap: wrap,
+    tuvrelMeasure: measure,
     locateFile: (path) => path,
     print: () => {},
     printErr: (text) => console.warn(text),
