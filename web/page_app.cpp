@@ -528,6 +528,15 @@ EMSCRIPTEN_KEEPALIVE const char* tuvrel_core_play(const char* formName, const ch
     return returned.c_str();
 }
 
+// JSON: the front form's labels, their text laid out as the page draws it.
+EMSCRIPTEN_KEEPALIVE const char* tuvrel_label_lines()
+{
+    CanvasMeasurer measurer;
+    const Form* front = page().front();
+    returned = front ? labelLinesJson(*front, measurer) : "[]";
+    return returned.c_str();
+}
+
 // JSON: the moves, [{"source", "target"}], or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* tuvrel_moves(const char* moves)
 {

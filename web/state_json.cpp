@@ -239,6 +239,32 @@ std::string textsJson(const std::vector<std::string>& texts)
     return out + "]";
 }
 
+std::string labelLinesJson(const Form& form, TextMeasurer& measurer)
+{
+    // As many digits as tell a double exactly.
+    const auto number = [](double v) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%.17g", v);
+        return std::string(digits);
+    };
+    std::string out = "[";
+    for (const auto& c : form.controls()) {
+        if (c->controlClass() != ControlClass::Label)
+            continue;
+        const auto& label = static_cast<const Label&>(*c);
+        const TextLayout layout = layOutText(label.caption(), label.font(), label.pixelRect(), label.alignment(),
+                                             measurer);
+        out += (out.size() > 1 ? ",{\"name\":" : "{\"name\":") + quoted(label.name()) + ",\"lines\":[";
+        for (size_t i = 0; i < layout.lines.size(); ++i) {
+            const TextLine& line = layout.lines[i];
+            out += (i ? ",{\"text\":" : "{\"text\":") + quoted(line.text) + ",\"x\":" + number(line.x) +
+                   ",\"top\":" + number(line.top) + ",\"baseline\":" + number(line.baseline) + "}";
+        }
+        out += "]}";
+    }
+    return out + "]";
+}
+
 std::string errorJson(const std::string& what)
 {
     return "{\"error\":" + quoted(what) + "}";

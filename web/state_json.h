@@ -3,6 +3,7 @@
 // browser tests what the forms hold, next to the same play on the core alone.
 #include "runtime/form_registry.h"
 #include "runtime/form_transform.h"
+#include "runtime/text_layout.h"
 
 #include <string>
 #include <utility>
@@ -26,6 +27,10 @@ std::string stateJson(const FormRegistry& registry, const std::vector<std::strin
 // front of it, then the moves (source and target; no target for a click)
 // made at the controls' centres on the form itself.
 std::string corePlayJson(const std::string& formName, const std::vector<std::pair<std::string, std::string>>& moves);
+// A form's labels with their text laid out by the core with a measurer:
+// [{"name", "lines": [{"text", "x", "top", "baseline"}]}], every line,
+// positions in form pixels to the last bit.
+std::string labelLinesJson(const Form& form, TextMeasurer& measurer);
 // Moves as [{"source", "target"}], the target empty for a click.
 std::string movesJson(const std::vector<std::pair<std::string, std::string>>& moves);
 // Texts as a JSON array of strings.

@@ -415,7 +415,7 @@ describe('what the page says', () => {
     // The program's exports by the names the page calls them (the WebAssembly's own are minified).
     const exportsOf = async (folder) => [...fs.readFileSync(path.join(folder, 'tuvrel.js'), 'utf8')
       .matchAll(/Module\["_(tuvrel_\w+)"\]/g)].map((m) => m[1]);
-    const testOnly = ['tuvrel_state', 'tuvrel_core_play', 'tuvrel_moves', 'tuvrel_broken_invariants', 'tuvrel_painted_pixels'];
+    const testOnly = ['tuvrel_state', 'tuvrel_core_play', 'tuvrel_moves', 'tuvrel_label_lines', 'tuvrel_broken_invariants', 'tuvrel_painted_pixels'];
     const inTestBuild = await exportsOf(testSite);
     assert.deepEqual(testOnly.filter((n) => inTestBuild.includes(n)), testOnly, 'the test build has them');
     assert.deepEqual((await exportsOf(site)).filter((n) => testOnly.includes(n)), []);

@@ -6,10 +6,22 @@ import {centre, formsOf, open, origin, play, plays, state, stepsOf, useSite} fro
 
 useSite();
 
+// Every line of text the canvas is asked to draw: where, and through which transform.
+function recordText() {
+  const fillText = CanvasRenderingContext2D.prototype.fillText;
+  window.textDrawn = [];
+  CanvasRenderingContext2D.prototype.fillText = function (text, x, y, ...rest) {
+    const m = this.getTransform();
+    window.textDrawn.push({text, x, y, transform: [m.a, m.d, m.e, m.f]});
+    return fillText.call(this, text, x, y, ...rest);
+  };
+}
+
 describe('the site', () => {
-  test('Start appears with its pictures and fonts, centred between the strips, at every size', async () => {
+  test('Start appears with its pictures, fonts and labels, centred between the strips, at every size', async () => {
+    let firstLines = null;
     for (const [width, height, scale] of [[1024, 768, 1], [1024, 768, 2], [1920, 1080, 1], [1920, 1080, 2], [3840, 2160, 1]]) {
-      const {context, page, problems} = await open('/', {width, height, scale});
+      const {context, page, problems} = await open('/', {width, height, scale, init: recordText});
       const s = await state(page);
       assert.deepEqual(s.layers, ['Start']);
       assert.equal(await page.title(), s.forms[0].caption || 'Tuvrel');
@@ -42,6 +54,20 @@ describe('the site', () => {
       const loaded = await page.evaluate(() => performance.getEntriesByType('resource').map((e) => new URL(e.name).pathname));
       assert.ok(loaded.some((p) => p === `/pictures/${wanted}pietkleden_piet.${wanted ? 'png' : 'gif'}` || p.startsWith(`/pictures/${wanted}`)),
         `pictures at ${wanted || '1x'} for a device scale of ${scaleOnDevice}`);
+      // Each label's lines are the core's, laid out at the form's own size
+      // (the same at every size), and the canvas draws each of them where
+      // the core puts it, through the form's transform.
+      const lines = await page.evaluate(() => window.tuvrelLabelLines());
+      firstLines ??= lines;
+      assert.deepEqual(lines, firstLines, `the same lines at ${width}x${height}@${scale}`);
+      const drawn = await page.evaluate(() => window.textDrawn);
+      const device = [scaleOnDevice, scaleOnDevice, s.transform.x * scale, s.transform.y * scale];
+      for (const line of lines.flatMap((l) => l.lines)) {
+        const at = drawn.filter((d) => d.text === line.text && d.x === line.x && d.y === line.baseline);
+        assert.ok(at.length > 0, `"${line.text}" drawn at ${line.x}, ${line.baseline}: ${JSON.stringify(drawn)}`);
+        for (const d of at)
+          d.transform.forEach((v, i) => assert.ok(Math.abs(v - device[i]) < 1e-3, `"${line.text}" through ${d.transform}, not ${device}`));
+      }
       assert.deepEqual(problems, []);
       await context.close();
     }

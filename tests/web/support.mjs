@@ -107,9 +107,10 @@ export function useSite() {
 }
 
 // A fresh context with a page that records console errors and every request
-// to another origin.
-export async function open(address = '/', {width = 1024, height = 768, scale = 1, touch = false} = {}) {
+// to another origin; `init` runs in the page before its own scripts.
+export async function open(address = '/', {width = 1024, height = 768, scale = 1, touch = false, init = null} = {}) {
   const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: scale, hasTouch: touch});
+  if (init) await context.addInitScript(init);
   const page = await context.newPage();
   const problems = [];
   page.on('console', (m) => { if (m.type() === 'error') problems.push('console: ' + m.text()); });

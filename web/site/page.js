@@ -969,6 +969,7 @@
         JSON.parse(module.ccall('tuvrel_core_play', 'string', ['string', 'string'], [form, moves]));
       window.tuvrelMoves = (moves) => JSON.parse(module.ccall('tuvrel_moves', 'string', ['string'], [moves]));
       window.tuvrelCarryByTaps = (on) => module._tuvrel_carry_by_taps(on ? 1 : 0);
+      window.tuvrelLabelLines = () => JSON.parse(text(module._tuvrel_label_lines()));
     }
 
     // Start, and the game the address names in front of it.
