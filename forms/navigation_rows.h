@@ -3,7 +3,7 @@
 // the start screen (the door), previous and next in the game's chain (the
 // arrows) and restart ("nog een keer", or the smiley of a sudoku board), with
 // their places and TabIndex. The forms describe their rows from it; what the
-// buttons do is the menu's (menu/navigation.h).
+// buttons do is every game's (games/common/navigation.h).
 #include "runtime/form_description.h"
 
 #include <string_view>

@@ -1,7 +1,7 @@
 // The random player itself: on a small program of three forms it passes a
 // sound program, and finds each planted fault with a seed that replays it
 // event for event; on Tuvrel the same seed plays the same events.
-#include "menu/navigation.h"
+#include "games/common/navigation.h"
 #include "tests/monkey/form_state.h"
 #include "tests/monkey/monkey.h"
 #include "tests/monkey/rng.h"

@@ -1,7 +1,7 @@
 #include "games/plaatjeindezak/plaatjeindezak.h"
 
 #include "forms/descriptions.h"
-#include "menu/navigation.h"
+#include "games/common/navigation.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
 #include "runtime/text.h"

@@ -1,7 +1,7 @@
 #include "games/puzzel/puzzel.h"
 
 #include "forms/descriptions.h"
-#include "menu/navigation.h"
+#include "games/common/navigation.h"
 #include "runtime/form.h"
 #include "runtime/text.h"
 

@@ -2,7 +2,7 @@
 
 #include "forms/descriptions.h"
 #include "forms/sudoku_layout.h"
-#include "menu/navigation.h"
+#include "games/common/navigation.h"
 #include "runtime/form.h"
 #include "runtime/text.h"
 

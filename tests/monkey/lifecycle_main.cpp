@@ -6,8 +6,8 @@
 // resident size are measured after a warm-up and after the cycles.
 //
 //   lifecycle [--cycles N] [--allowance BYTES] [--forms Name,Name,...]
+#include "games/common/navigation.h"
 #include "menu/form_catalog.h"
-#include "menu/navigation.h"
 #include "tests/support/form_driver.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "tests/monkey/monkey.h"
 
 #include "desktop/form_window.h"
-#include "menu/navigation.h"
+#include "games/common/navigation.h"
 #include "tests/monkey/form_state.h"
 #include "tests/monkey/rng.h"
 

@@ -1,4 +1,4 @@
-#include "menu/navigation.h"
+#include "games/common/navigation.h"
 
 #include "runtime/form.h"
 #include "runtime/form_registry.h"

@@ -1,7 +1,7 @@
 #pragma once
-// What the buttons that move between forms do (their rows, places and
-// TabIndex are the forms' table, forms/navigation_rows.h): back to the start
-// screen, previous and next in the game's chain, restart.
+// What the buttons that move between forms do, for every game (their rows,
+// places and TabIndex are the forms' table, forms/navigation_rows.h): back to
+// the start screen, previous and next in the game's chain, restart.
 #include "forms/navigation_rows.h"
 #include "runtime/form_class.h"
 
