@@ -1,8 +1,8 @@
 #pragma once
-// The descriptions of the program's twenty forms, one file each.
+// The descriptions of the program's forms, one file each (forms/<Name>.cpp).
+// A game binds its handlers onto them in its family's registration
+// (games/<family>/family.cpp).
 #include "runtime/form_description.h"
-
-#include <string_view>
 
 namespace tuvrel::forms {
 
@@ -26,10 +26,6 @@ FormDescription Sudoku3();
 FormDescription Sudoku4();
 FormDescription Sudoku5();
 FormDescription Spel();
-
-// The description of the form of that name, for a game with several levels
-// or boards; a RuntimeError for a name that is no form of the program.
-FormDescription describe(std::string_view formName);
 
 // The dark red of the titles and the counting cards.
 inline constexpr BgrColor DarkRed = 0x000000C0;

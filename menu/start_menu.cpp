@@ -3,29 +3,24 @@
 #include "forms/descriptions.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
+#include "runtime/runtime_error.h"
 
-#include <array>
+#include <string>
 
 namespace tuvrel {
 
-namespace {
-struct GameButton {
-    const char* button;
-    const char* firstForm;
-};
-constexpr std::array GameButtons{
-    GameButton{"knopPiet", "Pietkleden"}, GameButton{"knopZak", "Plaatjeindezak1"}, GameButton{"knopVormen", "Vormen1"},
-    GameButton{"knopPuzzels", "Puzzel1"}, GameButton{"KnopTellen1", "Tellen1"},     GameButton{"knopSudoku", "Sudoku1"},
-    GameButton{"knopSpel", "Spel"},
-};
-}  // namespace
-
-FormClass startMenuClass()
+FormClass startMenuClass(const std::vector<GameFamily>& families)
 {
     FormClass start(forms::Start());
-    for (const GameButton& g : GameButtons) {
-        const std::string target = std::string(g.firstForm);
-        start.onClick(std::string(g.button), [target](Form& form) { form.registry().show(target); });
+    for (const GameFamily& family : families) {
+        if (family.forms.empty())
+            throw RuntimeError("the game of the button " + family.startButton + " has no form");
+        // A button of Start, each opening one game.
+        start.button(family.startButton);
+        if (const ControlHandlers* bound = start.handlersFor(family.startButton); bound && bound->click)
+            throw RuntimeError("the button " + family.startButton + " of Start opens two games");
+        const std::string first = family.forms.front().name();
+        start.onClick(family.startButton, [first](Form& form) { form.registry().show(first); });
     }
     start.onClick("knopStop", [](Form& form) { form.registry().end(); });
     return start;

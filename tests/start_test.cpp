@@ -1,5 +1,6 @@
 // The start screen and the life of the program around it.
 #include "desktop/picture_pixels.h"
+#include "menu/form_catalog.h"
 #include "menu/start_menu.h"
 #include "tests/support/form_driver.h"
 
@@ -17,9 +18,11 @@ const std::vector<FormClass>& gameStandIns()
 {
     static const std::vector<FormClass> classes = [] {
         std::vector<FormClass> all;
-        for (const char* name : {"Pietkleden", "Plaatjeindezak1", "Vormen1", "Puzzel1", "Tellen1", "Sudoku1", "Spel"})
+        for (const GameFamily& family : gameFamilies()) {
+            const std::string& name = family.forms.front().name();
             all.emplace_back(FormDescription{
                 .name = name, .caption = name, .clientWidth = ClientWidth, .clientHeight = ClientHeight});
+        }
         return all;
     }();
     return classes;
@@ -27,7 +30,7 @@ const std::vector<FormClass>& gameStandIns()
 
 const FormClass& start()
 {
-    static const FormClass c = startMenuClass();
+    static const FormClass c = startMenuClass(gameFamilies());
     return c;
 }
 

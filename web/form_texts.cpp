@@ -13,7 +13,6 @@
 // "strip" (the colour of the strips beside a form, #rrggbb)}. The page
 // fetches these pictures while its WebAssembly loads; the build writes the
 // strips' colour into the page's files.
-#include "forms/descriptions.h"
 #include "menu/form_catalog.h"
 #include "runtime/colors.h"
 #include "runtime/form.h"
@@ -83,7 +82,7 @@ int main(int argc, char** argv)
                    ",\"text\":" + quoted(text) + "}";
         };
         for (const std::string& name : registry.formNames()) {
-            const tuvrel::FormDescription form = tuvrel::forms::describe(name);
+            const tuvrel::FormDescription& form = registry.form(name).description();
             add(name, form.caption);
             for (const tuvrel::ControlDescription& row : form.rows) {
                 if (row.caption)

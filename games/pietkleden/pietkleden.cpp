@@ -1,10 +1,10 @@
 #include "games/pietkleden/pietkleden.h"
 
-#include "forms/descriptions.h"
 #include "games/common/navigation.h"
 #include "runtime/form.h"
 
 #include <array>
+#include <utility>
 
 namespace tuvrel {
 
@@ -42,9 +42,9 @@ void dropOnSlot(Form& form, const SlotControls& slot, Image& source)
 
 }  // namespace
 
-FormClass pietkledenClass()
+FormClass pietkledenClass(FormDescription description)
 {
-    FormClass pietkleden(forms::Pietkleden());
+    FormClass pietkleden(std::move(description));
     for (const Slot& slot : Slots) {
         SlotControls controls{pietkleden.image(slot.name), {}};
         for (size_t i = 0; i < slot.pieces.size(); ++i)

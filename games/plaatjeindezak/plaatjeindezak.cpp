@@ -1,10 +1,12 @@
 #include "games/plaatjeindezak/plaatjeindezak.h"
 
-#include "forms/descriptions.h"
 #include "games/common/navigation.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
-#include "runtime/text.h"
+#include "runtime/runtime_error.h"
+
+#include <string>
+#include <utility>
 
 namespace tuvrel {
 
@@ -77,12 +79,14 @@ void showTip(Form& form)
 const std::array<SackRow, 3>& sackRows(int level)
 {
     static constexpr std::array<const std::array<SackRow, 3>*, 2> levels{&Level1, &Level2};
+    if (level < 1 || level > int(levels.size()))
+        throw RuntimeError("there is no level " + std::to_string(level) + " of Plaatjeindezak");
     return *levels.at(size_t(level - 1));
 }
 
-FormClass plaatjeindezakClass(int level)
+FormClass plaatjeindezakClass(FormDescription description, int level)
 {
-    FormClass game(forms::describe(numbered("Plaatjeindezak", level)));
+    FormClass game(std::move(description));
     for (const SackRow& sackRow : sackRows(level)) {
         const Row row = rowOf(game, sackRow);
         game.onDragDrop(sackRow.sack, [row](Form& f, Image& source) { dropOnSack(f, row, source); });

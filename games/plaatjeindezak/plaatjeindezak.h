@@ -15,12 +15,14 @@ struct SackRow {
     const char* wrong;
 };
 
-// The three rows of level 1 or 2, top to bottom.
+// The three rows of level 1 or 2, top to bottom; any other level is a
+// RuntimeError.
 const std::array<SackRow, 3>& sackRows(int level);
 
-// Level 1 or 2 (Plaatjeindezak1, Plaatjeindezak2): the odd picture dropped
-// into its row's sack solves the row; any other picture vanishes and blocks
-// the row until its sad face is clicked. The menu item Tip says so.
-FormClass plaatjeindezakClass(int level);
+// Level 1 or 2, bound onto its description (Plaatjeindezak1, Plaatjeindezak2):
+// the odd picture dropped into its row's sack solves the row; any other
+// picture vanishes and blocks the row until its sad face is clicked. The menu
+// item Tip says so.
+FormClass plaatjeindezakClass(FormDescription description, int level);
 
 }  // namespace tuvrel

@@ -1,11 +1,11 @@
 #include "games/puzzel/puzzel.h"
 
-#include "forms/descriptions.h"
 #include "games/common/navigation.h"
 #include "runtime/form.h"
 #include "runtime/text.h"
 
 #include <array>
+#include <utility>
 
 namespace tuvrel {
 
@@ -38,9 +38,9 @@ void clickOnSlot(Form& form, const Puzzle& p, int k)
 
 }  // namespace
 
-FormClass puzzelClass(int number)
+FormClass puzzelClass(FormDescription description)
 {
-    FormClass puzzel(forms::describe(numbered("Puzzel", number)));
+    FormClass puzzel(std::move(description));
     Puzzle p;
     for (int k = 0; k < 4; ++k) {
         p.slot[size_t(k)] = puzzel.image(numbered("Image", k + 1));

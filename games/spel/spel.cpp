@@ -1,11 +1,12 @@
 #include "games/spel/spel.h"
 
-#include "forms/descriptions.h"
 #include "games/common/navigation.h"
 #include "runtime/counter.h"
 #include "runtime/form.h"
 #include "runtime/form_registry.h"
 #include "runtime/text.h"
+
+#include <utility>
 
 namespace tuvrel {
 
@@ -105,9 +106,9 @@ void showHelp(Form& form)
 
 }  // namespace
 
-FormClass spelClass()
+FormClass spelClass(FormDescription description)
 {
-    FormClass spel(forms::Spel());
+    FormClass spel(std::move(description));
     Board b;
     for (int n = 1; n <= 16; ++n) {
         b.cell[size_t(n - 1)] = spel.image(numbered("Image", n));

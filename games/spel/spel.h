@@ -69,9 +69,9 @@ inline constexpr BgrColor PietColour = 0x0080FFFF;  // light yellow
 
 }  // namespace spel
 
-// The form Spel with its handlers: a drop on a free cell places the token and
+// The form Spel with its handlers, bound onto its description: a drop on a free cell places the token and
 // counts it, the counters stop a player at eight, "opnieuw" clears the board
 // in place, Help explains the game and the door leads back to the start.
-FormClass spelClass();
+FormClass spelClass(FormDescription description);
 
 }  // namespace tuvrel

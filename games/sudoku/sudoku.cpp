@@ -1,12 +1,14 @@
 #include "games/sudoku/sudoku.h"
 
-#include "forms/descriptions.h"
 #include "forms/sudoku_layout.h"
 #include "games/common/navigation.h"
 #include "runtime/form.h"
+#include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
 #include <array>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace tuvrel {
@@ -64,9 +66,13 @@ void check(Form& form, const Board& b)
 
 }  // namespace
 
-FormClass sudokuClass(int number)
+FormClass sudokuClass(FormDescription description, int number)
 {
-    FormClass sudoku(forms::describe(numbered("Sudoku", number)));
+    // Every board names its cells alike: only the name tells another board's form.
+    if (!equalsIgnoringCase(description.name, numbered("Sudoku", number)))
+        throw RuntimeError("the handlers of sudoku board " + std::to_string(number) + " are not for the form " +
+                           description.name);
+    FormClass sudoku(std::move(description));
     const Board b = boardOf(sudoku, number);
     for (const Cell& cell : b.cells) {
         const ImageHandle handle = cell.cell, blank = b.blank;

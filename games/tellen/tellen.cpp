@@ -1,11 +1,11 @@
 #include "games/tellen/tellen.h"
 
-#include "forms/descriptions.h"
 #include "games/common/navigation.h"
 #include "runtime/counter.h"
 #include "runtime/form.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace tuvrel {
@@ -95,9 +95,9 @@ void dropOnSlot(Form& form, ImageHandle slotHandle, const GroupControls& group, 
 
 }  // namespace
 
-FormClass tellen1Class()
+FormClass tellen1Class(FormDescription description)
 {
-    FormClass tellen(forms::Tellen1());
+    FormClass tellen(std::move(description));
     for (const Figure& f : Figures) {
         const FigureControls controls{tellen.image(f.figure), tellen.label(f.counter), tellen.shape(f.dot)};
         tellen.onClick(f.figure, [controls](Form& form) { countFigure(form, controls); });
@@ -106,9 +106,9 @@ FormClass tellen1Class()
     return tellen;
 }
 
-FormClass tellen3Class()
+FormClass tellen3Class(FormDescription description)
 {
-    FormClass tellen(forms::Tellen3());
+    FormClass tellen(std::move(description));
     for (const NumberGroup& group : numberGroups()) {
         GroupControls controls{{}, tellen.image(group.hint)};
         for (const char* picture : group.pictures)

@@ -1,11 +1,12 @@
 #include "games/vormen/vormen.h"
 
-#include "forms/descriptions.h"
 #include "games/common/navigation.h"
 #include "runtime/form.h"
-#include "runtime/text.h"
+#include "runtime/runtime_error.h"
 
 #include <array>
+#include <string>
+#include <utility>
 
 namespace tuvrel {
 
@@ -34,6 +35,8 @@ const Wrappings& wrappings(int level)
           {"ImageVbeerdoos", "ImageBeerdoos"},
           {"ImageVmannetje", "ImageMannetje"}}},
     }};
+    if (level < 1 || level > int(levels.size()))
+        throw RuntimeError("there is no level " + std::to_string(level) + " of Vormen");
     return levels.at(size_t(level - 1));
 }
 
@@ -59,9 +62,9 @@ void dropOnPackage(Form& form, const Level& level, ImageHandle ownPresent, Image
 
 }  // namespace
 
-FormClass vormenClass(int level)
+FormClass vormenClass(FormDescription description, int level)
 {
-    FormClass vormen(forms::describe(numbered("Vormen", level)));
+    FormClass vormen(std::move(description));
     const Wrappings& all = wrappings(level);
     Level controls;
     for (size_t i = 0; i < all.size(); ++i)
