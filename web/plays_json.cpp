@@ -1,8 +1,11 @@
-// The plays of tests/support/plays.txt as the desktop's tests read them, as
-// JSON for the browser's tests: [{"form", "moves": "click:A;drag:B>C",
-// "steps": [{"source", "target"}]}] (the target empty for a click). Built with
+// What the browser's tests play, as JSON: {"forms": every form of the program
+// as the registry knows them, "plays": the plays of tests/support/plays.txt as
+// the desktop's tests read them, [{"form", "moves": "click:A;drag:B>C",
+// "steps": [{"source", "target"}]}] (the target empty for a click)}. Built with
 // emscripten and run under node by the site's test build; a play file the
 // parser refuses stops the build with its line.
+#include "menu/form_catalog.h"
+#include "runtime/form_registry.h"
 #include "tests/support/play_moves.h"
 #include "web/state_json.h"
 
@@ -16,7 +19,12 @@ int main()
 {
     using namespace tuvrel;
     try {
-        std::string out = "[";
+        FormRegistry registry;
+        registerProgramForms(registry);
+        std::string forms;
+        for (const std::string& name : registry.formNames())
+            forms += (forms.empty() ? "\"" : ",\"") + name + "\"";
+        std::string out;
         for (const auto& [form, moves] : test::parsePlays(test::playsText())) {
             std::vector<std::pair<std::string, std::string>> steps;
             std::string text;
@@ -25,13 +33,16 @@ int main()
                 text += (text.empty() ? "" : ";") +
                         (m.isClick() ? "click:" + m.source : "drag:" + m.source + ">" + m.target);
             }
-            out += std::string(out.size() > 1 ? "," : "") + "{\"form\":\"" + form + "\",\"moves\":\"" + text +
+            out += std::string(out.empty() ? "" : ",") + "{\"form\":\"" + form + "\",\"moves\":\"" + text +
                    "\",\"steps\":" + web::movesJson(steps) + "}";
         }
-        std::puts((out + "]").c_str());
+        std::puts(("{\"forms\":[" + forms + "],\"plays\":[" + out + "]}").c_str());
         return 0;
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "tests/support/plays.txt, %s\n", e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "plays_json: %s\n", e.what());
         return 1;
     }
 }

@@ -134,12 +134,16 @@ export async function centre(page, formName, control) {
   return {x: box.x + s.transform.x + (cx + 0.5) * s.transform.scale, y: box.y + s.transform.y + (cy + 0.5) * s.transform.scale};
 }
 
-// Every family's play (tests/support/plays.txt), as the desktop tests' parser
-// reads it: [{form, moves: "click:A;drag:B>C", steps: [{source, target}]}],
-// written beside the test site by its build (web/plays_json.cpp).
+// Written beside the test site by its build (web/plays_json.cpp): every form
+// of the program as its registry knows them (forms), and every family's play
+// (tests/support/plays.txt) as the desktop tests' parser reads it (plays:
+// [{form, moves: "click:A;drag:B>C", steps: [{source, target}]}]).
 const playsFile = path.join(path.dirname(path.resolve(testSite)), 'plays.json');
-export const plays = fs.existsSync(playsFile) ? JSON.parse(fs.readFileSync(playsFile, 'utf8')) : [];
-if (!plays.length) throw new Error(`no plays at ${playsFile}: build the target tuvrel_site_checked (tests/web/run.sh does)`);
+const played = fs.existsSync(playsFile) ? JSON.parse(fs.readFileSync(playsFile, 'utf8')) : {};
+export const forms = played.forms || [];
+export const plays = played.plays || [];
+if (!forms.length || !plays.length)
+  throw new Error(`no forms or no plays at ${playsFile}: build the target tuvrel_site_checked (tests/web/run.sh does)`);
 
 // The steps of moves ("click:Name;drag:Source>Target"), read by the same
 // parser in the page's test build: [{from, to}], to = from for a click.
