@@ -5,8 +5,8 @@
 // game's pictures are all decoded, and the main thread's CPU profile of that
 // tap by function (self time; "(program)" is the browser's own work).
 //   node bench/web/profile_tap.mjs SITE-CHECKED [GAME...]
-import fs from 'node:fs';
 import path from 'node:path';
+import {startButtons} from './start_buttons.mjs';
 process.env.TUVREL_SITE = path.resolve(process.argv[2]);
 const {serveSite, launchChromium} = await import('../../tests/web/support.mjs');
 const served = await serveSite(process.env.TUVREL_SITE);
@@ -24,9 +24,7 @@ await cdp.send('Profiler.setSamplingInterval', {interval: 100});
 const games = process.argv.slice(3);
 const s = await page.evaluate(() => window.tuvrelState());
 const start = s.forms.find((f) => f.name === 'Start');
-// Start's buttons that open a game, as the benchmark finds them.
-const gameButtons = [...fs.readFileSync(new URL('../../menu/start_menu.cpp', import.meta.url), 'utf8')
-  .matchAll(/GameButton\{"(\w+)", "(\w+)"\}/g)].map((m) => m[1].toLowerCase());
+const gameButtons = startButtons.map((b) => b.button.toLowerCase());
 const buttons = start.controls.filter((c) => gameButtons.includes(c.name.toLowerCase()));
 for (const c of buttons) {
   const t = s.transform;

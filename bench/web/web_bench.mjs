@@ -22,6 +22,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
+import {startButtons} from './start_buttons.mjs';
 
 const args = process.argv.slice(2);
 const quick = args.includes('--quick');
@@ -52,10 +53,6 @@ const conditions = {
   slowed: {name: 'slowed (CPU ×4, school link)', cpu: 4, link: SchoolLink},
 };
 
-// Start's buttons and the game each opens, as menu/start_menu.cpp lists them.
-const startButtons = [...fs.readFileSync(new URL('../../menu/start_menu.cpp', import.meta.url), 'utf8')
-  .matchAll(/GameButton\{"(\w+)", "(\w+)"\}/g)].map((m) => ({button: m[1], game: m[2]}));
-if (!startButtons.length) throw new Error('menu/start_menu.cpp lists no GameButton');
 // Repaints are timed five at a time: the page's clock ticks in steps of 0.1 ms.
 const RepaintsTimedTogether = 5;
 
