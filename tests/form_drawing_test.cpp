@@ -247,7 +247,8 @@ private slots:
                 return PointerArbiter::Landing{grab + Point{3, 2}, true};
             });
             QVERIFY(pointers.carrying());
-            const auto* held = std::get_if<OutlineOp>(&drawn(puzzle).back());
+            const std::vector<Op> carried = drawn(puzzle);
+            const auto* held = std::get_if<OutlineOp>(&carried.back());
             QVERIFY(held);
             QCOMPARE(held->outline, piece.pixelRect());
             QVERIFY(pointers.putDown());
