@@ -448,8 +448,8 @@ RunWidth QtTextMeasurer::measure(const FontSpec& font, std::string_view run)
 
 QFontMetricsF QtTextMeasurer::metricsOf(const FontSpec& font)
 {
-    for (const auto& [spec, metrics] : fonts_)
-        if (spec == font)
+    for (const auto& [face, metrics] : fonts_)
+        if (face == font)
             return metrics;
     return fonts_.emplace_back(font, QFontMetricsF(toQFont(font))).second;
 }
