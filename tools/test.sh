@@ -18,10 +18,4 @@ bash tools/check-tidy.sh build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUVREL_SANITIZE=ON
 cmake --build build-sanitize -j"$(nproc)"
-# LeakSanitizer's stop-the-world tracer now and then crashes at a process's
-# exit after every test function has passed; a test that failed only so runs
-# once more. Any other failure under the sanitizers stands.
-if ! ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" -LE "packaging|wasm"; then
-  python3 tools/sanitizer-flake.py build-sanitize
-  ctest --test-dir build-sanitize --output-on-failure --rerun-failed
-fi
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" -LE "packaging|wasm"
