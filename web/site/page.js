@@ -180,6 +180,11 @@
       // every time; the most recently drawn, up to a budget of device pixels.
       this.sized = new Map();  // name@scale@wxh -> canvas, oldest first
       this.sizedPixels = 0;
+      // Copies still to make (sizedKey -> {bitmap, w, h}), after the frame.
+      this.toScale = new Map();
+      this.scaling = false;
+      this.round = 0;
+      this.evictedThisRound = false;
       // Pictures a paint went without (not yet arrived in the rendering it wanted).
       this.missed = new Set();
     }
@@ -228,7 +233,7 @@
       if (!p) return;
       const key = name + '@' + k;
       const entry = this.kept.get(key);
-      if (entry && entry.bitmap) return Module.tuvrelContext.drawImage(this.atSize(key, entry.bitmap, w, h), x, y);
+      if (entry && entry.bitmap) return this.drawSized(key, entry.bitmap, x, y, w, h);
       this.missed.add(name);
       this.load(name, k).catch(() => {});
       // In the meantime any rendering at hand, smoothly to size.
@@ -242,30 +247,71 @@
       ctx.imageSmoothingQuality = 'high';
       ctx.drawImage(bitmap, x, y, w, h);
     }
-    // The rendering itself when it has the size, otherwise its copy at that size.
-    atSize(key, bitmap, w, h) {
-      if (bitmap.width === w && bitmap.height === h) return bitmap;
+    // The rendering itself when it has the size, otherwise its copy at that
+    // size. A copy not made yet is not waited for: the rendering is drawn
+    // quickly to size now (plain bilinear, as fast as a copy), the copy is
+    // made with the high-quality smoothing right after the frame, a few at a
+    // time, and the form is drawn again from the copies then. So a game
+    // shows the moment it is tapped, also on a slow device, and its pictures
+    // are at their best a moment later.
+    drawSized(key, bitmap, x, y, w, h) {
+      const ctx = Module.tuvrelContext;
+      if (bitmap.width === w && bitmap.height === h) return ctx.drawImage(bitmap, x, y);
       const sizedKey = `${key}@${w}x${h}`;
-      let copy = this.sized.get(sizedKey);
+      const copy = this.sized.get(sizedKey);
       if (copy) {
         this.sized.delete(sizedKey);  // now the most recent
-      } else {
-        copy = document.createElement('canvas');
-        copy.width = w;
-        copy.height = h;
-        this.smoothly(copy.getContext('2d'), bitmap, 0, 0, w, h);
-        this.sizedPixels += w * h;
-        for (const [oldKey, old] of this.sized) {
-          if (this.sizedPixels <= Pictures.sizedBudget) break;
-          this.sized.delete(oldKey);
-          this.sizedPixels -= old.width * old.height;
-          // Its memory goes now, not when the garbage collector comes by.
-          old.width = 0;
-          old.height = 0;
-        }
+        this.sized.set(sizedKey, copy);
+        return ctx.drawImage(copy, x, y);
       }
+      ctx.imageSmoothingEnabled = true;
+      ctx.imageSmoothingQuality = 'low';
+      ctx.drawImage(bitmap, x, y, w, h);
+      if (this.toScale.has(sizedKey)) return;
+      this.toScale.set(sizedKey, {bitmap, w, h});
+      if (!this.scaling) {
+        // Once the frame that shows this drawing has gone to the screen.
+        this.scaling = true;
+        requestAnimationFrame(() => setTimeout(() => this.scaleSome(), 0));
+      }
+    }
+    // Makes the copies asked for, for at most a few ms at a time so that a
+    // touch meanwhile is answered; then has the form drawn again from them.
+    // Not when the copies of this round pushed each other out of the budget
+    // (more pictures on a form than it holds): drawing again would ask for
+    // them again without end, and the quick drawing stays.
+    scaleSome() {
+      const until = performance.now() + Pictures.scaleSlice;
+      for (const [sizedKey, {bitmap, w, h}] of this.toScale) {
+        this.toScale.delete(sizedKey);
+        this.makeCopy(sizedKey, bitmap, w, h);
+        if (performance.now() > until) break;
+      }
+      if (this.toScale.size) return setTimeout(() => this.scaleSome(), 0);
+      this.scaling = false;
+      const crowded = this.evictedThisRound;
+      this.round += 1;
+      this.evictedThisRound = false;
+      if (!crowded) page.repaint();
+    }
+    static get scaleSlice() { return 6; }
+    makeCopy(sizedKey, bitmap, w, h) {
+      const copy = document.createElement('canvas');
+      copy.width = w;
+      copy.height = h;
+      copy.round = this.round;
+      this.smoothly(copy.getContext('2d'), bitmap, 0, 0, w, h);
+      this.sizedPixels += w * h;
       this.sized.set(sizedKey, copy);
-      return copy;
+      for (const [oldKey, old] of this.sized) {
+        if (this.sizedPixels <= Pictures.sizedBudget) break;
+        this.sized.delete(oldKey);
+        this.sizedPixels -= old.width * old.height;
+        if (old.round === this.round) this.evictedThisRound = true;
+        // Its memory goes now, not when the garbage collector comes by.
+        old.width = 0;
+        old.height = 0;
+      }
     }
     // The named pictures at a device scale, all of them loaded.
     loadAll(names, deviceScale) {
@@ -318,13 +364,24 @@
   let frameScheduled = false;
   let ratio = 1;
 
+  // The canvas fills the window whether or not the menu bar shows. Under a
+  // form with a menu the bar lies over the canvas's top, the canvas is moved
+  // down by its height (its foot out of sight) and the program draws in the
+  // rest, so opening or closing such a game never makes the canvas's pixels
+  // anew: on a slow tablet that alone took a third of the tap.
+  const menuBarHeight = 32;
+  menubar.style.height = menuBarHeight + 'px';
+
   function layout() {
     const width = Math.max(1, Math.floor(window.innerWidth));
-    const height = Math.max(1, Math.floor(window.innerHeight - (menubar.hidden ? 0 : menubar.offsetHeight)));
+    const fullHeight = Math.max(1, Math.floor(window.innerHeight));
+    const bar = menubar.hidden ? 0 : Math.min(menuBarHeight, fullHeight - 1);
+    const height = fullHeight - bar;
     ratio = window.devicePixelRatio || 1;
     canvas.style.width = width + 'px';
-    canvas.style.height = height + 'px';
-    const deviceWidth = Math.round(width * ratio), deviceHeight = Math.round(height * ratio);
+    canvas.style.height = fullHeight + 'px';
+    canvas.style.top = bar + 'px';
+    const deviceWidth = Math.round(width * ratio), deviceHeight = Math.round(fullHeight * ratio);
     if (canvas.width !== deviceWidth) canvas.width = deviceWidth;
     if (canvas.height !== deviceHeight) canvas.height = deviceHeight;
     Module._tuvrel_resize(width, height, ratio);
