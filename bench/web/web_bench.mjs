@@ -113,6 +113,10 @@ const probe = () => {
   observer.observe(document, {attributes: true, attributeFilter: ['data-ready'], subtree: true});
 };
 
+// The page has made the scaled copies its paints asked for (it makes them
+// after the frame that drew the pictures quickly to size): every repaint from
+// then on draws from them, as every repaint after a form's first frame does.
+const copiesMade = (page) => page.waitForFunction(() => !window.tuvrelBench.module.tuvrelPictures.scaling);
 const nextFrame = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))));
 
 // The CPU and the link of a condition on a page, through the DevTools protocol.
@@ -661,6 +665,7 @@ async function main() {
       }
       const f = {name, repaint: [], bare: [], painted: []};
       await repaintBlock(opened.page, 1);  // warm up
+      await copiesMade(opened.page);
       await bareBlock(bare.page, 1);
       for (let done = 0; done < settings.repaints; done += 2) {
         f.repaint.push(...await repaintBlock(opened.page, 2));

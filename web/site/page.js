@@ -170,6 +170,8 @@
   // size on the device is the program's rule: the program says it for what
   // it draws, and the table gives each rendering's reach (p.r) for what is
   // fetched before it is drawn. Drawn smoothly to size.
+  // A page the worker serves already has its pictures kept as they pass.
+  let keepingBodies = 'serviceWorker' in navigator && !navigator.serviceWorker.controller;
   class Pictures {
     constructor(catalog) {
       this.byName = new Map(catalog.pictures.map((p) => [p.name, p]));
@@ -214,8 +216,13 @@
       let entry = this.kept.get(key);
       if (entry && !(entry.failedAt && Date.now() - entry.failedAt > Pictures.askAgainAfter)) return entry.promise;
       const p = this.byName.get(name);
-      entry = {bitmap: null, failedAt: 0, promise: null};
-      entry.promise = fetchRetrying(this.url(p, k), (response) => response.blob().then((blob) => createImageBitmap(blob)))
+      entry = {bitmap: null, blob: null, failedAt: 0, promise: null};
+      entry.promise = fetchRetrying(this.url(p, k), (response) => response.blob().then((blob) => {
+        // Kept for the offline copy, which takes it from the page rather
+        // than downloading it again (offline.keep); dropped once handed over.
+        if (Pictures.keepBodies) entry.blob = blob;
+        return createImageBitmap(blob);
+      }))
         .then((bitmap) => {
           entry.bitmap = bitmap;
           if (this.missed.delete(name)) page.repaint();
@@ -227,6 +234,14 @@
       return entry.promise;
     }
     static get askAgainAfter() { return 10000; }
+    // Whether a fetched rendering's body is kept until the offline copy has
+    // it: where there is a service worker, until the page handed them over.
+    static get keepBodies() { return keepingBodies; }
+    // The bodies kept, dropped: handed over, or no longer wanted.
+    dropBodies() {
+      keepingBodies = false;
+      for (const entry of this.kept.values()) entry.blob = null;
+    }
     // Draws a picture onto a device rectangle from its rendering at scale k.
     draw(name, k, x, y, w, h) {
       const p = this.byName.get(name);
@@ -317,15 +332,17 @@
     loadAll(names, deviceScale) {
       return Promise.all(names.map((n) => this.load(n, this.scaleAt(this.byName.get(n), deviceScale))));
     }
-    // The rest, a few at a time, while the child looks at Start.
+    // The rest, a few at a time, while the child looks at Start; settled
+    // (this.prefetched) once every one arrived or was given up on.
     prefetch(deviceScale) {
       const queue = [...this.byName.values()].filter((p) => !this.kept.has(p.name + '@' + this.scaleAt(p, deviceScale)));
       // One that does not arrive is no reason to stop: it is asked for again when drawn.
       const next = () => {
         const p = queue.shift();
-        if (p && !stopped) this.load(p.name, this.scaleAt(p, deviceScale)).then(next, next);
+        return p && !stopped ? this.load(p.name, this.scaleAt(p, deviceScale)).then(next, next) : undefined;
       };
-      for (let i = 0; i < 4; ++i) next();
+      this.prefetched = Promise.all(Array.from({length: 4}, next)).then(() => {});
+      return this.prefetched;
     }
   }
 
@@ -860,15 +877,29 @@
       });
     },
     // The renderings this device draws, for the offline copy: only those
-    // (another one needed later is kept as it passes).
+    // (another one needed later is kept as it passes). The page fetches them
+    // itself while Start shows; once it has, the worker is handed the bodies
+    // that arrived and fetches only the rest, so that a first visit
+    // downloads each picture once.
     failedKeeps: 0,
-    keep() {
-      const worker = this.registration && this.registration.active;
+    async keep() {
       const pictures = Module.tuvrelPictures;
-      if (!worker || !pictures || stopped) return;
+      if (!pictures || stopped) return;
+      if (pictures.prefetched) await pictures.prefetched;
+      const worker = this.registration && this.registration.active;
+      if (!worker || stopped) return;
       const deviceScale = Module._tuvrel_device_scale();
-      const files = [...pictures.byName.values()].map((p) => pictures.url(p, pictures.scaleAt(p, deviceScale)));
-      worker.postMessage({tuvrel: 'keep', files});
+      const files = [];
+      const bodies = {};
+      for (const p of pictures.byName.values()) {
+        const k = pictures.scaleAt(p, deviceScale);
+        const file = pictures.url(p, k);
+        files.push(file);
+        const entry = pictures.kept.get(p.name + '@' + k);
+        if (entry && entry.blob) bodies[file] = entry.blob;
+      }
+      worker.postMessage({tuvrel: 'keep', files, bodies});
+      pictures.dropBodies();
     },
     // A registration with no worker left (its first install failed) is
     // registered again; one with a version is asked for the new one again.
@@ -948,8 +979,16 @@
     }).then((face) => { document.fonts.add(face); })));
   }
 
+  // The page's own tuvrel.js is deferred: it runs once the page is parsed,
+  // after this script, which runs the moment it arrives (at the page's foot).
+  const parsed = new Promise((resolve) => {
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', resolve, {once: true});
+    else resolve();
+  });
+
   // tuvrel.js, once more where the page's own script tag did not bring it.
   async function loadProgramScript() {
+    await parsed;
     for (let attempt = 0; typeof createTuvrel !== 'function'; ++attempt) {
       if (attempt > retryWaits.length) throw new Error('tuvrel.js');
       if (attempt > 0) await sleep(retryWaits[attempt - 1]);

@@ -9,7 +9,8 @@
 // the next try fetches only the rest.
 //
 // Of the pictures, only the renderings a device draws are kept (its pages
-// say which); one fetched later (another screen, a zoom) is kept as it
+// say which, and hand over the ones they fetched themselves, so that a first
+// visit downloads each once); one fetched later (another screen, a zoom) is kept as it
 // passes, and offline a rendering that is not at hand is answered with the
 // nearest one that is. A new version keeps the renderings the one before it
 // kept.
@@ -79,6 +80,22 @@ async function cacheFiles(files) {
 }
 
 // The renderings the version before this one kept on this device.
+// The bodies the page fetched itself, put in the cache where they are this
+// version's files (a body that is not is fetched anew, as one not given).
+async function keepBodies(files, bodies) {
+  const cache = await caches.open(CACHE);
+  await Promise.all(files.map(async (file) => {
+    const body = Object.prototype.hasOwnProperty.call(bodies, file) ? bodies[file] : null;
+    if (!(body instanceof Blob)) return;
+    try {
+      if (!(await digestOf(new Response(body))).startsWith(FILES[file])) return;
+      await cache.put(file, new Response(body, {headers: {'Content-Type': body.type || 'application/octet-stream'}}));
+    } catch (error) {
+      // fetched by cacheFiles instead
+    }
+  }));
+}
+
 async function picturesKeptBefore() {
   const before = (await caches.keys()).filter((n) => n.startsWith(PREFIX) && n !== CACHE);
   if (!before.length) return [];
@@ -173,7 +190,8 @@ self.addEventListener('message', (event) => {
       .then((answers) => (answers.every(Boolean) ? self.skipWaiting() : undefined)));
   } else if (what === 'keep' && Array.isArray(event.data.files)) {
     const files = event.data.files.filter((f) => typeof f === 'string' && isPicture(f) && FILES[f]);
-    event.waitUntil(cacheFiles(files).then(() => true, () => false)
+    const bodies = event.data.bodies && typeof event.data.bodies === 'object' ? event.data.bodies : {};
+    event.waitUntil(keepBodies(files, bodies).then(() => cacheFiles(files)).then(() => true, () => false)
       .then((complete) => event.source && event.source.postMessage({tuvrel: 'kept', complete, version: VERSION})));
   }
 });
