@@ -1,7 +1,7 @@
 // The browser's rows of the benchmark: the built site in Debian's Chromium,
 // headless (playwright-core and the local server of tests/web), each figure
 // beside its floor taken in the same run, in turn with it.
-//   node bench/web/web_bench.mjs SITE [--quick]   (SITE: site, or a test build of it)
+//   node bench/web/web_bench.mjs SITE [--quick]   (SITE: site, or its test build site-checked)
 // 1 the first frame of Start after navigation, against a bare page showing
 //   Start as one PNG image; 2 the bytes fetched before that frame, by file;
 //   3 a full repaint at 1920×1080 against a bare canvas drawing one image of
@@ -33,6 +33,11 @@ if (!siteArg || !fs.existsSync(path.join(siteArg, 'index.html'))) {
 }
 const site = path.resolve(siteArg);
 process.env.TUVREL_SITE = site;
+// The published site beside the test build (site beside site-checked, whose
+// program carries the tests' checks): what a school serves. The rows of
+// loading (1, 2, 5, 8) load it; the rows that read the page's state (taps,
+// repaints, drags, memory) load the test build.
+const published = fs.existsSync(path.join(path.dirname(site), 'site', 'index.html')) ? path.join(path.dirname(site), 'site') : site;
 const {serveSite, launchChromium} = await import('../../tests/web/support.mjs');
 
 // Every form of the program, as forms/descriptions.h declares them.
@@ -610,6 +615,7 @@ async function main() {
   const started = Date.now();
   const load = os.loadavg();
   const served = await serveSite(site);
+  const shown = published === site ? served : await serveSite(published);
   const bareFolder = fs.mkdtempSync(path.join(os.tmpdir(), 'tuvrel-bare-'));
   const bareServed = await serveSite(bareFolder);
   const browser = await launchChromium();
@@ -633,19 +639,19 @@ async function main() {
     writeBarePages(bareFolder, startShot.png);
 
     process.stderr.write('tuvrel web bench: first frames');
-    const frames = await firstFrames(browser, served.origin, bareServed.origin, frameSize);
+    const frames = await firstFrames(browser, shown.origin, bareServed.origin, frameSize);
     process.stderr.write(', slowed first frames');
-    const slowFrames = await slowedFirstFrames(browser, served.origin, bareServed.origin, frameSize);
+    const slowFrames = await slowedFirstFrames(browser, shown.origin, bareServed.origin, frameSize);
     process.stderr.write(', taps');
     const taps = await tapsToGames(browser, served.origin, frameSize);
     process.stderr.write(', bytes of a first visit');
     const visits = [];
     for (const size of [frameSize, {width: 1024, height: 768, scale: 2}])
-      visits.push(await visitBytes(browser, served.origin, size));
+      visits.push(await visitBytes(browser, shown.origin, size));
     // The bytes at the sizes of a Chromebook, a class board and an iPad.
     const bytes = [{size: frameSize, files: frames.files}];
     for (const size of [boardSize, {width: 1024, height: 768, scale: 2}]) {
-      const opened = await openPage(browser, served.origin + '/', size);
+      const opened = await openPage(browser, shown.origin + '/', size);
       bytes.push({size, files: await bytesBeforeFrame(opened.page)});
       await opened.context.close();
     }
@@ -715,6 +721,7 @@ async function main() {
   } finally {
     await browser.close();
     await served.close();
+    if (shown !== served) await shown.close();
     await bareServed.close();
     fs.rmSync(bareFolder, {recursive: true, force: true});
   }
@@ -724,6 +731,7 @@ function report(r) {
   const seconds = Math.round((Date.now() - r.started) / 1000);
   const after = os.loadavg();
   console.log(`Tuvrel benchmark, browser: Chromium ${r.version}, headless (software drawing), ${os.cpus().length} × ${os.cpus()[0].model.trim()}`);
+  console.log(published === site ? `The site: ${site}` : `Rows 1, 2, 5 and 8: the published site (${published}); the others its test build (${site}), whose hooks they read`);
   console.log(`load average before ${r.load[0].toFixed(2)} (1 min), ${r.load[1].toFixed(2)} (5 min), after ${after[0].toFixed(2)} (1 min), ` +
     `${after[1].toFixed(2)} (5 min); the run took ${seconds} s`);
   console.log('Each figure: median [min-max] of n runs; the baseline is taken in the same run, in turn with it.\n');
@@ -745,8 +753,7 @@ function report(r) {
 
   // 2
   const fileName = (url) => { const p = new URL(url).pathname; return p === '/' ? 'index.html' : p.slice(1); };
-  // Sizes are the published site's (site beside site-checked, whose program carries the tests' checks).
-  const published = fs.existsSync(path.join(path.dirname(site), 'site', 'tuvrel.wasm')) ? path.join(path.dirname(site), 'site') : site;
+  // Sizes are the published site's.
   const compressedOf = new Map();
   const compressedSize = (name) => {
     if (!compressedOf.has(name)) compressedOf.set(name, compressed(path.join(published, name)));
