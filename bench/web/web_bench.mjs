@@ -670,6 +670,9 @@ async function main() {
         continue;
       }
       const f = {name, repaint: [], bare: [], painted: []};
+      // Timed as the child sees the form once the page has settled: the
+      // pictures it fetches in the background arrived, its scaled copies made.
+      await quiet(opened.page);
       await repaintBlock(opened.page, 1);  // warm up
       await copiesMade(opened.page);
       await bareBlock(bare.page, 1);
