@@ -51,6 +51,30 @@ async function fetched(page) {
   return found;
 }
 
+// A rendering against the canvas: the file decoded in the page, drawn at its
+// own size or scaled to `size` with high-quality smoothing; its pixels from
+// `from` against the canvas's device rectangle `at`. Every opaque pixel of the
+// file counts, within a small tolerance (colour management).
+const againstCanvas = (page, path, {size = null, from, at}) => page.evaluate(async ([path, size, from, at]) => {
+  const bitmap = await createImageBitmap(await (await fetch(path)).blob());
+  const w = size ? size.w : bitmap.width, h = size ? size.h : bitmap.height;
+  const file = new OffscreenCanvas(w, h).getContext('2d');
+  file.imageSmoothingEnabled = true;
+  file.imageSmoothingQuality = 'high';
+  file.drawImage(bitmap, 0, 0, w, h);
+  const mine = file.getImageData(from.x, from.y, at.w, at.h).data;
+  const canvas = document.getElementById('canvas').getContext('2d').getImageData(at.x, at.y, at.w, at.h).data;
+  let opaque = 0, different = 0, worst = 0;
+  for (let i = 0; i < mine.length; i += 4) {
+    if (mine[i + 3] !== 255) continue;
+    ++opaque;
+    const d = Math.max(Math.abs(mine[i] - canvas[i]), Math.abs(mine[i + 1] - canvas[i + 1]), Math.abs(mine[i + 2] - canvas[i + 2]));
+    worst = Math.max(worst, d);
+    if (d > 3) ++different;
+  }
+  return {pixels: mine.length / 4, opaque, different, worst};
+}, [path, size, from, at]);
+
 describe('the pictures on the canvas', () => {
   for (const k of scales) {
     test(`at device scale ${k} they are the ${k}x renderings, pixel for pixel`, async () => {
@@ -76,24 +100,11 @@ describe('the pictures on the canvas', () => {
         assert.ok(Number.isInteger(result.w) && Number.isInteger(result.h), `${path} is ${k} times a picture's size: ${result.size}`);
         const place = pictureOn(button, result.w, result.h);
         assert.ok(place.compared.w > 10 && place.compared.h > 10, `${name} shows on its button`);
-        const compared = await page.evaluate(async ([path, place, k]) => {
-          const bitmap = await createImageBitmap(await (await fetch(path)).blob());
-          const file = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
-          file.drawImage(bitmap, 0, 0);
-          const a = place.compared;
-          const fx = (a.x - place.left) * k, fy = (a.y - place.top) * k;
-          const mine = file.getImageData(fx, fy, a.w * k, a.h * k).data;
-          const canvas = document.getElementById('canvas').getContext('2d').getImageData(a.x * k, a.y * k, a.w * k, a.h * k).data;
-          let opaque = 0, different = 0, worst = 0;
-          for (let i = 0; i < mine.length; i += 4) {
-            if (mine[i + 3] !== 255) continue;
-            ++opaque;
-            const d = Math.max(Math.abs(mine[i] - canvas[i]), Math.abs(mine[i + 1] - canvas[i + 1]), Math.abs(mine[i + 2] - canvas[i + 2]));
-            worst = Math.max(worst, d);
-            if (d > 3) ++different;
-          }
-          return {pixels: mine.length / 4, opaque, different, worst};
-        }, [path, place, k]);
+        const a = place.compared;
+        const compared = await againstCanvas(page, path, {
+          from: {x: (a.x - place.left) * k, y: (a.y - place.top) * k},
+          at: {x: a.x * k, y: a.y * k, w: a.w * k, h: a.h * k},
+        });
         assert.ok(compared.opaque > compared.pixels / 4, `${name} at ${k}x has pixels to compare: ${JSON.stringify(compared)}`);
         assert.equal(compared.different, 0, `${name} at ${k}x on the canvas: ${JSON.stringify(compared)}`);
       }
@@ -146,24 +157,9 @@ describe('the pictures on the canvas', () => {
       const a = pictureOn(button, w, h).compared;
       const x0 = edge(ox, a.x), y0 = edge(oy, a.y), x1 = edge(ox, a.x + a.w), y1 = edge(oy, a.y + a.h);
       const px = edge(ox, left), py = edge(oy, top);
-      const compared = await page.evaluate(async ([path, dw, dh, x0, y0, x1, y1, px, py]) => {
-        const bitmap = await createImageBitmap(await (await fetch(path)).blob());
-        const scaled = new OffscreenCanvas(dw, dh).getContext('2d');
-        scaled.imageSmoothingEnabled = true;
-        scaled.imageSmoothingQuality = 'high';
-        scaled.drawImage(bitmap, 0, 0, dw, dh);
-        const mine = scaled.getImageData(x0 - px, y0 - py, x1 - x0, y1 - y0).data;
-        const canvas = document.getElementById('canvas').getContext('2d').getImageData(x0, y0, x1 - x0, y1 - y0).data;
-        let opaque = 0, different = 0, worst = 0;
-        for (let i = 0; i < mine.length; i += 4) {
-          if (mine[i + 3] !== 255) continue;
-          ++opaque;
-          const d = Math.max(Math.abs(mine[i] - canvas[i]), Math.abs(mine[i + 1] - canvas[i + 1]), Math.abs(mine[i + 2] - canvas[i + 2]));
-          worst = Math.max(worst, d);
-          if (d > 3) ++different;
-        }
-        return {pixels: mine.length / 4, opaque, different, worst};
-      }, [files.get(name).get(got[0]), dw, dh, x0, y0, x1, y1, px, py]);
+      const compared = await againstCanvas(page, files.get(name).get(got[0]), {
+        size: {w: dw, h: dh}, from: {x: x0 - px, y: y0 - py}, at: {x: x0, y: y0, w: x1 - x0, h: y1 - y0},
+      });
       assert.ok(compared.opaque > compared.pixels / 4, `${name} has pixels to compare: ${JSON.stringify(compared)}`);
       assert.equal(compared.different, 0, `${name} scaled with high quality on the canvas: ${JSON.stringify(compared)}`);
     }

@@ -165,13 +165,16 @@
 
   // ------------------------------------------------------------ pictures
 
+  // Whether a fetched rendering's body is kept until the offline copy has it
+  // (offline.keep): where there is a service worker, until the page handed
+  // them over. A page the worker serves already has them kept as they pass.
+  let keepingBodies = 'serviceWorker' in navigator && !navigator.serviceWorker.controller;
+
   // Every picture in the renderings the site has of it: its own pixels (1)
   // and its source rendered at the larger scales. Which rendering draws a
   // size on the device is the program's rule: the program says it for what
   // it draws, and the table gives each rendering's reach (p.r) for what is
   // fetched before it is drawn. Drawn smoothly to size.
-  // A page the worker serves already has its pictures kept as they pass.
-  let keepingBodies = 'serviceWorker' in navigator && !navigator.serviceWorker.controller;
   class Pictures {
     constructor(catalog) {
       this.byName = new Map(catalog.pictures.map((p) => [p.name, p]));
@@ -220,7 +223,7 @@
       entry.promise = fetchRetrying(this.url(p, k), (response) => response.blob().then((blob) => {
         // Kept for the offline copy, which takes it from the page rather
         // than downloading it again (offline.keep); dropped once handed over.
-        if (Pictures.keepBodies) entry.blob = blob;
+        if (keepingBodies) entry.blob = blob;
         return createImageBitmap(blob);
       }))
         .then((bitmap) => {
@@ -234,9 +237,6 @@
       return entry.promise;
     }
     static get askAgainAfter() { return 10000; }
-    // Whether a fetched rendering's body is kept until the offline copy has
-    // it: where there is a service worker, until the page handed them over.
-    static get keepBodies() { return keepingBodies; }
     // The bodies kept, dropped: handed over, or no longer wanted.
     dropBodies() {
       keepingBodies = false;

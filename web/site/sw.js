@@ -10,9 +10,9 @@
 //
 // Of the pictures, only the renderings a device draws are kept (its pages
 // say which, and hand over the ones they fetched themselves, so that a first
-// visit downloads each once); one fetched later (another screen, a zoom) is kept as it
-// passes, and offline a rendering that is not at hand is answered with the
-// nearest one that is. A new version keeps the renderings the one before it
+// visit downloads each once); one fetched later (another screen, a zoom) is
+// kept as it passes, and offline a rendering that is not at hand is answered
+// with the nearest one that is. A new version keeps the renderings the one before it
 // kept.
 //
 // A new version waits beside the old one. It takes over when every page of
@@ -79,7 +79,6 @@ async function cacheFiles(files) {
   if (failures.length) throw new Error(`${failures.length} files did not arrive, the first: ${failures[0].message}`);
 }
 
-// The renderings the version before this one kept on this device.
 // The bodies the page fetched itself, put in the cache where they are this
 // version's files (a body that is not is fetched anew, as one not given).
 async function keepBodies(files, bodies) {
@@ -96,6 +95,7 @@ async function keepBodies(files, bodies) {
   }));
 }
 
+// The renderings the version before this one kept on this device.
 async function picturesKeptBefore() {
   const before = (await caches.keys()).filter((n) => n.startsWith(PREFIX) && n !== CACHE);
   if (!before.length) return [];
